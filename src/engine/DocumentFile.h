@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "log/LogSink.h"
+
+namespace vantaro {
+
+// Reads and writes are in blocks of this many bytes where the page's behaviour depends on it:
+// a delimiter longer than a block can never be recognised in a page.
+inline constexpr std::size_t kBlockSize = 3072;
+
+// One page file, open for reading and writing from OpenDocFile to CloseDocFile. Every failure is
+// logged as the file's name, " : " and a fixed message in dark red; none is raised.
+class DocumentFile {
+public:
+    DocumentFile(LogSink& log, std::string fullPath);
+    ~DocumentFile();
+    DocumentFile(const DocumentFile&) = delete;
+    DocumentFile& operator=(const DocumentFile&) = delete;
+
+    // Opens an existing regular file for reading and writing at byte 0; never creates one.
+    bool OpenDocFile(bool showError);
+    bool SeekFileStart();
+    // Reads up to count bytes; bytesRead is 0 at the end of the file (not a failure).
+    bool ReadFileBlock(unsigned char* buffer, std::size_t count, std::size_t& bytesRead);
+    bool CloseDocFile();
+
+    bool IsOpen() const { return fd_ >= 0; }
+    std::uint64_t FileSize() const;
+    const std::string& FullPath() const { return fullPath_; }
+    int Descriptor() const { return fd_; }
+
+    void LogFailure(const char* message);
+
+private:
+    LogSink& log_;
+    std::string fullPath_;
+    int fd_ = -1;
+};
+
+}  // namespace vantaro

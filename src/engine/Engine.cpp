@@ -1,0 +1,118 @@
+#include "engine/Engine.h"
+
+#include "engine/AttributeCheck.h"
+#include "engine/ByteText.h"
+#include "engine/PageWriter.h"
+#include "engine/TagKinds.h"
+
+namespace vantaro {
+
+namespace {
+
+// The first pass only finds out whether the page was made from a template: it stops at the
+// first editable-region start marker.
+class TemplateDetector : public ScanPassHandler {
+public:
+    explicit TemplateDetector(FileState& state) : state_(state) {}
+
+    bool OnTag(std::string_view tagText, std::uint64_t /*line*/) override {
+        state_.TemplateDerived = ClassifyTag(tagText) == TagKind::EditableStart;
+        return state_.TemplateDerived;
+    }
+
+private:
+    FileState& state_;
+};
+
+}  // namespace
+
+Engine::Engine(EngineHost& host)
+    : host_(host), scanner_(ignoreTags_, flags_, host) {
+    BuildIgnoreTagList();
+}
+
+void Engine::BuildIgnoreTagList() { ignoreTags_.BuildIgnoreTagList(settings_.LanguageTags); }
+
+void Engine::ProcessFile(const std::string& fullPath, ScanMode mode) {
+    file_.Modified = false;
+    file_.DWTDlgShown = false;
+    DocumentFile file(host_, fullPath);
+    if (!file.OpenDocFile(true)) {
+        return;
+    }
+    // An incomplete text (a pass cut short by a failure) is never written back.
+    const bool complete = RunPasses(file, mode);
+    if (complete && !flags_.AbortFile.load() && file_.Modified) {
+        WriteOutputText(file);
+    }
+    if (!alwaysKeepOutput_) {
+        std::string().swap(file_.OutputText);  // a large page's text is not kept between pages
+    }
+    file.CloseDocFile();
+}
+
+bool Engine::RunPasses(DocumentFile& file, ScanMode mode) {
+    file_.TemplateDerived = false;
+    file_.InEditableRegion = false;
+    file_.InTemplateSection = false;
+    TemplateDetector detector(file_);
+    if (!scanner_.ScanPass(file, false, detector)) {
+        return false;
+    }
+    file_.FileAltCount = 0;
+    file_.TemplateChecksOn = false;
+    file_.PlainChecksOn = false;
+    file_.OutputText.clear();
+    file_.FileTitleCount = 0;
+    file_.InEditableRegion = false;
+    file_.InTemplateSection = false;
+    const bool writing = mode != ScanMode::Scan && !settings_.PreviewMode;
+    TagChecker checker({file_, settings_, host_, flags_, ignoreTags_, mode, file.FullPath(),
+                        writing || alwaysKeepOutput_});
+    if (!scanner_.ScanPass(file, true, checker)) {
+        return false;
+    }
+    WriteClosingLines(file.FullPath());
+    return true;
+}
+
+void Engine::WriteClosingLines(const std::string& fullPath) {
+    const std::string_view name = FileNameOf(fullPath);
+    if (flags_.StopRequested.load()) {
+        AddFilePrefix(host_, name);
+        host_.AddLogLine("Process stopped by user", LogColour::LogRed, true, FontStyle::Plain());
+    }
+    if (flags_.AbortFile.load()) {
+        AddFilePrefix(host_, name);
+        host_.AddLogLine("Modifications to " + std::string(name) + " have not been saved",
+                         LogColour::LogRed, true, FontStyle::Plain());
+        return;
+    }
+    if (file_.TemplateDerived && file_.InTemplateSection) {
+        AddFilePrefix(host_, name);
+        host_.AddLogLine("Dreamweaver Template End", LogColour::LogGrey, true,
+                         FontStyle::Underline);
+        file_.InTemplateSection = false;
+    }
+    if (file_.FileAltCount + file_.FileTitleCount == 0) {
+        AddFilePrefix(host_, name);
+        host_.AddLogLine("No changes", LogColour::LogGreen, true, FontStyle::Plain());
+    } else {
+        TotalAltCount += file_.FileAltCount;
+        TotalTitleCount += file_.FileTitleCount;
+    }
+}
+
+void Engine::WriteOutputText(DocumentFile& file) {
+    const std::string_view name = FileNameOf(file.FullPath());
+    const bool written = ReplacePageContent(file.FullPath(), file.Descriptor(), file_.OutputText);
+    AddFilePrefix(host_, name);
+    if (written) {
+        host_.AddLogLine("Updated successfully", LogColour::LogGreen, true, FontStyle::Plain());
+    } else {
+        host_.AddLogLine("Failed to write to " + std::string(name), LogColour::LogDarkRed, true,
+                         FontStyle::Plain());
+    }
+}
+
+}  // namespace vantaro

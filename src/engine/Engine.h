@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine/DocumentFile.h"
+#include "engine/EngineHost.h"
+#include "engine/EngineSettings.h"
+#include "engine/FileState.h"
+#include "engine/IgnoredRegions.h"
+#include "engine/TagScanner.h"
+
+namespace vantaro {
+
+// The engine's state and its per-page operation. A host owns one, fills its settings, builds
+// the ignore-tag list whenever the language rows change, and calls ProcessFile for each page of
+// a run.
+class Engine {
+public:
+    explicit Engine(EngineHost& host);
+
+    EngineSettings& Settings() { return settings_; }
+    const EngineSettings& Settings() const { return settings_; }
+    RunFlags& Flags() { return flags_; }
+    FileState& File() { return file_; }
+    const IgnoreTagList& IgnoreTags() const { return ignoreTags_; }
+
+    // Rebuilds the language regions from Settings().LanguageTags.
+    void BuildIgnoreTagList();
+
+    // Takes one page through a run: template detection, the checking pass that rebuilds its
+    // text, the closing log lines, and the write-back when something was inserted.
+    void ProcessFile(const std::string& fullPath, ScanMode mode);
+
+    // Run totals, increased by every page that was not abandoned.
+    std::int64_t TotalAltCount = 0;
+    std::int64_t TotalTitleCount = 0;
+
+    // For tests: the read size, and keeping OutputText when the run would not write.
+    void SetReadChunk(std::size_t bytes) { scanner_.SetReadChunk(bytes); }
+    void SetKeepOutputText(bool keep) { alwaysKeepOutput_ = keep; }
+
+private:
+    bool RunPasses(DocumentFile& file, ScanMode mode);
+    void WriteClosingLines(const std::string& fullPath);
+    void WriteOutputText(DocumentFile& file);
+
+    EngineHost& host_;
+    EngineSettings settings_;
+    RunFlags flags_;
+    FileState file_;
+    IgnoreTagList ignoreTags_;
+    TagScanner scanner_;
+    bool alwaysKeepOutput_ = false;
+};
+
+}  // namespace vantaro

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantaro {
+
+// One language row: the scan is Inside a region of it between its open and close delimiters.
+class TTagToIgnore {
+public:
+    TTagToIgnore(std::string openTag, std::string closeTag)
+        : CloseTag(std::move(closeTag)), OpenTag(std::move(openTag)) {}
+
+    std::string CloseTag;
+    bool Inside = false;
+    std::string OpenTag;
+};
+
+// The language regions to skip (`IgnoreTags`), one entry per language row, tried in row order.
+// A region of one row may open inside a region of another row, never inside its own.
+class IgnoreTagList {
+public:
+    // Rebuilds the rows from the flat description/open/close list, every region closed. An
+    // incomplete last row and rows with an empty delimiter (both only possible in a hand-edited
+    // settings file) are left out: they could never be matched sensibly.
+    void BuildIgnoreTagList(const std::vector<std::string>& languageTags);
+    void ClearIgnoreTags();
+    // Closes every region without rebuilding the rows; the same effect as a rebuild.
+    void CloseAllRegions();
+
+    bool InIgnoredRegion() const { return insideCount_ > 0; }
+
+    // Tries every row at `at` (at most `available` bytes of data there): a row that is inside
+    // tries its close delimiter, any other its open delimiter; the first match toggles its row
+    // and its length is returned. 0 means no delimiter starts here. Delimiters longer than
+    // `maxLength` never match.
+    std::size_t CheckIgnoreDelimiter(const unsigned char* at, std::size_t available,
+                                     std::size_t maxLength = SIZE_MAX);
+
+    // True when some open or close delimiter begins with byte c (either letter case).
+    bool MayStartDelimiter(unsigned char c) const { return startsDelimiter_[c]; }
+    // The length of the longest delimiter of any row.
+    std::size_t LongestDelimiter() const { return longest_; }
+
+    std::size_t Count() const { return rows_.size(); }
+    const TTagToIgnore& Row(std::size_t i) const { return rows_[i].tag; }
+    const std::string& Description(std::size_t i) const { return rows_[i].description; }
+
+private:
+    struct Entry {
+        std::string description;
+        TTagToIgnore tag;
+    };
+
+    std::vector<Entry> rows_;
+    std::size_t insideCount_ = 0;
+    std::size_t longest_ = 0;
+    std::array<bool, 256> startsDelimiter_{};
+};
+
+// True when the `length` bytes at `at` equal the delimiter with ASCII letters folded.
+bool MatchDelimiterAt(std::string_view delimiter, const unsigned char* at, std::size_t available);
+
+}  // namespace vantaro

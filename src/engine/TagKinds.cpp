@@ -1,0 +1,20 @@
+#include "engine/TagKinds.h"
+
+#include "engine/ByteText.h"
+
+namespace vantaro {
+
+TagKind ClassifyTag(std::string_view tagText) {
+    for (int i = 0; i < static_cast<int>(std::size(TagPrefixes)); ++i) {
+        if (StartsWithIgnoreAsciiCase(tagText, TagPrefixes[i])) {
+            return static_cast<TagKind>(i);
+        }
+    }
+    return TagKind::None;
+}
+
+std::string_view TagPrefix(TagKind kind) {
+    return kind == TagKind::None ? std::string_view() : TagPrefixes[static_cast<int>(kind)];
+}
+
+}  // namespace vantaro

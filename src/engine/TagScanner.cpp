@@ -1,0 +1,252 @@
+#include "engine/TagScanner.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace vantaro {
+
+namespace {
+
+// The host's pump is offered a turn after this many examined bytes.
+constexpr std::size_t kPumpInterval = 16 * 1024;
+
+// The state of one pass. The buffer holds [0, end_); bytes before pos_ are examined, and those
+// from pieceStart_ to pos_ belong to the current segment but are not handed on yet.
+class Pass {
+public:
+    Pass(DocumentFile& file, IgnoreTagList& regions, RunFlags& flags, EngineHost& host,
+         bool secondPass, ScanPassHandler& handler, std::size_t readChunk)
+        : file_(file),
+          regions_(regions),
+          flags_(flags),
+          host_(host),
+          secondPass_(secondPass),
+          handler_(handler),
+          readChunk_(readChunk),
+          buffer_(readChunk + kBlockSize) {
+        for (unsigned c = 0; c < 256; ++c) {
+            special_[c] = regions.MayStartDelimiter(static_cast<unsigned char>(c));
+        }
+        special_['\n'] = special_['"'] = special_['<'] = special_['>'] = true;
+    }
+
+    bool Run() {
+        bool result = true;
+        while (!flags_.AbortFile.load(std::memory_order_relaxed)) {
+            if (pos_ == end_) {
+                if (atEnd_) {
+                    break;
+                }
+                if (!ReadMore()) {
+                    result = false;
+                    break;
+                }
+                continue;
+            }
+            if (Step()) {
+                StopExit();
+                return result;
+            }
+            if (sincePump_ >= kPumpInterval) {
+                Pump();
+            }
+        }
+        FlushProgress();
+        EndOfPass();
+        return result;
+    }
+
+private:
+    // Examines a run of ordinary bytes or one special byte; true when a handler asked to stop.
+    bool Step() {
+        const unsigned char* bytes = buffer_.data();
+        const std::size_t limit = std::min(end_, pos_ + kPumpInterval);
+        std::size_t p = pos_;
+        while (p < limit && !special_[bytes[p]]) {
+            ++p;
+        }
+        if (p > pos_) {
+            Examined(p - pos_);
+            pos_ = p;
+            return false;
+        }
+        if (regions_.MayStartDelimiter(bytes[pos_]) && TakeDelimiter()) {
+            return false;
+        }
+        Examined(1);
+        const unsigned char c = buffer_[pos_];
+        const bool structural = !inQuote_ && !regions_.InIgnoredRegion();
+        bool stop = false;
+        if (c == '\n') {
+            ++line_;
+        } else if (c == '"') {
+            inQuote_ = !inQuote_;
+        } else if (c == '<' && structural && !inTag_) {
+            DeliverOutsideText();
+            inTag_ = true;
+        } else if (c == '>' && structural && inTag_) {
+            stop = DeliverTag();
+        }
+        ++pos_;
+        return stop;
+    }
+
+    // A delimiter is copied into the current segment unexamined: its bytes never count as
+    // quotes, line feeds or brackets.
+    bool TakeDelimiter() {
+        const std::size_t wanted = std::min(regions_.LongestDelimiter(), kBlockSize);
+        LookAhead(wanted);
+        const std::size_t matched =
+            regions_.CheckIgnoreDelimiter(buffer_.data() + pos_, end_ - pos_, kBlockSize);
+        if (matched == 0) {
+            return false;
+        }
+        Examined(matched);
+        pos_ += matched;
+        return true;
+    }
+
+    void DeliverOutsideText() {
+        if (pos_ > pieceStart_) {
+            handler_.OnOutsideText(Piece());
+        }
+        pieceStart_ = pos_;
+    }
+
+    // The tag runs to the current '>' inclusive.
+    bool DeliverTag() {
+        const std::string_view piece(reinterpret_cast<const char*>(buffer_.data()) + pieceStart_,
+                                     pos_ + 1 - pieceStart_);
+        inTag_ = false;
+        pieceStart_ = pos_ + 1;
+        if (tagCarry_.empty()) {
+            return handler_.OnTag(piece, line_);
+        }
+        tagCarry_.append(piece);
+        const bool stop = handler_.OnTag(tagCarry_, line_);
+        tagCarry_.clear();
+        return stop;
+    }
+
+    std::string_view Piece() const {
+        return {reinterpret_cast<const char*>(buffer_.data()) + pieceStart_, pos_ - pieceStart_};
+    }
+
+    // Hands on (outside text) or keeps (tag) the examined part of the current segment, so the
+    // buffer can be reused.
+    void SetAsidePiece() {
+        if (pos_ > pieceStart_) {
+            if (inTag_) {
+                tagCarry_.append(Piece());
+            } else {
+                handler_.OnOutsideText(Piece());
+            }
+        }
+        pieceStart_ = pos_;
+    }
+
+    // Moves the unexamined bytes to the front and reads after them.
+    bool ReadMore() {
+        SetAsidePiece();
+        const std::size_t kept = end_ - pos_;
+        std::memmove(buffer_.data(), buffer_.data() + pos_, kept);
+        pos_ = pieceStart_ = 0;
+        end_ = kept;
+        std::size_t got = 0;
+        const bool ok = file_.ReadFileBlock(buffer_.data() + kept, readChunk_, got);
+        end_ = kept + got;
+        atEnd_ = !ok || got < readChunk_;
+        return ok;
+    }
+
+    // A delimiter might run past the data read so far: read on. A failure here abandons the
+    // file's changes, as any failure part way through a page does.
+    void LookAhead(std::size_t wanted) {
+        while (end_ - pos_ < wanted && !atEnd_) {
+            if (!ReadMore()) {
+                flags_.AbortFile.store(true, std::memory_order_relaxed);
+                return;
+            }
+        }
+    }
+
+    void Examined(std::size_t bytes) {
+        examined_ += bytes;
+        sincePump_ += bytes;
+    }
+
+    void FlushProgress() {
+        if (secondPass_ && examined_ > reported_) {
+            host_.AdvanceProgress(examined_ - reported_);
+            reported_ = examined_;
+        }
+    }
+
+    void Pump() {
+        FlushProgress();
+        sincePump_ = 0;
+        host_.PumpEvents();
+    }
+
+    // A handler stopped the pass: count the rest of the file as done, keep no leftover.
+    void StopExit() {
+        if (secondPass_) {
+            const std::uint64_t size = file_.FileSize();
+            if (size > examined_) {
+                examined_ = size;
+            }
+            FlushProgress();
+        }
+    }
+
+    void EndOfPass() {
+        if (inTag_) {
+            tagCarry_.append(Piece());
+            if (!tagCarry_.empty()) {
+                handler_.OnUnclosedTag(tagCarry_);
+            }
+        } else if (pos_ > pieceStart_) {
+            handler_.OnOutsideText(Piece());
+        }
+    }
+
+    DocumentFile& file_;
+    IgnoreTagList& regions_;
+    RunFlags& flags_;
+    EngineHost& host_;
+    const bool secondPass_;
+    ScanPassHandler& handler_;
+    const std::size_t readChunk_;
+
+    std::vector<unsigned char> buffer_;
+    std::array<bool, 256> special_{};
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    std::size_t pieceStart_ = 0;
+    bool atEnd_ = false;
+    std::string tagCarry_;
+
+    bool inTag_ = false;
+    bool inQuote_ = false;
+    std::uint64_t line_ = 1;
+
+    std::uint64_t examined_ = 0;
+    std::uint64_t reported_ = 0;
+    std::size_t sincePump_ = 0;
+};
+
+}  // namespace
+
+bool TagScanner::ScanPass(DocumentFile& file, bool secondPass, ScanPassHandler& handler) {
+    regions_.CloseAllRegions();
+    if (!file.SeekFileStart()) {
+        return false;
+    }
+    Pass pass(file, regions_, flags_, host_, secondPass, handler, readChunk_);
+    return pass.Run();
+}
+
+}  // namespace vantaro

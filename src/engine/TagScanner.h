@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "engine/DocumentFile.h"
+#include "engine/EngineHost.h"
+#include "engine/IgnoredRegions.h"
+
+namespace vantaro {
+
+// Receives the segments of one pass: the outside text (possibly in several pieces) and every
+// complete tag, '<' to '>' inclusive, with the line of its '>'.
+class ScanPassHandler {
+public:
+    virtual ~ScanPassHandler() = default;
+    virtual void OnOutsideText(std::string_view /*piece*/) {}
+    // Returns true to end the pass at once (nothing after the tag is delivered).
+    virtual bool OnTag(std::string_view tagText, std::uint64_t line) = 0;
+    // An unclosed tag left at the end of a pass that no handler stopped.
+    virtual void OnUnclosedTag(std::string_view /*tagText*/) {}
+};
+
+// Splits a page into outside text and tags. It knows only '<', '>', the double quote and the
+// line feed: one quote flag runs through the whole file, inside and outside tags and regions,
+// and no tag starts or ends while the quote flag is set or a language region is open.
+class TagScanner {
+public:
+    TagScanner(IgnoreTagList& regions, RunFlags& flags, EngineHost& host)
+        : regions_(regions), flags_(flags), host_(host) {}
+
+    // How many bytes each read asks for. Only speed depends on it; tests make it tiny to put
+    // block boundaries everywhere.
+    void SetReadChunk(std::size_t bytes) { readChunk_ = bytes == 0 ? 1 : bytes; }
+
+    // One pass over the open file. False when seeking or reading failed; true otherwise, also
+    // when a handler stopped the pass or AbortFile ended it. The second pass reports progress.
+    bool ScanPass(DocumentFile& file, bool secondPass, ScanPassHandler& handler);
+
+private:
+    IgnoreTagList& regions_;
+    RunFlags& flags_;
+    EngineHost& host_;
+    std::size_t readChunk_ = 256 * 1024;
+};
+
+}  // namespace vantaro

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "engine/Engine.h"
+#include "support/LogExpect.h"
+#include "support/PageRun.h"
+
+namespace vantaro {
+namespace {
+
+using namespace test;
+using C = LogColour;
+
+TEST(ProcessFile, APageWithoutTagsPassesThroughUnchanged) {
+    std::string page;
+    for (int c = 0; c < 256; ++c) {
+        if (c != '<' && c != '"') {
+            page += static_cast<char>(c);
+        }
+    }
+    page += "\r\n\r\xE2\x82\xAC tail";
+    const PageResult r = RunPageEverySize(page, ScanMode::AddAlt, Real);
+    EXPECT_EQ(r.segments, FileLine("page.htm", "No changes", C::LogGreen));
+    EXPECT_EQ(r.output, page);
+    EXPECT_EQ(r.fileAfter, page);
+    EXPECT_EQ(r.progress, page.size());
+
+    const PageResult empty = RunPage("", ScanMode::AddAlt, Real);
+    EXPECT_EQ(empty.segments, FileLine("page.htm", "No changes", C::LogGreen));
+    EXPECT_EQ(empty.progress, 0u);
+}
+
+TEST(ProcessFile, EveryByteSurvivesAnInsertion) {
+    std::string page = "<img title=\"t\" src=\"a\">";
+    for (int c = 0; c < 256; ++c) {
+        page += static_cast<char>(c);
+    }
+    page += '"';  // closes the quote opened by the byte list
+    const PageResult r = RunPage(page, ScanMode::AddAlt, Real);
+    EXPECT_EQ(r.fileAfter, "<img alt=\"t\" title=\"t\" src=\"a\">" + page.substr(23));
+}
+
+TEST(ProcessFile, PagesThatCannotBeOpenedGetOneLineAndTheRunGoesOn) {
+    TempDir dir;
+    RecordingHost host;
+    Engine engine(host);
+    std::filesystem::create_directory(dir.File("folder.htm"));
+    ASSERT_EQ(::mkfifo(dir.File("pipe.htm").c_str(), 0644), 0);
+    engine.ProcessFile(dir.File("missing.htm"), ScanMode::Scan);
+    engine.ProcessFile(dir.File("folder.htm"), ScanMode::Scan);
+    engine.ProcessFile(dir.File("pipe.htm"), ScanMode::Scan);
+    engine.ProcessFile(dir.Write("ok.htm", "x"), ScanMode::Scan);
+    EXPECT_EQ(host.segments, Join({FileLine("missing.htm", "Failed to open", C::LogDarkRed),
+                                   FileLine("folder.htm", "Failed to open", C::LogDarkRed),
+                                   FileLine("pipe.htm", "Failed to open", C::LogDarkRed),
+                                   FileLine("ok.htm", "No changes", C::LogGreen)}));
+}
+
+TEST(ProcessFile, ReadOnlyPagesCannotBeOpenedEvenForAScan) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root may open any file for writing";
+    }
+    TempDir dir;
+    const std::string path = dir.Write("ro.htm", "<img src=\"a\">");
+    ::chmod(path.c_str(), 0444);
+    RecordingHost host;
+    Engine engine(host);
+    engine.ProcessFile(path, ScanMode::Scan);
+    EXPECT_EQ(host.segments, FileLine("ro.htm", "Failed to open", C::LogDarkRed));
+}
+
+TEST(ProcessFile, PreviewAndScanNeverTouchThePage) {
+    TempDir dir;
+    const std::string page = "<img src=\"a\" title=\"T\">";
+    const std::string path = dir.Write("p.htm", page);
+    struct stat before {};
+    ::stat(path.c_str(), &before);
+    ::usleep(20000);
+    RecordingHost host;
+    Engine engine(host);
+    engine.ProcessFile(path, ScanMode::AddAlt);  // Preview is on by default
+    engine.ProcessFile(path, ScanMode::Scan);
+    struct stat after {};
+    ::stat(path.c_str(), &after);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(ReadWholeFile(path), page);
+}
+
+TEST(ProcessFile, StopAbandonsThePageAndCountsNothing) {
+    std::string page;
+    while (page.size() < 200000) {
+        page += "<img src=\"a.gif\" title=\"A\">\n";
+    }
+    const PageResult r = RunPage(page, ScanMode::AddAlt, Real, [](RecordingHost& h) {
+        h.onPump = [](RecordingHost& host) {
+            if (host.progress > 50000) {  // part way through the second pass
+                host.flags->SetBoth(true);
+            }
+        };
+    });
+    ASSERT_GE(r.lines.size(), 3u);
+    EXPECT_EQ(r.lines[r.lines.size() - 2], "page.htm : Process stopped by user");
+    EXPECT_EQ(r.lines.back(), "page.htm : Modifications to page.htm have not been saved");
+    EXPECT_EQ(r.fileAfter, page);
+    EXPECT_EQ(r.totalAlt, 0);
+    EXPECT_LT(r.progress, page.size());
+}
+
+TEST(ProcessFile, StopDuringTheFirstPassEndsBothPasses) {
+    std::string page(100000, 'x');
+    page += "<img src=\"a\" title=\"A\">";
+    const PageResult r = RunPage(page, ScanMode::AddAlt, Real, [](RecordingHost& h) {
+        h.onPump = [](RecordingHost& host) { host.flags->SetBoth(true); };
+    });
+    EXPECT_EQ(r.lines, (std::vector<std::string>{
+                           "page.htm : Process stopped by user",
+                           "page.htm : Modifications to page.htm have not been saved"}));
+    EXPECT_EQ(r.progress, 0u);
+}
+
+TEST(ProcessFile, TheFirstPassStopsAtTheFirstStartMarker) {
+    // The first pass stops at the marker; the second still reads the whole page.
+    const std::string page = std::string(9000, ' ') +
+                             "<!-- InstanceBeginEditable name=\"x\" --><img src=\"a\" title=\"A\">" +
+                             "<!-- InstanceEndEditable -->";
+    const PageResult r = RunPageEverySize(page, ScanMode::AddAlt, Real);
+    EXPECT_EQ(r.lines[0], "page.htm : Line 1 : <img : a : alt added : \"A\"");
+    EXPECT_EQ(r.progress, page.size());
+}
+
+TEST(ProcessFile, TotalsAddUpOverPages) {
+    TempDir dir;
+    RecordingHost host;
+    Engine engine(host);
+    engine.ProcessFile(dir.Write("a.htm", "<img src=\"a\"><img src=\"b\" alt=\"B\">"),
+                       ScanMode::Scan);
+    engine.ProcessFile(dir.Write("b.htm", "<area shape=\"c\" title=\"x\">"), ScanMode::Scan);
+    EXPECT_EQ(engine.TotalAltCount, 2);
+    EXPECT_EQ(engine.TotalTitleCount, 2);
+    EXPECT_EQ(host.found, (std::vector<std::string>{"a", "b"}));
+}
+
+}  // namespace
+}  // namespace vantaro

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/DocumentFile.h"
+#include "engine/EngineSettings.h"
+#include "engine/TagKinds.h"
+#include "engine/TagScanner.h"
+#include "support/PageRun.h"
+#include "support/RecordingHost.h"
+#include "support/TempDir.h"
+
+namespace vantaro {
+namespace {
+
+using test::ReadChunks;
+using test::RecordingHost;
+using test::TempDir;
+
+// Records a pass as "O:" outside text (pieces joined), "T<line>:" tags and "U:" an unclosed tag.
+class SegmentRecorder : public ScanPassHandler {
+public:
+    void OnOutsideText(std::string_view piece) override {
+        if (segments.empty() || segments.back().rfind("O:", 0) != 0) {
+            segments.emplace_back("O:");
+        }
+        segments.back() += piece;
+    }
+    bool OnTag(std::string_view tagText, std::uint64_t line) override {
+        segments.push_back("T" + std::to_string(line) + ":" + std::string(tagText));
+        return stopAt != 0 && segments.size() >= stopAt;
+    }
+    void OnUnclosedTag(std::string_view tagText) override {
+        segments.push_back("U:" + std::string(tagText));
+    }
+
+    std::vector<std::string> segments;
+    std::size_t stopAt = 0;
+};
+
+struct Split {
+    std::vector<std::string> segments;
+    bool result;
+    std::uint64_t progress;
+};
+
+Split SplitPage(const std::string& page, std::size_t chunk,
+                const std::vector<std::string>& languageTags = EngineSettings::DefaultLanguageTags(),
+                std::size_t stopAt = 0) {
+    TempDir dir;
+    const std::string path = dir.Write("p.htm", page);
+    RecordingHost host;
+    RunFlags flags;
+    IgnoreTagList regions;
+    regions.BuildIgnoreTagList(languageTags);
+    TagScanner scanner(regions, flags, host);
+    if (chunk != 0) {
+        scanner.SetReadChunk(chunk);
+    }
+    DocumentFile file(host, path);
+    EXPECT_TRUE(file.OpenDocFile(true));
+    SegmentRecorder recorder;
+    recorder.stopAt = stopAt;
+    const bool result = scanner.ScanPass(file, true, recorder);
+    return {recorder.segments, result, host.progress};
+}
+
+// Splits with every read size, checks they agree and that nothing is lost or added.
+std::vector<std::string> SplitAll(
+    const std::string& page,
+    const std::vector<std::string>& languageTags = EngineSettings::DefaultLanguageTags()) {
+    const Split first = SplitPage(page, 1, languageTags);
+    for (std::size_t chunk : ReadChunks()) {
+        const Split other = SplitPage(page, chunk, languageTags);
+        EXPECT_EQ(other.segments, first.segments) << "read size " << chunk;
+        EXPECT_EQ(other.progress, page.size()) << "read size " << chunk;
+        EXPECT_TRUE(other.result);
+    }
+    std::string joined;
+    for (const std::string& segment : first.segments) {
+        joined += segment.substr(segment.find(':') + 1);
+    }
+    EXPECT_EQ(joined, page);
+    return first.segments;
+}
+
+using Segments = std::vector<std::string>;
+
+TEST(TagScanner, SplitsOutsideTextAndTagsWithTheLineOfTheClosingBracket) {
+    EXPECT_EQ(SplitAll("a<img src=\"x\">b\n<p>"),
+              (Segments{"O:a", "T1:<img src=\"x\">", "O:b\n", "T2:<p>"}));
+    EXPECT_EQ(SplitAll("\n\n<img\nsrc=\"x\"\n>tail"),
+              (Segments{"O:\n\n", "T5:<img\nsrc=\"x\"\n>", "O:tail"}));
+    EXPECT_EQ(SplitAll("\r\n\r\n<b>"), (Segments{"O:\r\n\r\n", "T3:<b>"}));
+    EXPECT_EQ(SplitAll(""), Segments{});
+    EXPECT_EQ(SplitAll("no tags at all"), (Segments{"O:no tags at all"}));
+}
+
+TEST(TagScanner, OneQuoteFlagRunsThroughTheWholeFile) {
+    // An odd quote in prose keeps '<' from starting a tag until the next quote.
+    EXPECT_EQ(SplitAll("24\" wide <i> and 3\" <b>"),
+              (Segments{"O:24\" wide <i> and 3\" ", "T1:<b>"}));
+    EXPECT_EQ(SplitAll("24\" wide <img src=\"a\"> <b>"),
+              (Segments{"O:24\" wide <img src=\"a\"> <b>"}));
+    // A quoted '>' does not end a tag.
+    EXPECT_EQ(SplitAll("<img alt=\"a>b\">"), (Segments{"T1:<img alt=\"a>b\">"}));
+}
+
+TEST(TagScanner, StrayBracketsStayInTheirSegment) {
+    EXPECT_EQ(SplitAll("a > b <i>"), (Segments{"O:a > b ", "T1:<i>"}));
+    EXPECT_EQ(SplitAll("<a <b>"), (Segments{"T1:<a <b>"}));
+    EXPECT_EQ(SplitAll("x<unclosed tag"), (Segments{"O:x", "U:<unclosed tag"}));
+}
+
+TEST(TagScanner, LanguageRegionsHideBracketsButNotQuotesOrLineFeeds) {
+    EXPECT_EQ(SplitAll("<% if a<b then %>\n<i>"),
+              (Segments{"O:<% if a<b then %>\n", "T2:<i>"}));
+    // Inside a tag, a region's '>' does not end it.
+    EXPECT_EQ(SplitAll("<img src=\"<%=a>b%>\">x"), (Segments{"T1:<img src=\"<%=a>b%>\">", "O:x"}));
+    // A script tag is part of its region and never delivered as a tag.
+    EXPECT_EQ(SplitAll("<SCRIPT lang=x>a<b</script><i>"),
+              (Segments{"O:<SCRIPT lang=x>a<b</script>", "T1:<i>"}));
+    // A quote inside a region still toggles the file's quote flag.
+    EXPECT_EQ(SplitAll("<?php \"?><b>\"<i>"), (Segments{"O:<?php \"?><b>\"", "T1:<i>"}));
+    // Delimiter bytes are not examined: the line feed in this one is not counted.
+    EXPECT_EQ(SplitAll("{\n}<b>", {"X", "{\n", "}"}), (Segments{"O:{\n}", "T1:<b>"}));
+    // An unclosed region hides the rest of the file.
+    EXPECT_EQ(SplitAll("<i><%<b>"), (Segments{"T1:<i>", "O:<%<b>"}));
+    EXPECT_EQ(SplitAll("<% x %><i>", {}), (Segments{"T1:<% x %>", "T1:<i>"}));
+}
+
+TEST(TagScanner, DelimitersAcrossBlockBoundariesAreRecognised) {
+    for (std::size_t lead : {3060u, 3066u, 3067u, 3070u, 3071u, 3072u, 6140u}) {
+        const std::string page =
+            std::string(lead, 'x') + "<script>if(a<b){}</script><img src=\"q\">";
+        const Segments segments = SplitAll(page);
+        ASSERT_EQ(segments.size(), 2u) << lead;
+        EXPECT_EQ(segments[1], "T1:<img src=\"q\">") << lead;
+    }
+}
+
+TEST(TagScanner, DelimitersLongerThanABlockNeverMatchInAPage) {
+    const std::string longOpen = "<" + std::string(3072, 'L');
+    const std::string page = longOpen + " <b>";
+    EXPECT_EQ(SplitAll(page, {"Long", longOpen, ">"}), (Segments{"T1:" + longOpen + " <b>"}));
+    const std::string fits = "<" + std::string(3071, 'L');
+    EXPECT_EQ(SplitAll(fits + " <b> >x", {"Fits", fits, ">"}), (Segments{"O:" + fits + " <b> >x"}));
+}
+
+TEST(TagScanner, AHandlerCanStopThePassAndTheRestCountsAsDone) {
+    const std::string page = "<a><b><c>tail";
+    const Split split = SplitPage(page, 2, EngineSettings::DefaultLanguageTags(), 2);
+    EXPECT_EQ(split.segments, (Segments{"T1:<a>", "T1:<b>"}));
+    EXPECT_TRUE(split.result);
+    EXPECT_EQ(split.progress, page.size());
+}
+
+TEST(TagScanner, ClassifiesTagsByTheirPrefixWithABlank) {
+    EXPECT_EQ(ClassifyTag("<img src=\"a\">"), TagKind::Img);
+    EXPECT_EQ(ClassifyTag("<IMG SRC=\"a\">"), TagKind::Img);
+    EXPECT_EQ(ClassifyTag("<AREA shape=\"x\">"), TagKind::Area);
+    EXPECT_EQ(ClassifyTag("<Input type=\"image\">"), TagKind::Input);
+    EXPECT_EQ(ClassifyTag("<img>"), TagKind::None);
+    EXPECT_EQ(ClassifyTag("<img/>"), TagKind::None);
+    EXPECT_EQ(ClassifyTag("<img\tsrc=\"a\">"), TagKind::None);
+    EXPECT_EQ(ClassifyTag("<img\nsrc=\"a\">"), TagKind::None);
+    EXPECT_EQ(ClassifyTag("<imgx >"), TagKind::None);
+    EXPECT_EQ(ClassifyTag("<!-- instancebegineditable name=\"a\" -->"), TagKind::EditableStart);
+    EXPECT_EQ(ClassifyTag("<!-- InstanceEndEditable -->"), TagKind::EditableEnd);
+    EXPECT_EQ(ClassifyTag("<!--InstanceBeginEditable -->"), TagKind::None);
+}
+
+}  // namespace
+}  // namespace vantaro

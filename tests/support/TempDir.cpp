@@ -1,0 +1,52 @@
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+#include <stdlib.h>
+
+namespace vantaro::test {
+
+TempDir::TempDir() {
+    const std::string base = std::filesystem::temp_directory_path().string() + "/vantaro-test-XXXXXX";
+    std::vector<char> pattern(base.begin(), base.end());
+    pattern.push_back('\0');
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    path_ = std::string(pattern.data()) + "/";
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::File(std::string_view name) const { return path_ + std::string(name); }
+
+std::string TempDir::Write(std::string_view name, std::string_view content) const {
+    const std::string path = File(name);
+    WriteWholeFile(path, content);
+    return path;
+}
+
+std::string TempDir::Read(std::string_view name) const { return ReadWholeFile(File(name)); }
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void WriteWholeFile(const std::string& path, std::string_view content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+}  // namespace vantaro::test
