@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "cli/CliOptions.h"
+#include "cli/LogLine.h"
+#include "cli/Terminal.h"
+#include "engine/EngineHost.h"
+#include "run/ProcessRunner.h"
+#include "run/ReferenceList.h"
+
+namespace vantaro::cli {
+
+// How the runner answers the two questions of a run.
+struct QuestionPolicy {
+    bool interactive = false;  // standard input is a terminal
+    bool yes = false;          // --yes
+};
+
+// The command-line runner as host of the engine and of the run: prints the log (text or JSON
+// lines), answers the questions, shows progress, keeps the reference lists and tallies the
+// outcome for the exit status.
+class CliHost : public EngineHost, public RunHost {
+public:
+    CliHost(const CliOptions& options, bool colour, bool progress, QuestionPolicy questions,
+            std::FILE* out = stdout);
+
+    // EngineHost
+    void AddLogLine(std::string_view text, LogColour colour, bool endLine,
+                    FontStyle style) override;
+    void AdvanceProgress(std::uint64_t bytes) override { progress_.Advance(bytes); }
+    void PumpEvents() override {}
+    bool IsIgnoredReference(std::string_view reference) override;
+    bool IsFoundReference(std::string_view reference) override;
+    void AddFoundReference(std::string_view reference) override;
+    TemplateWarningAnswer ShowTemplateWarning(const std::string& fullPath) override;
+
+    // RunHost
+    void SetProcessingState(bool busy) override;
+    bool AskBackupWarning() override;
+    void ShowNoReportsWarning() override;
+    void ClearFoundReferences() override {}  // the runner lists what all its runs found
+    void SetProgressMaximum(std::uint64_t totalBytes) override { progress_.AddToTotal(totalBytes); }
+    void OnPageStart(const std::string& fullPath) override;
+    void OnPageEnd(const std::string& fullPath) override;
+
+    void SetRunFlags(RunFlags* flags) { flags_ = flags; }
+    void BeginRun(const std::string& folder);
+    void PrintFoundReferences();
+
+    ReferenceList& Ignored() { return ignored_; }
+    const ReferenceList& Found() const { return found_; }
+
+    bool HadFailures() const { return failures_ > 0; }
+    bool HadUnresolvedFindings() const { return unresolved_ > 0; }
+    bool WasStopped() const { return stopped_; }
+    bool RefusedToReport() const { return noReports_; }
+
+private:
+    void FinishLine();
+    void PrintText(const LogLine& line);
+    void Track(const ClassifiedLine& line);
+    void EmitFinding(const ClassifiedLine& line);
+    void EmitRunLine(const LogLine& line);
+    void EmitRunEnd();
+    void WriteOut(const std::string& text);
+
+    const CliOptions& options_;
+    bool colour_;
+    ProgressBar progress_;
+    QuestionPolicy questions_;
+    std::FILE* out_;
+    RunFlags* flags_ = nullptr;
+
+    ReferenceList ignored_;
+    ReferenceList found_;
+    LogLine pending_;
+
+    // Per page and per run, for JSON lines and the exit status.
+    std::string page_;
+    std::string pageResult_;
+    int pageFindings_ = 0;
+    int pageUnresolved_ = 0;
+    std::string runFolder_;
+    std::vector<std::string> runLines_;
+
+    int failures_ = 0;
+    int unresolved_ = 0;
+    bool stopped_ = false;
+    bool noReports_ = false;
+    int backupAnswer_ = -1;  // asked once per invocation: -1 not yet, 0 no, 1 yes
+};
+
+}  // namespace vantaro::cli

@@ -1,0 +1,202 @@
+#include "cli/CliOptions.h"
+
+#include <algorithm>
+
+namespace vantaro::cli {
+
+namespace {
+
+std::vector<std::string> SplitList(const std::string& text) {
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find(',', start), text.size());
+        items.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return items;
+}
+
+bool AllAmong(const std::vector<std::string>& items, std::initializer_list<const char*> allowed) {
+    return std::all_of(items.begin(), items.end(), [&](const std::string& item) {
+        return std::any_of(allowed.begin(), allowed.end(),
+                           [&](const char* name) { return item == name; });
+    });
+}
+
+class Parser {
+public:
+    explicit Parser(const std::vector<std::string>& arguments) : args_(arguments) {}
+
+    ParseResult Parse() {
+        while (index_ < args_.size() && result_.Error.empty()) {
+            const std::string argument = args_[index_++];
+            if (onlyPaths_ || argument == "-" || argument.empty() || argument[0] != '-') {
+                Positional(argument);
+            } else if (argument == "--") {
+                onlyPaths_ = true;
+            } else {
+                Option(argument);
+            }
+        }
+        Check();
+        return result_;
+    }
+
+private:
+    void Fail(const std::string& message) {
+        if (result_.Error.empty()) {
+            result_.Error = message;
+        }
+    }
+
+    void Positional(const std::string& argument) {
+        if (!haveCommand_) {
+            haveCommand_ = true;
+            if (argument == "scan") {
+                options().Mode = ScanMode::Scan;
+            } else if (argument == "add-alt") {
+                options().Mode = ScanMode::AddAlt;
+            } else if (argument == "add-title") {
+                options().Mode = ScanMode::AddTitle;
+            } else {
+                Fail("unknown command '" + argument + "' (use scan, add-alt or add-title)");
+            }
+            return;
+        }
+        options().Paths.push_back(argument);
+    }
+
+    // The value of an option given as --name=value or as --name value.
+    std::optional<std::string> Value(const std::string& argument, const std::string& name) {
+        if (argument.size() > name.size() && argument.compare(0, name.size() + 1, name + "=") == 0) {
+            return argument.substr(name.size() + 1);
+        }
+        if (argument != name) {
+            return std::nullopt;
+        }
+        if (index_ >= args_.size()) {
+            Fail(name + " needs a value");
+            return std::string();
+        }
+        return args_[index_++];
+    }
+
+    void Option(const std::string& argument) {
+        CliOptions& o = options();
+        if (argument == "-h" || argument == "--help") {
+            o.Help = true;
+        } else if (argument == "--version") {
+            o.Version = true;
+        } else if (argument == "-r" || argument == "--recursive") {
+            o.Recursive = true;
+        } else if (argument == "--no-settings") {
+            o.NoSettings = true;
+        } else if (argument == "--preview") {
+            o.Preview = true;
+        } else if (argument == "-y" || argument == "--yes") {
+            o.Yes = true;
+        } else if (argument == "--list-refs") {
+            o.ListRefs = true;
+        } else if (auto file = Value(argument, "--settings")) {
+            o.SettingsFile = *file;
+        } else if (auto tags = Value(argument, "--tags")) {
+            o.Tags = SplitList(*tags);
+            if (!AllAmong(*o.Tags, {"img", "area", "input"})) {
+                Fail("--tags takes img, area and input, separated by commas");
+            }
+        } else if (auto reports = Value(argument, "--report")) {
+            o.Reports = SplitList(*reports);
+            if (!AllAmong(*o.Reports, {"alt", "title"})) {
+                Fail("--report takes alt and title, separated by commas");
+            }
+        } else if (auto reference = Value(argument, "--ignore")) {
+            o.Ignore.push_back(*reference);
+        } else if (auto color = Value(argument, "--color")) {
+            if (*color == "auto") {
+                o.Color = ColorChoice::Auto;
+            } else if (*color == "always") {
+                o.Color = ColorChoice::Always;
+            } else if (*color == "never") {
+                o.Color = ColorChoice::Never;
+            } else {
+                Fail("--color takes auto, always or never");
+            }
+        } else if (auto format = Value(argument, "--format")) {
+            if (*format == "text") {
+                o.Format = OutputFormat::Text;
+            } else if (*format == "jsonl") {
+                o.Format = OutputFormat::Jsonl;
+            } else {
+                Fail("--format takes text or jsonl");
+            }
+        } else {
+            Fail("unknown option '" + argument + "'");
+        }
+    }
+
+    void Check() {
+        const CliOptions& o = result_.Options;
+        if (o.Help || o.Version || !result_.Error.empty()) {
+            return;
+        }
+        if (!haveCommand_) {
+            Fail("no command given (scan, add-alt or add-title)");
+        } else if (o.Paths.empty()) {
+            Fail("no PATH given");
+        } else if (o.NoSettings && o.SettingsFile) {
+            Fail("--settings and --no-settings exclude each other");
+        }
+    }
+
+    CliOptions& options() { return result_.Options; }
+
+    const std::vector<std::string>& args_;
+    std::size_t index_ = 0;
+    bool haveCommand_ = false;
+    bool onlyPaths_ = false;
+    ParseResult result_;
+};
+
+}  // namespace
+
+ParseResult ParseCommandLine(const std::vector<std::string>& arguments) {
+    return Parser(arguments).Parse();
+}
+
+std::string UsageText() {
+    return R"(Usage: vantaro-cli scan|add-alt|add-title [options] PATH...
+
+Finds img, area and image input tags that lack alt or title in web pages, and adds
+one from the other. Writes the same log as the window.
+
+Commands:
+  scan          report tags whose alt and/or title is missing
+  add-alt       add alt from title where alt is missing
+  add-title     add title from alt where title is missing
+
+A PATH that is a folder stands for its page files; files given from one folder form
+one run over that folder.
+
+Options:
+  -r, --recursive       also take every subfolder (each folder is a run of its own)
+      --settings FILE   read settings from FILE instead of the usual settings file
+      --no-settings     use the default settings
+      --tags=LIST       tags to examine: img,area,input
+      --report=LIST     what a scan reports: alt,title
+      --ignore REF      leave tags whose image is REF alone (repeatable)
+      --preview         report what would be added, change nothing
+  -y, --yes             answer Yes to the backup question and the template warning
+      --color=WHEN      auto (default), always or never
+      --format=FORMAT   text (default) or jsonl (one JSON object per line)
+      --list-refs       print the references found after the run
+  -h, --help            show this help
+      --version         show the version
+
+Exit status: 0 nothing missing (scan) or nothing left that could not be added;
+1 findings remain; 2 usage error or a page that could not be read or written;
+130 stopped with Ctrl-C.
+)";
+}
+
+}  // namespace vantaro::cli

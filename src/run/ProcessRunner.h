@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/Engine.h"
+#include "log/LogSink.h"
+
+namespace vantaro {
+
+// What a run needs from the window or runner that drives it, beyond the engine's host.
+class RunHost {
+public:
+    virtual ~RunHost() = default;
+    // Enters (true) or leaves (false) the busy state; always called in pairs.
+    virtual void SetProcessingState(bool busy) = 0;
+    // The backup warning before a real adding run; true to go on.
+    virtual bool AskBackupWarning() = 0;
+    // A scan with both report toggles off: "Please select to show ..." with an OK button.
+    virtual void ShowNoReportsWarning() = 0;
+    // Empties "References Found" (and brings the move buttons up to date).
+    virtual void ClearFoundReferences() = 0;
+    // The progress gauge's maximum: the total size of the selected pages.
+    virtual void SetProgressMaximum(std::uint64_t totalBytes) = 0;
+    virtual std::string TimeStamp();
+    // Around each page of the run, for hosts that report per page.
+    virtual void OnPageStart(const std::string& /*fullPath*/) {}
+    virtual void OnPageEnd(const std::string& /*fullPath*/) {}
+};
+
+// The one operation behind Scan, Add alt and Add title: busy state, backup warning, header,
+// every selected page through the engine in list order, end stamp and summary.
+class ProcessRunner {
+public:
+    ProcessRunner(Engine& engine, LogSink& log, RunHost& host)
+        : engine_(engine), log_(log), host_(host) {}
+
+    bool Processing() const { return processing_; }
+    bool ShowBackupDlg = true;
+
+    // folderPath is the folder of the pages (a trailing '/' is added when missing); pageNames
+    // are the selected pages' names in list order.
+    void RunProcess(ScanMode mode, const std::string& folderPath,
+                    const std::vector<std::string>& pageNames);
+
+private:
+    bool WriteHeader(ScanMode mode);
+    void WriteSummary(ScanMode mode);
+    void LogLine(const std::string& text, LogColour colour = LogColour::LogDarkGrey,
+                 FontStyle style = FontStyle::Plain());
+
+    Engine& engine_;
+    LogSink& log_;
+    RunHost& host_;
+    bool processing_ = false;
+};
+
+// The total size in bytes of the pages that can be opened.
+std::uint64_t TotalPageSize(const std::string& folderPath, const std::vector<std::string>& pageNames,
+                            LogSink& log);
+
+}  // namespace vantaro

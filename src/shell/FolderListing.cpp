@@ -1,0 +1,136 @@
+#include "shell/FolderListing.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <numeric>
+#include <unordered_set>
+
+#include "engine/ByteText.h"
+#include "run/ReferenceList.h"
+#include "run/WordSort.h"
+
+namespace vantaro {
+
+namespace {
+
+bool LessIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    return FoldForLookup(a) < FoldForLookup(b);
+}
+
+std::string_view ExtensionOf(std::string_view fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : fileName.substr(dot + 1);
+}
+
+class DirectoryHandle {
+public:
+    explicit DirectoryHandle(const std::string& folder) : dir_(::opendir(folder.c_str())) {}
+    ~DirectoryHandle() {
+        if (dir_ != nullptr) {
+            ::closedir(dir_);
+        }
+    }
+    DirectoryHandle(const DirectoryHandle&) = delete;
+    DirectoryHandle& operator=(const DirectoryHandle&) = delete;
+    DIR* get() const { return dir_; }
+
+private:
+    DIR* dir_;
+};
+
+template <typename Accept>
+std::vector<ListedFile> ListMatching(const std::string& folder, Accept accept) {
+    std::vector<ListedFile> files;
+    DirectoryHandle dir(folder);
+    if (dir.get() == nullptr) {
+        return files;
+    }
+    const int folderFd = ::dirfd(dir.get());
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string_view name(entry->d_name);
+        if (name.empty() || name.front() == '.' || !accept(ExtensionOf(name))) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(folderFd, entry->d_name, &info, 0) != 0 || !S_ISREG(info.st_mode)) {
+            continue;
+        }
+        files.push_back(ListedFile{std::string(name), static_cast<std::uint64_t>(info.st_size),
+                                   info.st_mtim.tv_sec});
+    }
+    SortByName(files);
+    return files;
+}
+
+}  // namespace
+
+std::vector<std::string> BuildExtensionList(const FileFormatTable& formats,
+                                            std::string_view otherFileFormats) {
+    std::vector<std::string> extensions;
+    std::size_t start = 0;
+    while (start < otherFileFormats.size()) {
+        const std::size_t end = std::min(otherFileFormats.find(';', start), otherFileFormats.size());
+        extensions.emplace_back(otherFileFormats.substr(start, end - start));
+        start = end + 1;
+    }
+    for (const TFileFormat& format : formats) {
+        if (format.Enabled) {
+            extensions.push_back(format.Extension);
+        }
+    }
+    std::stable_sort(extensions.begin(), extensions.end(), LessIgnoringAsciiCase);
+    const auto sameIgnoringCase = [](const std::string& a, const std::string& b) {
+        return EqualsIgnoreAsciiCase(a, b);
+    };
+    extensions.erase(std::unique(extensions.begin(), extensions.end(), sameIgnoringCase),
+                     extensions.end());
+    return extensions;
+}
+
+bool HasExtension(std::string_view fileName, std::string_view extension) {
+    const std::size_t dot = fileName.rfind('.');
+    return !extension.empty() && dot != std::string_view::npos &&
+           EqualsIgnoreAsciiCase(fileName.substr(dot + 1), extension);
+}
+
+std::vector<ListedFile> ListFolderFiles(const std::string& folder,
+                                        const std::vector<std::string>& extensions) {
+    std::unordered_set<std::string> wanted;
+    for (const std::string& extension : extensions) {
+        if (!extension.empty()) {
+            wanted.insert(FoldForLookup(extension));
+        }
+    }
+    return ListMatching(folder, [&](std::string_view extension) {
+        return !extension.empty() && wanted.count(FoldForLookup(extension)) > 0;
+    });
+}
+
+std::vector<ListedFile> AddFilesOfFormat(const std::string& folder, std::string_view extension) {
+    return ListMatching(folder, [&](std::string_view candidate) {
+        return !extension.empty() && EqualsIgnoreAsciiCase(candidate, extension);
+    });
+}
+
+void SortByName(std::vector<ListedFile>& files) {
+    std::vector<WordSortKey> keys;
+    keys.reserve(files.size());
+    for (const ListedFile& file : files) {
+        keys.emplace_back(file.Name);
+    }
+    std::vector<std::size_t> order(files.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return Compare(keys[a], keys[b]) < 0; });
+    std::vector<ListedFile> sorted;
+    sorted.reserve(files.size());
+    for (std::size_t index : order) {
+        sorted.push_back(std::move(files[index]));
+    }
+    files = std::move(sorted);
+}
+
+}  // namespace vantaro

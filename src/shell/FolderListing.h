@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/FileFormats.h"
+
+namespace vantaro {
+
+// One page file of a folder as the file list shows it.
+struct ListedFile {
+    std::string Name;      // without the folder
+    std::uint64_t Size = 0;
+    std::time_t Modified = 0;  // last write, in seconds
+};
+
+// The active extensions: the enabled built-in ones and the ";"-separated other ones, each
+// once whatever its letter case, sorted letter-case-blind. An empty entry stays (it lists
+// nothing); a trailing ";" adds nothing.
+std::vector<std::string> BuildExtensionList(const FileFormatTable& formats,
+                                            std::string_view otherFileFormats);
+
+// The extension rule: the name's extension (from its last '.' on) equals "." + extension,
+// letter case aside. Wildcards are not special and an empty extension matches nothing.
+bool HasExtension(std::string_view fileName, std::string_view extension);
+
+// The folder's page files for the given extensions, sorted by word sort. Hidden files (names
+// starting with '.'), folders and anything but regular files (behind symbolic links too) are
+// left out. A folder that cannot be read lists nothing.
+std::vector<ListedFile> ListFolderFiles(const std::string& folder,
+                                        const std::vector<std::string>& extensions);
+// The same for one extension.
+std::vector<ListedFile> AddFilesOfFormat(const std::string& folder, std::string_view extension);
+
+// Sorts listed files by name, word sort.
+void SortByName(std::vector<ListedFile>& files);
+
+}  // namespace vantaro

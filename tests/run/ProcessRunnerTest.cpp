@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include "run/ProcessRunner.h"
+#include "support/LogExpect.h"
+#include "support/RecordingHost.h"
+#include "support/TempDir.h"
+
+namespace vantaro {
+namespace {
+
+using namespace test;
+using C = LogColour;
+
+class FakeRunHost : public RunHost {
+public:
+    void SetProcessingState(bool busy) override { states.push_back(busy); }
+    bool AskBackupWarning() override {
+        ++backupQuestions;
+        return backupAnswer;
+    }
+    void ShowNoReportsWarning() override { ++noReportWarnings; }
+    void ClearFoundReferences() override { ++foundCleared; }
+    void SetProgressMaximum(std::uint64_t total) override { maximum = total; }
+    std::string TimeStamp() override { return "STAMP"; }
+
+    std::vector<bool> states;
+    bool backupAnswer = true;
+    int backupQuestions = 0;
+    int noReportWarnings = 0;
+    int foundCleared = 0;
+    std::uint64_t maximum = 0;
+};
+
+struct RunFixture : ::testing::Test {
+    TempDir dir;
+    RecordingHost log;
+    FakeRunHost host;
+    Engine engine{log};
+    ProcessRunner runner{engine, log, host};
+
+    Segments Header(const std::string& heading) {
+        return {Seg(heading, C::LogDarkGrey, true), Seg("Process started STAMP", C::LogDarkGrey, true),
+                Seg("Path : ", C::LogDarkGrey), Seg(dir.Path(), C::LogGrey, true)};
+    }
+    Segments Footer(std::initializer_list<LogSegment> summary) {
+        Segments footer = {Seg("Process ended STAMP", C::LogDarkGrey, true)};
+        footer.insert(footer.end(), summary);
+        footer.push_back(Seg("...", C::LogDarkGrey, true, FontStyle::Bold));
+        return footer;
+    }
+};
+
+TEST_F(RunFixture, AScanOfTwoPagesWritesHeaderFindingsAndSummary) {
+    dir.Write("a.htm", "<img src=\"a.gif\" title=\"A\">");
+    dir.Write("b.htm", "<p>plain</p>");
+    std::string folder = dir.Path();
+    folder.pop_back();  // the trailing '/' is added by the run
+    runner.RunProcess(ScanMode::Scan, folder, {"a.htm", "b.htm"});
+    EXPECT_EQ(log.segments,
+              Join({Header("Scan for missing alt & title attributes"),
+                    FindingHead("a.htm", 1, "<img ", "a.gif"),
+                    {Seg("alt missing", C::LogOrange), Seg("", C::LogOrange, true)},
+                    FileLine("b.htm", "No changes", C::LogGreen),
+                    Footer({Seg("Missing alt attributes: 1", C::LogDarkGrey, true),
+                            Seg("Missing title attributes: 0", C::LogDarkGrey, true)})}));
+    EXPECT_EQ(host.states, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(runner.Processing());
+    EXPECT_EQ(host.foundCleared, 1);
+    EXPECT_EQ(host.backupQuestions, 0);
+    EXPECT_EQ(host.maximum, 27u + 12u);
+    EXPECT_EQ(log.progress, 27u + 12u);
+}
+
+TEST_F(RunFixture, HeadingsAndSummariesFollowTheModeAndToggles) {
+    dir.Write("a.htm", "<img src=\"a.gif\" title=\"A\">");
+    engine.Settings().ShowMissingTitleMsgs = false;
+    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm"});
+    EXPECT_EQ(log.Lines().front(), "Scan for missing alt attributes");
+    EXPECT_EQ(log.Lines()[log.Lines().size() - 2], "Missing alt attributes: 1");
+
+    log.segments.clear();
+    runner.RunProcess(ScanMode::AddAlt, dir.Path(), {"a.htm"});  // Preview is on by default
+    EXPECT_EQ(log.Lines().front(), "Preview adding alt attributes");
+    EXPECT_EQ(log.segments[log.segments.size() - 2],
+              Seg("1 alt attribute(s) would be added", C::LogGreen, true));
+
+    log.segments.clear();
+    engine.Settings().PreviewMode = false;
+    runner.RunProcess(ScanMode::AddTitle, dir.Path(), {"a.htm"});
+    EXPECT_EQ(log.Lines().front(), "Add title attributes");
+    EXPECT_EQ(log.segments[log.segments.size() - 2],
+              Seg("0 title attribute(s) added", C::LogGreen, true));
+    EXPECT_EQ(host.backupQuestions, 1);
+}
+
+TEST_F(RunFixture, DecliningTheBackupWarningDoesNothingButTheBusyState) {
+    dir.Write("a.htm", "<img src=\"a.gif\" title=\"A\">");
+    engine.Settings().PreviewMode = false;
+    host.backupAnswer = false;
+    runner.RunProcess(ScanMode::AddAlt, dir.Path(), {"a.htm"});
+    EXPECT_TRUE(log.segments.empty());
+    EXPECT_EQ(host.foundCleared, 0);
+    EXPECT_EQ(host.states, (std::vector<bool>{true, false}));
+    EXPECT_EQ(dir.Read("a.htm"), "<img src=\"a.gif\" title=\"A\">");
+
+    runner.ShowBackupDlg = false;
+    runner.RunProcess(ScanMode::AddAlt, dir.Path(), {"a.htm"});
+    EXPECT_EQ(host.backupQuestions, 1);
+    EXPECT_EQ(dir.Read("a.htm"), "<img src=\"a.gif\" alt=\"A\" title=\"A\">");
+}
+
+TEST_F(RunFixture, AScanWithBothReportsOffOnlyWarnsAndEmptiesTheFoundList) {
+    engine.Settings().ShowMissingAltMsgs = false;
+    engine.Settings().ShowMissingTitleMsgs = false;
+    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm"});
+    EXPECT_TRUE(log.segments.empty());
+    EXPECT_EQ(host.noReportWarnings, 1);
+    EXPECT_EQ(host.foundCleared, 1);
+    EXPECT_EQ(host.states, (std::vector<bool>{true, false}));
+}
+
+TEST_F(RunFixture, StopEndsTheRunAfterThePageWithoutASummary) {
+    std::string big;
+    while (big.size() < 100000) {
+        big += "<img src=\"a.gif\">\n";
+    }
+    dir.Write("a.htm", big);
+    dir.Write("b.htm", "<img src=\"b.gif\">");
+    log.flags = &engine.Flags();
+    log.onPump = [](RecordingHost& h) { h.flags->SetBoth(true); };
+    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm", "b.htm"});
+    const std::vector<std::string> lines = log.Lines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[lines.size() - 4], "a.htm : Process stopped by user");
+    EXPECT_EQ(lines[lines.size() - 3], "a.htm : Modifications to a.htm have not been saved");
+    EXPECT_EQ(lines[lines.size() - 2], "Process ended STAMP");
+    EXPECT_EQ(lines.back(), "...");
+    EXPECT_EQ(log.Text().find("b.htm"), std::string::npos);
+}
+
+TEST_F(RunFixture, PagesThatCannotBeOpenedAddNothingToTheTotal) {
+    dir.Write("b.htm", "0123456789");
+    runner.RunProcess(ScanMode::Scan, dir.Path(), {"missing.htm", "b.htm"});
+    EXPECT_EQ(host.maximum, 10u);
+    EXPECT_EQ(log.Lines()[3], "missing.htm : Failed to open");
+    EXPECT_EQ(log.Lines()[4], "b.htm : No changes");
+}
+
+TEST_F(RunFixture, APageAbandonedLastLeavesOutTheSummary) {
+    const std::string page =
+        "<!-- InstanceBeginEditable name=\"a\" --><img src=\"e.gif\" title=\"E\">"
+        "<!-- InstanceEndEditable --><img src=\"t.gif\" title=\"T\">";
+    dir.Write("a.htm", page);
+    dir.Write("b.htm", page);
+    engine.Settings().PreviewMode = false;
+    runner.ShowBackupDlg = false;
+    log.warningAnswers = {TemplateWarningAnswer::Yes, TemplateWarningAnswer::No};
+    runner.RunProcess(ScanMode::AddAlt, dir.Path(), {"a.htm", "b.htm"});
+    const std::vector<std::string> lines = log.Lines();
+    EXPECT_EQ(lines[lines.size() - 3], "b.htm : Modifications to b.htm have not been saved");
+    EXPECT_EQ(lines[lines.size() - 2], "Process ended STAMP");
+    EXPECT_NE(dir.Read("a.htm"), page);
+    EXPECT_EQ(dir.Read("b.htm"), page);
+    EXPECT_EQ(engine.TotalAltCount, 2);  // only the saved page counts
+}
+
+TEST_F(RunFixture, ARunDoesNotStartWhileOneIsUnderWay) {
+    dir.Write("a.htm", std::string(50000, 'x'));
+    int nested = 0;
+    log.onPump = [&](RecordingHost&) {
+        runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm"});
+        ++nested;
+    };
+    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm"});
+    EXPECT_GT(nested, 0);
+    EXPECT_EQ(host.states, (std::vector<bool>{true, false}));
+    EXPECT_EQ(log.Lines().front(), "Scan for missing alt & title attributes");
+    EXPECT_EQ(log.Lines().size(), 8u);
+}
+
+}  // namespace
+}  // namespace vantaro
