@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "engine/ByteText.h"
-#include "log/DisplayText.h"
+#include "log/PageText.h"
 
 namespace vantaro::cli {
 
@@ -85,10 +85,11 @@ CliHost::CliHost(const CliOptions& options, bool colour, bool progress, Question
                  std::FILE* out)
     : options_(options), colour_(colour), progress_(progress), questions_(questions), out_(out) {}
 
+// Standard output is buffered as the C library chooses (by line on a terminal); it is flushed
+// before every question and at the end.
 void CliHost::WriteOut(const std::string& text) {
     progress_.Clear();
     std::fwrite(text.data(), 1, text.size(), out_);
-    std::fflush(out_);
 }
 
 void CliHost::AddLogLine(std::string_view text, LogColour colour, bool endLine,
@@ -166,6 +167,9 @@ void CliHost::EmitFinding(const ClassifiedLine& line) {
 }
 
 void CliHost::OnPageStart(const std::string& fullPath) {
+    if (page_.empty()) {
+        std::fflush(out_);  // the run's header shows at once, whatever the buffering
+    }
     page_ = fullPath;
     pageResult_.clear();
     pageFindings_ = 0;
@@ -194,6 +198,7 @@ void CliHost::OnPageEnd(const std::string& fullPath) {
 void CliHost::BeginRun(const std::string& folder) {
     runFolder_ = folder;
     runLines_.clear();
+    page_.clear();
 }
 
 void CliHost::SetProcessingState(bool busy) {
@@ -236,6 +241,7 @@ bool CliHost::AskBackupWarning() {
             backupAnswer_ = 1;
         } else if (questions_.interactive) {
             progress_.Clear();
+            std::fflush(out_);
             std::fprintf(stderr, "%s [Y/n] ", kBackupWarning);
             std::fflush(stderr);
             const char answer = ReadAnswer();
@@ -253,6 +259,7 @@ TemplateWarningAnswer CliHost::ShowTemplateWarning(const std::string& fullPath) 
     }
     const std::string name(FileNameOf(fullPath));
     progress_.Clear();
+    std::fflush(out_);
     if (!questions_.interactive) {
         std::fprintf(stderr,
                      "vantaro-cli: %s holds template code; its changes are not saved "

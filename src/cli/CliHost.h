@@ -43,6 +43,7 @@ public:
     void ShowNoReportsWarning() override;
     void ClearFoundReferences() override {}  // the runner lists what all its runs found
     void SetProgressMaximum(std::uint64_t totalBytes) override { progress_.AddToTotal(totalBytes); }
+    bool ShowsProgress() const override { return progress_.Enabled(); }
     void OnPageStart(const std::string& fullPath) override;
     void OnPageEnd(const std::string& fullPath) override;
 

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "run/WordSort.h"
 #include "shell/FolderListing.h"
@@ -86,7 +87,7 @@ private:
             Problem(folder, "cannot read this folder");
             return;
         }
-        std::vector<ListedFile> files = ListFolderFiles(folder, extensions_);
+        std::vector<ListedFile> files = ListFolderFiles(folder, extensions_, FileDetails::NameOnly);
         if (given || !files.empty()) {
             PlannedRun& run = RunFor(folder);
             for (const ListedFile& file : files) {
@@ -115,8 +116,8 @@ private:
         return plan_.Runs[place->second];
     }
 
-    static void AddPage(PlannedRun& run, const std::string& name) {
-        if (std::find(run.Pages.begin(), run.Pages.end(), name) == run.Pages.end()) {
+    void AddPage(PlannedRun& run, const std::string& name) {
+        if (pagesSeen_.insert(run.Folder + name).second) {
             run.Pages.push_back(name);
         }
     }
@@ -125,6 +126,7 @@ private:
     const std::vector<std::string>& extensions_;
     RunPlan plan_;
     std::unordered_map<std::string, std::size_t> runIndex_;
+    std::unordered_set<std::string> pagesSeen_;
 };
 
 }  // namespace

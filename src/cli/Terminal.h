@@ -19,6 +19,7 @@ std::string JsonEscaped(std::string_view utf8);
 class ProgressBar {
 public:
     explicit ProgressBar(bool enabled) : enabled_(enabled) {}
+    bool Enabled() const { return enabled_; }
     void AddToTotal(std::uint64_t bytes) { total_ += bytes; }
     void Advance(std::uint64_t bytes);
     void Draw(bool force = false);

@@ -37,7 +37,7 @@ TagMask::TagMask(std::string_view tagText, IgnoreTagList& regions)
     bool inQuote = false;
     std::size_t p = 0;
     while (p < length) {
-        if (regions.MayStartDelimiter(bytes[p])) {
+        if (regions.MayStartDelimiterAt(bytes + p, length - p)) {
             const std::size_t matched = regions.CheckIgnoreDelimiter(bytes + p, length - p);
             if (matched > 0) {
                 masked_.replace(p, matched, matched, kMaskByte);
@@ -50,6 +50,8 @@ TagMask::TagMask(std::string_view tagText, IgnoreTagList& regions)
             inQuote = !inQuote;
         } else if (inQuote || inRegion) {
             masked_[p] = kMaskByte;
+        } else {
+            masked_[p] = static_cast<char>(FoldAscii(bytes[p]));
         }
         ++p;
     }
@@ -66,11 +68,15 @@ std::int64_t GetAttributeValues(const TagMask& tag, std::string_view name, std::
     if (length == 0 || name.empty()) {
         return firstPos;
     }
+    std::string folded(name);
+    for (char& c : folded) {
+        c = static_cast<char>(FoldAscii(static_cast<unsigned char>(c)));
+    }
     std::size_t p = 0;
     while (p < length) {
-        if (!StartsWithIgnoreAsciiCase(masked.substr(p), name)) {
-            ++p;
-            continue;
+        p = masked.find(folded, p);
+        if (p == std::string_view::npos) {
+            break;
         }
         if (firstPos == -1) {
             firstPos = static_cast<std::int64_t>(p) + 1;

@@ -10,8 +10,8 @@
 namespace vantaro {
 
 // A tag's text with every byte between a pair of double quotes, and every byte of a language
-// region (delimiters included), replaced by '?'. Only what the mask leaves can be an attribute
-// name. Masking walks the tag with every region closed at its start and leaves the regions as
+// region (delimiters included), replaced by '?', and ASCII letters folded to upper case. Only
+// what the mask leaves can be an attribute name. Masking walks the tag with every region closed at its start and leaves the regions as
 // the walk ends (a tag is only read when no region is open, so that is normally all closed).
 class TagMask {
 public:

@@ -26,12 +26,13 @@ void DocumentFile::LogFailure(const char* message) {
 
 bool DocumentFile::OpenDocFile(bool showError) {
     // Non-blocking so that a FIFO or device posing as a page cannot hang the run; only regular
-    // files are pages.
+    // files are pages, and for them the flag changes nothing.
     const int fd = ::open(fullPath_.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     struct stat info {};
     if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         fd_ = fd;
+        sizeAtOpen_ = static_cast<std::uint64_t>(info.st_size);
+        atStart_ = true;
         return true;
     }
     if (fd >= 0) {
@@ -44,7 +45,8 @@ bool DocumentFile::OpenDocFile(bool showError) {
 }
 
 bool DocumentFile::SeekFileStart() {
-    if (::lseek(fd_, 0, SEEK_SET) == 0) {
+    if (atStart_ || ::lseek(fd_, 0, SEEK_SET) == 0) {
+        atStart_ = true;
         return true;
     }
     LogFailure("Failed to seek");
@@ -53,6 +55,7 @@ bool DocumentFile::SeekFileStart() {
 
 bool DocumentFile::ReadFileBlock(unsigned char* buffer, std::size_t count, std::size_t& bytesRead) {
     bytesRead = 0;
+    atStart_ = atStart_ && count == 0;
     while (bytesRead < count) {
         const ssize_t n = ::read(fd_, buffer + bytesRead, count - bytesRead);
         if (n > 0) {
@@ -67,6 +70,37 @@ bool DocumentFile::ReadFileBlock(unsigned char* buffer, std::size_t count, std::
     return true;
 }
 
+bool DocumentFile::ReadWhole(std::vector<char>& buffer, std::string_view& content) {
+    if (!SeekFileStart()) {
+        return false;
+    }
+    // One byte more than the size at opening: a shorter read then means the end was reached.
+    std::size_t wanted = static_cast<std::size_t>(sizeAtOpen_) + 1;
+    std::size_t filled = 0;
+    while (true) {
+        if (buffer.size() < wanted) {
+            buffer.resize(wanted);
+        }
+        const ssize_t n = ::read(fd_, buffer.data() + filled, wanted - filled);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            atStart_ = false;
+            LogFailure("Failed to read");
+            return false;
+        }
+        filled += static_cast<std::size_t>(n);
+        if (n == 0 || filled < wanted) {
+            break;
+        }
+        wanted += kBlockSize;  // the file grew since it was opened: read on to its end
+    }
+    atStart_ = filled == 0;
+    content = std::string_view(buffer.data(), filled);
+    return true;
+}
+
 bool DocumentFile::CloseDocFile() {
     const int fd = fd_;
     fd_ = -1;
@@ -77,12 +111,6 @@ bool DocumentFile::CloseDocFile() {
     return false;
 }
 
-std::uint64_t DocumentFile::FileSize() const {
-    struct stat info {};
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0 || info.st_size < 0) {
-        return 0;
-    }
-    return static_cast<std::uint64_t>(info.st_size);
-}
+std::uint64_t DocumentFile::FileSize() const { return fd_ >= 0 ? sizeAtOpen_ : 0; }
 
 }  // namespace vantaro

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "log/LogSink.h"
 
@@ -27,8 +29,12 @@ public:
     // Reads up to count bytes; bytesRead is 0 at the end of the file (not a failure).
     bool ReadFileBlock(unsigned char* buffer, std::size_t count, std::size_t& bytesRead);
     bool CloseDocFile();
+    // Reads the whole file from its start into buffer, which only ever grows; content is the
+    // part of it that holds the file.
+    bool ReadWhole(std::vector<char>& buffer, std::string_view& content);
 
     bool IsOpen() const { return fd_ >= 0; }
+    // The size when the file was opened.
     std::uint64_t FileSize() const;
     const std::string& FullPath() const { return fullPath_; }
     int Descriptor() const { return fd_; }
@@ -39,6 +45,8 @@ private:
     LogSink& log_;
     std::string fullPath_;
     int fd_ = -1;
+    std::uint64_t sizeAtOpen_ = 0;
+    bool atStart_ = false;  // nothing was read since opening or the last seek
 };
 
 }  // namespace vantaro

@@ -51,12 +51,28 @@ void Engine::ProcessFile(const std::string& fullPath, ScanMode mode) {
     file.CloseDocFile();
 }
 
+bool Engine::DetectTemplate(DocumentFile& file, std::string_view content) {
+    TemplateDetector detector(file_);
+    if (content.data() == nullptr) {
+        return scanner_.ScanPass(file, false, detector);
+    }
+    // Without the marker's text anywhere no tag can start with it, and the pass is not needed.
+    if (!ContainsIgnoreAsciiCase(content, TagPrefix(TagKind::EditableStart))) {
+        return true;
+    }
+    return scanner_.ScanPass(file, content, false, detector);
+}
+
 bool Engine::RunPasses(DocumentFile& file, ScanMode mode) {
     file_.TemplateDerived = false;
     file_.InEditableRegion = false;
     file_.InTemplateSection = false;
-    TemplateDetector detector(file_);
-    if (!scanner_.ScanPass(file, false, detector)) {
+    const bool whole = file.FileSize() <= wholeReadLimit_;
+    std::string_view text;
+    if (whole && !file.ReadWhole(pageBuffer_, text)) {
+        return false;
+    }
+    if (!DetectTemplate(file, text)) {
         return false;
     }
     file_.FileAltCount = 0;
@@ -69,7 +85,9 @@ bool Engine::RunPasses(DocumentFile& file, ScanMode mode) {
     const bool writing = mode != ScanMode::Scan && !settings_.PreviewMode;
     TagChecker checker({file_, settings_, host_, flags_, ignoreTags_, mode, file.FullPath(),
                         writing || alwaysKeepOutput_});
-    if (!scanner_.ScanPass(file, true, checker)) {
+    const bool scanned = whole ? scanner_.ScanPass(file, text, true, checker)
+                               : scanner_.ScanPass(file, true, checker);
+    if (!scanned) {
         return false;
     }
     WriteClosingLines(file.FullPath());

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/DocumentFile.h"
 #include "engine/EngineHost.h"
@@ -37,12 +38,17 @@ public:
     std::int64_t TotalAltCount = 0;
     std::int64_t TotalTitleCount = 0;
 
-    // For tests: the read size, and keeping OutputText when the run would not write.
-    void SetReadChunk(std::size_t bytes) { scanner_.SetReadChunk(bytes); }
+    // For tests: reading pages in pieces of this size instead of whole, and keeping
+    // OutputText when the run would not write.
+    void SetReadChunk(std::size_t bytes) {
+        scanner_.SetReadChunk(bytes);
+        wholeReadLimit_ = 0;
+    }
     void SetKeepOutputText(bool keep) { alwaysKeepOutput_ = keep; }
 
 private:
     bool RunPasses(DocumentFile& file, ScanMode mode);
+    bool DetectTemplate(DocumentFile& file, std::string_view content);
     void WriteClosingLines(const std::string& fullPath);
     void WriteOutputText(DocumentFile& file);
 
@@ -53,6 +59,9 @@ private:
     IgnoreTagList ignoreTags_;
     TagScanner scanner_;
     bool alwaysKeepOutput_ = false;
+    // Pages up to this size are read once for both passes; larger ones are read as they go.
+    std::uint64_t wholeReadLimit_ = 16 << 20;
+    std::vector<char> pageBuffer_;  // reused from page to page
 };
 
 }  // namespace vantaro

@@ -8,13 +8,12 @@ namespace vantaro {
 
 namespace {
 
-void MarkFirstByte(std::array<bool, 256>& table, const std::string& delimiter) {
-    const auto first = static_cast<unsigned char>(delimiter.front());
-    table[first] = true;
-    table[FoldAscii(first)] = true;
-    if (first >= 'A' && first <= 'Z') {
-        table[first - 'A' + 'a'] = true;
-    }
+// Both letter cases of a byte (once when it is no letter).
+std::array<unsigned char, 2> BothCases(char c) {
+    const unsigned char upper = FoldAscii(static_cast<unsigned char>(c));
+    const unsigned char lower =
+        upper >= 'A' && upper <= 'Z' ? static_cast<unsigned char>(upper - 'A' + 'a') : upper;
+    return {upper, lower};
 }
 
 }  // namespace
@@ -40,24 +39,61 @@ void IgnoreTagList::BuildIgnoreTagList(const std::vector<std::string>& languageT
             continue;
         }
         rows_.push_back(Entry{languageTags[i], TTagToIgnore(openTag, closeTag)});
-        MarkFirstByte(startsDelimiter_, openTag);
-        MarkFirstByte(startsDelimiter_, closeTag);
         longest_ = std::max({longest_, openTag.size(), closeTag.size()});
     }
+    RefreshQuickTests();
+}
+
+void IgnoreTagList::RefreshQuickTests() {
+    for (unsigned char first : firstByteList_) {
+        firstBytes_[first] = false;
+    }
+    firstByteList_.clear();
+    starts_.clear();
+    for (const Entry& row : rows_) {
+        const std::string& delimiter = row.tag.Inside ? row.tag.CloseTag : row.tag.OpenTag;
+        for (unsigned char first : BothCases(delimiter[0])) {
+            if (!firstBytes_[first]) {
+                firstBytes_[first] = true;
+                firstByteList_.push_back(first);
+            }
+        }
+        const bool single = delimiter.size() == 1;
+        starts_.push_back(Start{FoldAscii(static_cast<unsigned char>(delimiter[0])),
+                                single ? static_cast<unsigned char>(0)
+                                       : FoldAscii(static_cast<unsigned char>(delimiter[1])),
+                                single});
+    }
+    ++version_;
+}
+
+bool IgnoreTagList::SecondByteFits(unsigned char firstByte, unsigned char secondByte) const {
+    const unsigned char first = FoldAscii(firstByte);
+    const unsigned char second = FoldAscii(secondByte);
+    for (const Start& start : starts_) {
+        if (start.first == first && (start.single || start.second == second)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void IgnoreTagList::ClearIgnoreTags() {
     rows_.clear();
     insideCount_ = 0;
     longest_ = 0;
-    startsDelimiter_.fill(false);
+    RefreshQuickTests();
 }
 
 void IgnoreTagList::CloseAllRegions() {
+    if (insideCount_ == 0) {
+        return;
+    }
     for (Entry& row : rows_) {
         row.tag.Inside = false;
     }
     insideCount_ = 0;
+    RefreshQuickTests();
 }
 
 std::size_t IgnoreTagList::CheckIgnoreDelimiter(const unsigned char* at, std::size_t available,
@@ -68,9 +104,11 @@ std::size_t IgnoreTagList::CheckIgnoreDelimiter(const unsigned char* at, std::si
         if (delimiter.size() > maxLength || !MatchDelimiterAt(delimiter, at, available)) {
             continue;
         }
+        const std::size_t length = delimiter.size();
         tag.Inside = !tag.Inside;
         insideCount_ += tag.Inside ? 1 : static_cast<std::size_t>(-1);
-        return delimiter.size();
+        RefreshQuickTests();
+        return length;
     }
     return 0;
 }

@@ -41,8 +41,18 @@ public:
     std::size_t CheckIgnoreDelimiter(const unsigned char* at, std::size_t available,
                                      std::size_t maxLength = SIZE_MAX);
 
-    // True when some open or close delimiter begins with byte c (either letter case).
-    bool MayStartDelimiter(unsigned char c) const { return startsDelimiter_[c]; }
+    // Whether a delimiter that could match now (the close delimiter of a row that is inside,
+    // the open delimiter of any other) begins with byte c, or with the bytes at `at`. Quick
+    // tests to spare most calls of CheckIgnoreDelimiter; they change as regions open and close.
+    bool MayStartDelimiter(unsigned char c) const { return firstBytes_[c]; }
+    bool MayStartDelimiterAt(const unsigned char* at, std::size_t available) const {
+        return firstBytes_[at[0]] && (available < 2 || SecondByteFits(at[0], at[1]));
+    }
+    const std::array<bool, 256>& FirstBytes() const { return firstBytes_; }
+    // The same bytes as a list, each once.
+    const std::vector<unsigned char>& FirstByteList() const { return firstByteList_; }
+    // Changes whenever the quick tests change.
+    unsigned Version() const { return version_; }
     // The length of the longest delimiter of any row.
     std::size_t LongestDelimiter() const { return longest_; }
 
@@ -56,10 +66,23 @@ private:
         TTagToIgnore tag;
     };
 
+    void RefreshQuickTests();
+    bool SecondByteFits(unsigned char first, unsigned char second) const;
+
     std::vector<Entry> rows_;
     std::size_t insideCount_ = 0;
     std::size_t longest_ = 0;
-    std::array<bool, 256> startsDelimiter_{};
+    // The first two bytes (folded) of each delimiter that could match now.
+    struct Start {
+        unsigned char first;
+        unsigned char second;
+        bool single;  // a one-byte delimiter
+    };
+
+    std::array<bool, 256> firstBytes_{};
+    std::vector<unsigned char> firstByteList_;
+    std::vector<Start> starts_;
+    unsigned version_ = 0;
 };
 
 // True when the `length` bytes at `at` equal the delimiter with ASCII letters folded.

@@ -1,5 +1,7 @@
 #include "engine/TagScanner.h"
 
+#include "engine/ByteFinder.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -17,20 +19,26 @@ constexpr std::size_t kPumpInterval = 16 * 1024;
 // from pieceStart_ to pos_ belong to the current segment but are not handed on yet.
 class Pass {
 public:
-    Pass(DocumentFile& file, IgnoreTagList& regions, RunFlags& flags, EngineHost& host,
-         bool secondPass, ScanPassHandler& handler, std::size_t readChunk)
+    // A pass that reads the file as it goes (content empty), or one over the page's whole
+    // content already read.
+    Pass(DocumentFile& file, std::string_view content, IgnoreTagList& regions, RunFlags& flags,
+         EngineHost& host, bool secondPass, ScanPassHandler& handler, std::size_t readChunk)
         : file_(file),
           regions_(regions),
           flags_(flags),
           host_(host),
           secondPass_(secondPass),
           handler_(handler),
-          readChunk_(readChunk),
-          buffer_(readChunk + kBlockSize) {
-        for (unsigned c = 0; c < 256; ++c) {
-            special_[c] = regions.MayStartDelimiter(static_cast<unsigned char>(c));
+          readChunk_(readChunk) {
+        if (content.data() != nullptr) {
+            data_ = reinterpret_cast<const unsigned char*>(content.data());
+            end_ = content.size();
+            atEnd_ = true;
+        } else {
+            buffer_.resize(readChunk + kBlockSize);
+            data_ = buffer_.data();
         }
-        special_['\n'] = special_['"'] = special_['<'] = special_['>'] = true;
+        SyncSpecialBytes();
     }
 
     bool Run() {
@@ -60,24 +68,22 @@ public:
     }
 
 private:
-    // Examines a run of ordinary bytes or one special byte; true when a handler asked to stop.
+    // Examines a run of ordinary bytes and the special byte after it, if there is one in reach;
+    // true when a handler asked to stop.
     bool Step() {
-        const unsigned char* bytes = buffer_.data();
         const std::size_t limit = std::min(end_, pos_ + kPumpInterval);
-        std::size_t p = pos_;
-        while (p < limit && !special_[bytes[p]]) {
-            ++p;
-        }
-        if (p > pos_) {
-            Examined(p - pos_);
-            pos_ = p;
+        const std::size_t p = finder_.FindFirst(data_, pos_, limit);
+        Examined(p - pos_);
+        pos_ = p;
+        if (p == limit) {
             return false;
         }
-        if (regions_.MayStartDelimiter(bytes[pos_]) && TakeDelimiter()) {
+        if (regions_.MayStartDelimiterAt(data_ + pos_, end_ - pos_) && TakeDelimiter()) {
+            SyncSpecialBytes();
             return false;
         }
         Examined(1);
-        const unsigned char c = buffer_[pos_];
+        const unsigned char c = data_[pos_];
         const bool structural = !inQuote_ && !regions_.InIgnoredRegion();
         bool stop = false;
         if (c == '\n') {
@@ -89,9 +95,27 @@ private:
             inTag_ = true;
         } else if (c == '>' && structural && inTag_) {
             stop = DeliverTag();
+            SyncSpecialBytes();  // attribute reads may leave the regions changed
         }
         ++pos_;
         return stop;
+    }
+
+    // The bytes the fast loop stops at: the four the scanner knows, and the first bytes of the
+    // delimiters that could match in the current state of the regions.
+    void SyncSpecialBytes() {
+        if (specialVersion_ == regions_.Version() && specialValid_) {
+            return;
+        }
+        finder_.Clear();
+        for (unsigned char c : {'\n', '"', '<', '>'}) {
+            finder_.Add(c);
+        }
+        for (unsigned char c : regions_.FirstByteList()) {
+            finder_.Add(c);
+        }
+        specialVersion_ = regions_.Version();
+        specialValid_ = true;
     }
 
     // A delimiter is copied into the current segment unexamined: its bytes never count as
@@ -100,7 +124,7 @@ private:
         const std::size_t wanted = std::min(regions_.LongestDelimiter(), kBlockSize);
         LookAhead(wanted);
         const std::size_t matched =
-            regions_.CheckIgnoreDelimiter(buffer_.data() + pos_, end_ - pos_, kBlockSize);
+            regions_.CheckIgnoreDelimiter(data_ + pos_, end_ - pos_, kBlockSize);
         if (matched == 0) {
             return false;
         }
@@ -118,7 +142,7 @@ private:
 
     // The tag runs to the current '>' inclusive.
     bool DeliverTag() {
-        const std::string_view piece(reinterpret_cast<const char*>(buffer_.data()) + pieceStart_,
+        const std::string_view piece(reinterpret_cast<const char*>(data_) + pieceStart_,
                                      pos_ + 1 - pieceStart_);
         inTag_ = false;
         pieceStart_ = pos_ + 1;
@@ -132,7 +156,7 @@ private:
     }
 
     std::string_view Piece() const {
-        return {reinterpret_cast<const char*>(buffer_.data()) + pieceStart_, pos_ - pieceStart_};
+        return {reinterpret_cast<const char*>(data_) + pieceStart_, pos_ - pieceStart_};
     }
 
     // Hands on (outside text) or keeps (tag) the examined part of the current segment, so the
@@ -222,7 +246,10 @@ private:
     const std::size_t readChunk_;
 
     std::vector<unsigned char> buffer_;
-    std::array<bool, 256> special_{};
+    const unsigned char* data_ = nullptr;  // the buffer, or the whole content
+    ByteFinder finder_;
+    unsigned specialVersion_ = 0;
+    bool specialValid_ = false;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     std::size_t pieceStart_ = 0;
@@ -245,7 +272,15 @@ bool TagScanner::ScanPass(DocumentFile& file, bool secondPass, ScanPassHandler& 
     if (!file.SeekFileStart()) {
         return false;
     }
-    Pass pass(file, regions_, flags_, host_, secondPass, handler, readChunk_);
+    Pass pass(file, {}, regions_, flags_, host_, secondPass, handler, readChunk_);
+    return pass.Run();
+}
+
+bool TagScanner::ScanPass(DocumentFile& file, std::string_view content, bool secondPass,
+                          ScanPassHandler& handler) {
+    regions_.CloseAllRegions();
+    Pass pass(file, content.data() != nullptr ? content : std::string_view("", 0), regions_,
+              flags_, host_, secondPass, handler, readChunk_);
     return pass.Run();
 }
 

@@ -33,10 +33,14 @@ public:
     // How many bytes each read asks for. Only speed depends on it; tests make it tiny to put
     // block boundaries everywhere.
     void SetReadChunk(std::size_t bytes) { readChunk_ = bytes == 0 ? 1 : bytes; }
+    std::size_t ReadChunk() const { return readChunk_; }
 
     // One pass over the open file. False when seeking or reading failed; true otherwise, also
     // when a handler stopped the pass or AbortFile ended it. The second pass reports progress.
     bool ScanPass(DocumentFile& file, bool secondPass, ScanPassHandler& handler);
+    // The same over the page's content, already read whole from the file.
+    bool ScanPass(DocumentFile& file, std::string_view content, bool secondPass,
+                  ScanPassHandler& handler);
 
 private:
     IgnoreTagList& regions_;

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <string>
+#include <QString>
 #include <string_view>
 
 namespace vantaro {
 
-// Page bytes as a log shows them: the text itself when it is valid UTF-8, otherwise each byte
-// read as Windows-1252. The result is always valid UTF-8.
-std::string DecodeForDisplay(std::string_view bytes);
+// Bytes written to the log as the view shows them, by the same rule as everywhere else a page's
+// text is shown: UTF-8 when they are well-formed UTF-8, otherwise Windows-1252, with NUL (which
+// would cut the text short wherever it is copied to) as U+FFFD.
+QString DisplayText(std::string_view bytes);
 
 }  // namespace vantaro

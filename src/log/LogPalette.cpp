@@ -22,4 +22,25 @@ std::string_view LogColourName(LogColour colour) {
     return "LogColour?";
 }
 
+LogColour NearestLogColour(std::uint32_t rgb) {
+    const auto channel = [](std::uint32_t value, int shift) {
+        return static_cast<int>((value >> shift) & 0xFF);
+    };
+    const auto distance = [&](LogColour colour) {
+        int sum = 0;
+        for (int shift : {16, 8, 0}) {
+            const int difference = channel(rgb, shift) - channel(ToRgb(colour), shift);
+            sum += difference * difference;
+        }
+        return sum;
+    };
+    LogColour nearest = kLogPalette[0];
+    for (LogColour colour : kLogPalette) {
+        if (distance(colour) < distance(nearest)) {
+            nearest = colour;
+        }
+    }
+    return nearest;
+}
+
 }  // namespace vantaro

@@ -25,6 +25,10 @@ constexpr std::uint32_t ToRgb(LogColour colour) { return static_cast<std::uint32
 
 std::string_view LogColourName(LogColour colour);
 
+// The palette colour closest to an RGB value (0xRRGGBB); colours read back from a log file are
+// brought onto the palette with it.
+LogColour NearestLogColour(std::uint32_t rgb);
+
 // A font-style set over {bold, italic, underline, strikeout}.
 class FontStyle {
 public:
@@ -38,6 +42,9 @@ public:
     constexpr bool IsPlain() const { return bits_ == 0; }
     constexpr std::uint8_t Bits() const { return bits_; }
     constexpr FontStyle operator|(Flag flag) const { return FontStyle(bits_ | flag); }
+    constexpr FontStyle With(Flag flag, bool on) const {
+        return FontStyle(on ? (bits_ | flag) : (bits_ & ~flag));
+    }
     constexpr bool operator==(const FontStyle&) const = default;
 
 private:

@@ -66,7 +66,8 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
         return;
     }
     const std::string folder = WithTrailingSlash(folderPath);
-    const std::uint64_t totalSize = TotalPageSize(folder, pageNames, log_);
+    const std::uint64_t totalSize =
+        host_.ShowsProgress() ? TotalPageSize(folder, pageNames, log_) : 0;
     host_.ClearFoundReferences();
     if (!WriteHeader(mode)) {
         return;

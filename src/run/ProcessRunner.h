@@ -21,8 +21,10 @@ public:
     virtual void ShowNoReportsWarning() = 0;
     // Empties "References Found" (and brings the move buttons up to date).
     virtual void ClearFoundReferences() = 0;
-    // The progress gauge's maximum: the total size of the selected pages.
+    // The progress gauge's maximum: the total size of the selected pages. A host that shows no
+    // progress says so, and the run spares opening every page to measure it.
     virtual void SetProgressMaximum(std::uint64_t totalBytes) = 0;
+    virtual bool ShowsProgress() const { return true; }
     virtual std::string TimeStamp();
     // Around each page of the run, for hosts that report per page.
     virtual void OnPageStart(const std::string& /*fullPath*/) {}

@@ -42,7 +42,8 @@ private:
 };
 
 template <typename Accept>
-std::vector<ListedFile> ListMatching(const std::string& folder, Accept accept) {
+std::vector<ListedFile> ListMatching(const std::string& folder, Accept accept,
+                                     FileDetails details = FileDetails::SizeAndTime) {
     std::vector<ListedFile> files;
     DirectoryHandle dir(folder);
     if (dir.get() == nullptr) {
@@ -52,6 +53,10 @@ std::vector<ListedFile> ListMatching(const std::string& folder, Accept accept) {
     while (const dirent* entry = ::readdir(dir.get())) {
         const std::string_view name(entry->d_name);
         if (name.empty() || name.front() == '.' || !accept(ExtensionOf(name))) {
+            continue;
+        }
+        if (details == FileDetails::NameOnly && entry->d_type == DT_REG) {
+            files.push_back(ListedFile{std::string(name), 0, 0});
             continue;
         }
         struct stat info {};
@@ -97,16 +102,20 @@ bool HasExtension(std::string_view fileName, std::string_view extension) {
 }
 
 std::vector<ListedFile> ListFolderFiles(const std::string& folder,
-                                        const std::vector<std::string>& extensions) {
+                                        const std::vector<std::string>& extensions,
+                                        FileDetails details) {
     std::unordered_set<std::string> wanted;
     for (const std::string& extension : extensions) {
         if (!extension.empty()) {
             wanted.insert(FoldForLookup(extension));
         }
     }
-    return ListMatching(folder, [&](std::string_view extension) {
-        return !extension.empty() && wanted.count(FoldForLookup(extension)) > 0;
-    });
+    return ListMatching(
+        folder,
+        [&](std::string_view extension) {
+            return !extension.empty() && wanted.count(FoldForLookup(extension)) > 0;
+        },
+        details);
 }
 
 std::vector<ListedFile> AddFilesOfFormat(const std::string& folder, std::string_view extension) {

@@ -27,11 +27,16 @@ std::vector<std::string> BuildExtensionList(const FileFormatTable& formats,
 // letter case aside. Wildcards are not special and an empty extension matches nothing.
 bool HasExtension(std::string_view fileName, std::string_view extension);
 
+// What a listing tells of each file.
+enum class FileDetails { NameOnly, SizeAndTime };
+
 // The folder's page files for the given extensions, sorted by word sort. Hidden files (names
 // starting with '.'), folders and anything but regular files (behind symbolic links too) are
-// left out. A folder that cannot be read lists nothing.
+// left out. A folder that cannot be read lists nothing. Names alone spare a look at each file
+// where the folder already tells its kind.
 std::vector<ListedFile> ListFolderFiles(const std::string& folder,
-                                        const std::vector<std::string>& extensions);
+                                        const std::vector<std::string>& extensions,
+                                        FileDetails details = FileDetails::SizeAndTime);
 // The same for one extension.
 std::vector<ListedFile> AddFilesOfFormat(const std::string& folder, std::string_view extension);
 

@@ -97,10 +97,10 @@ TEST(AttributeReader, MaskLeavesRegionsAsTheWalkEnds) {
     IgnoreTagList regions;
     regions.BuildIgnoreTagList(EngineSettings::DefaultLanguageTags());
     const TagMask closed("<img <%x%>>", regions);
-    EXPECT_EQ(closed.Masked(), "<img " + std::string(5, '?') + ">");
+    EXPECT_EQ(closed.Masked(), "<IMG " + std::string(5, '?') + ">");
     EXPECT_FALSE(regions.InIgnoredRegion());
     const TagMask open("<img alt=\"a\" <?php >", regions);
-    EXPECT_EQ(open.Masked(), "<img alt=\"?\" " + std::string(7, '?'));
+    EXPECT_EQ(open.Masked(), "<IMG ALT=\"?\" " + std::string(7, '?'));
     EXPECT_TRUE(regions.InIgnoredRegion());
 }
 

@@ -114,7 +114,7 @@ TEST(ProcessFile, StopAbandonsThePageAndCountsNothing) {
 
 TEST(ProcessFile, StopDuringTheFirstPassEndsBothPasses) {
     std::string page(100000, 'x');
-    page += "<img src=\"a\" title=\"A\">";
+    page += "<!-- InstanceBeginEditable name=\"x\" --><img src=\"a\" title=\"A\">";
     const PageResult r = RunPage(page, ScanMode::AddAlt, Real, [](RecordingHost& h) {
         h.onPump = [](RecordingHost& host) { host.flags->SetBoth(true); };
     });

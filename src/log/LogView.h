@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QTextCharFormat>
+#include <cstdint>
+#include <unordered_map>
+
+#include "log/LogRun.h"
+#include "log/LogSink.h"
+#include "log/RtfWriter.h"
+
+namespace vantaro {
+
+// The log pane (LogRichEdit): a read-only view that only grows at its end, one coloured and
+// styled run at a time. Repainting is left to the event loop, which a run keeps pumping, so a
+// run that writes a great deal is not slowed down by painting every segment.
+class TLogView : public QPlainTextEdit, public LogSink {
+    Q_OBJECT
+
+  public:
+    explicit TLogView(QWidget* parent = nullptr);
+
+    // Appends the text in the colour and style (the style replaces the previous one), ends the
+    // line when asked, takes the keyboard focus and leaves the caret at the end. Line breaks
+    // inside the text (CR LF, CR, LF) end lines too.
+    void AddLogLine(std::string_view text, LogColour colour, bool endLine,
+                    FontStyle style) override;
+
+    // The whole log and the selected part of it, as saved, printed and copied.
+    LogRuns Runs() const;
+    LogRuns SelectedRuns() const;
+
+    bool IsEmpty() const;
+    bool HasSelectedText() const;
+    RtfFont FontForRtf() const;
+
+  protected:
+    // Copying (Ctrl+C and the Copy command alike) puts plain text with CR LF line ends, HTML and
+    // RTF on the clipboard.
+    QMimeData* createMimeDataFromSelection() const override;
+    // Nothing is ever typed into the log, so it tells input methods so and nothing more: each
+    // write moves the caret, and answering their full query would lay out the last line
+    // every time.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+  private:
+    const QTextCharFormat& FormatFor(LogColour colour, FontStyle style);
+    void TakeFocus();
+    void PutCaretAtEnd();
+    void ScrollToEndLater();
+    LogRuns RunsBetween(int from, int to) const;
+
+    std::unordered_map<std::uint32_t, QTextCharFormat> formats_;  // by colour and style
+    bool scrollPending_ = false;
+};
+
+}  // namespace vantaro

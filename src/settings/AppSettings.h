@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/EngineSettings.h"
+
+namespace vantaro {
+
+// A column of the file list: its caption, which is also its settings key (trailing blank
+// included), and its width, which is also the least width a stored value can give it.
+struct FileColumn {
+    const char* Caption;
+    std::int32_t MinimumWidth;
+};
+
+inline constexpr std::array<FileColumn, 4> kFileColumns{
+    {{"Name ", 128}, {"Size ", 48}, {"Type ", 64}, {"Date Modified", 84}}};
+
+// Everything the main window keeps in the settings file, holding its first-run values until
+// loaded. Sizes are pixels.
+struct AppSettings {
+    std::int32_t FoldersWidth = 177;
+    std::array<std::int32_t, kFileColumns.size()> ColumnWidths{128, 48, 64, 84};
+    std::int32_t LogHeight = 122;
+    std::int32_t LogListsWidth = 266;
+    std::vector<std::string> ReferencesIgnored;
+    std::string OtherFileFormats;  // extra extensions without the dot, separated by ";"
+    bool ShowBackupDlg = true;
+    bool ShowDWTDlg = true;
+    bool ShowClearLogPrompt = true;
+    bool ShowMissingAltMsgs = true;
+    bool ShowMissingTitleMsgs = true;
+    bool TagArea = true;
+    bool TagImg = true;
+    bool TagInput = true;
+    bool PreviewMode = true;
+    bool UpdateDWTs = true;
+    // Description, open delimiter, close delimiter: three items a row.
+    std::vector<std::string> LanguageTags = EngineSettings::DefaultLanguageTags();
+    std::string DefaultPath;  // the folder shown at the next start, ending in '/'
+
+    bool operator==(const AppSettings&) const = default;
+};
+
+// Reads every setting except "Log Lists" and "Default Path" into settings; what the file does
+// not hold keeps the value settings already has, so a window can pass its current sizes. The
+// file-format switches go into the process-wide FileFormats table. Reports nothing.
+void LoadSettings(const std::string& iniFile, AppSettings& settings);
+
+// Writes every setting, FileFormats included, one key at a time; a failed write is reported
+// through the settings error reporter and the next key is written all the same.
+void SaveSettings(const std::string& iniFile, const AppSettings& settings);
+
+// Read at other moments than LoadSettings: when the window is first shown, and when it opens
+// the folder of the last session (the home folder when none is stored).
+std::int32_t ReadLogListsWidth(const std::string& iniFile, std::int32_t currentWidth);
+std::string ReadDefaultPath(const std::string& iniFile);
+
+}  // namespace vantaro

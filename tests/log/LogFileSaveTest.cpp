@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+
+#include "FileSizeLimit.h"
+#include "log/LogFileSave.h"
+#include "support/TempDir.h"
+
+namespace vantaro {
+namespace {
+
+using namespace test;
+namespace fs = std::filesystem;
+
+std::size_t EntriesIn(const std::string& folder) {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(SaveWholeFile, CreatesAndReplacesKeepingTheModeAndLeavingNothingElse) {
+    TempDir dir;
+    EXPECT_EQ(SaveWholeFile(dir.File("new.vtl"), "first"), SaveOutcome::Saved);
+    EXPECT_EQ(dir.Read("new.vtl"), "first");
+
+    ::chmod(dir.File("new.vtl").c_str(), 0640);
+    EXPECT_EQ(SaveWholeFile(dir.File("new.vtl"), "second"), SaveOutcome::Saved);
+    EXPECT_EQ(dir.Read("new.vtl"), "second");
+    struct stat info {};
+    ::stat(dir.File("new.vtl").c_str(), &info);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+TEST(SaveWholeFile, ASymbolicLinkKeepsPointingAtItsTarget) {
+    TempDir dir;
+    const std::string target = dir.Write("real.vtl", "old");
+    fs::create_symlink(target, dir.File("link.vtl"));
+    EXPECT_EQ(SaveWholeFile(dir.File("link.vtl"), "new"), SaveOutcome::Saved);
+    EXPECT_TRUE(fs::is_symlink(dir.File("link.vtl")));
+    EXPECT_EQ(dir.Read("real.vtl"), "new");
+}
+
+TEST(SaveWholeFile, WhatCannotBeCreatedIsNotTouched) {
+    TempDir dir;
+    EXPECT_EQ(SaveWholeFile(dir.File("missing/log.vtl"), "x"), SaveOutcome::CannotCreate);
+    fs::create_directory(dir.File("folder.vtl"));
+    EXPECT_EQ(SaveWholeFile(dir.File("folder.vtl"), "x"), SaveOutcome::CannotCreate);
+    EXPECT_TRUE(fs::is_directory(dir.File("folder.vtl")));
+    EXPECT_EQ(SaveWholeFile("/dev/null", "x"), SaveOutcome::CannotCreate);
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+TEST(SaveWholeFile, AWriteThatFailsHalfWayLeavesTheOldFileWhole) {
+    TempDir dir;
+    const std::string path = dir.Write("log.vtl", "old content");
+    const std::string big(4096, 'x');
+    SaveOutcome outcome;
+    {
+        const FileSizeLimit limit(1024);
+        outcome = SaveWholeFile(path, big);
+    }
+    EXPECT_EQ(outcome, SaveOutcome::WriteFailed);
+    EXPECT_EQ(ReadWholeFile(path), "old content");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+}  // namespace
+}  // namespace vantaro

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+#include "LogRunPrinting.h"
+#include "log/LogView.h"
+#include "log/RtfReader.h"
+
+namespace vantaro {
+namespace {
+
+using C = LogColour;
+
+LogRun Span(std::string text, C colour, bool endLine = false, FontStyle style = {}) {
+    return LogRun{std::move(text), colour, style, endLine};
+}
+
+class LogViewTest : public testing::Test {
+  protected:
+    LogViewTest() {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(other);
+        layout->addWidget(view);
+        window.resize(400, 300);
+        window.show();
+        window.activateWindow();
+    }
+
+    QTextCharFormat FormatAt(int position) const {
+        QTextCursor cursor(view->document());
+        cursor.setPosition(position);
+        cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
+        return cursor.charFormat();
+    }
+
+    void Select(int from, int to) {
+        QTextCursor cursor = view->textCursor();
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        view->setTextCursor(cursor);
+    }
+
+    QWidget window;
+    QLineEdit* other = new QLineEdit;
+    TLogView* view = new TLogView;
+};
+
+TEST_F(LogViewTest, EachSegmentKeepsItsColourAndStyleAndLineEnds) {
+    view->AddLogLine("page.htm : ", C::LogGrey, false, FontStyle::Plain());
+    view->AddLogLine("Line 3", C::LogGrey, false, FontStyle::Plain());
+    view->AddLogLine(" : ", C::LogDarkGrey, false, FontStyle::Plain());
+    view->AddLogLine("missing alt", C::LogOrange, true, FontStyle::Plain());
+    view->AddLogLine("", C::LogBlue, true, FontStyle::Underline);
+    view->AddLogLine("...", C::LogDarkGrey, true, FontStyle::Bold);
+    view->AddLogLine("tail", C::LogRed, false, FontStyle::Plain());
+    EXPECT_EQ(view->Runs(), (LogRuns{
+                                Span("page.htm : Line 3", C::LogGrey),
+                                Span(" : ", C::LogDarkGrey),
+                                Span("missing alt", C::LogOrange, true),
+                                Span("", C::LogBlue, true, FontStyle::Underline),
+                                Span("...", C::LogDarkGrey, true, FontStyle::Bold),
+                                Span("tail", C::LogRed),
+                            }));
+    EXPECT_EQ(view->document()->blockCount(), 4);
+    EXPECT_EQ(view->toPlainText(), "page.htm : Line 3 : missing alt\n\n...\ntail");
+    // The colour is stored with the text, so it does not depend on the view's palette.
+    EXPECT_TRUE(FormatAt(0).hasProperty(QTextFormat::ForegroundBrush));
+    EXPECT_EQ(FormatAt(0).foreground().color(), QColor(0x66, 0x66, 0x66));
+}
+
+TEST_F(LogViewTest, AStyleReplacesThePreviousOneAndNeverMerges) {
+    view->AddLogLine("b", C::LogDarkGrey, false, FontStyle::Bold);
+    view->AddLogLine("u", C::LogDarkGrey, false, FontStyle::Underline);
+    view->AddLogLine("p", C::LogDarkGrey, false, FontStyle::Plain());
+    view->AddLogLine("i", C::LogDarkGrey, false,
+                     FontStyle(FontStyle::Italic) | FontStyle::StrikeOut);
+    view->AddLogLine("p", C::LogDarkGrey, false, FontStyle::Plain());
+    EXPECT_EQ(
+        view->Runs(),
+        (LogRuns{
+            Span("b", C::LogDarkGrey, false, FontStyle::Bold),
+            Span("u", C::LogDarkGrey, false, FontStyle::Underline),
+            Span("p", C::LogDarkGrey),
+            Span("i", C::LogDarkGrey, false, FontStyle(FontStyle::Italic) | FontStyle::StrikeOut),
+            Span("p", C::LogDarkGrey),
+        }));
+    EXPECT_EQ(FormatAt(1).fontWeight(), QFont::Normal);
+    EXPECT_TRUE(FormatAt(1).fontUnderline());
+    EXPECT_FALSE(FormatAt(2).fontUnderline());
+    EXPECT_FALSE(FormatAt(4).fontItalic());
+}
+
+TEST_F(LogViewTest, EmptyTextWritesNothingUnlessItEndsTheLine) {
+    QSignalSpy changes(view, &QPlainTextEdit::textChanged);
+    view->AddLogLine("", C::LogRed, false, FontStyle::Bold);
+    EXPECT_TRUE(view->IsEmpty());
+    EXPECT_EQ(changes.count(), 0);
+
+    view->AddLogLine("", C::LogGreen, true, FontStyle::Plain());
+    EXPECT_FALSE(view->IsEmpty());
+    EXPECT_EQ(view->document()->blockCount(), 2);
+    EXPECT_EQ(view->Runs(), (LogRuns{Span("", C::LogGreen, true)}));
+    EXPECT_EQ(changes.count(), 1);
+}
+
+TEST_F(LogViewTest, AfterAWriteTheCaretIsAtTheEndWithNothingSelected) {
+    view->AddLogLine("first line", C::LogGrey, true, FontStyle::Plain());
+    view->AddLogLine("second", C::LogGrey, false, FontStyle::Plain());
+    Select(2, 8);
+    view->AddLogLine(" more", C::LogGreen, false, FontStyle::Plain());
+    EXPECT_FALSE(view->textCursor().hasSelection());
+    EXPECT_TRUE(view->textCursor().atEnd());
+
+    Select(0, 3);
+    view->AddLogLine("", C::LogGreen, false, FontStyle::Plain());
+    EXPECT_FALSE(view->HasSelectedText());
+    EXPECT_TRUE(view->textCursor().atEnd());
+    EXPECT_EQ(PlainTextOf(view->Runs()), "first line\r\nsecond more");
+}
+
+TEST_F(LogViewTest, WritingTakesTheKeyboardFocus) {
+    other->setFocus();
+    ASSERT_EQ(window.focusWidget(), other);
+    view->AddLogLine("x", C::LogGrey, true, FontStyle::Plain());
+    EXPECT_EQ(window.focusWidget(), view);
+}
+
+TEST_F(LogViewTest, BytesAreShownAsUtf8WhenTheyAreUtf8AndAsWindows1252Otherwise) {
+    view->AddLogLine("caf\xC3\xA9 \xE2\x82\xAC", C::LogGrey, true, FontStyle::Plain());
+    view->AddLogLine("caf\xE9 \x80\x81\x93q\x94", C::LogGrey, true, FontStyle::Plain());
+    view->AddLogLine(std::string("a\0b", 3), C::LogGrey, true, FontStyle::Plain());
+    view->AddLogLine(std::string("\xE9\0", 2), C::LogGrey, true, FontStyle::Plain());
+    EXPECT_EQ(view->document()->findBlockByNumber(0).text(), QString::fromUtf8("café €"));
+    EXPECT_EQ(view->document()->findBlockByNumber(1).text(),
+              QString::fromUtf8("café €\xC2\x81“q”"));
+    EXPECT_EQ(view->document()->findBlockByNumber(2).text(), QString::fromUtf8("a\xEF\xBF\xBD"
+                                                                               "b"));
+    EXPECT_EQ(view->document()->findBlockByNumber(3).text(), QString::fromUtf8("é\xEF\xBF\xBD"));
+    EXPECT_EQ(view->Runs().at(1).text, "caf\xC3\xA9 \xE2\x82\xAC\xC2\x81\xE2\x80\x9Cq\xE2\x80\x9D");
+}
+
+TEST_F(LogViewTest, LineBreaksInsideTheTextEndLinesInItsFormat) {
+    view->AddLogLine("a\r\nb\rc\nd", C::LogBlue, true, FontStyle::Bold);
+    EXPECT_EQ(view->document()->blockCount(), 5);
+    EXPECT_EQ(view->Runs(), (LogRuns{
+                                Span("a", C::LogBlue, true, FontStyle::Bold),
+                                Span("b", C::LogBlue, true, FontStyle::Bold),
+                                Span("c", C::LogBlue, true, FontStyle::Bold),
+                                Span("d", C::LogBlue, true, FontStyle::Bold),
+                            }));
+}
+
+TEST_F(LogViewTest, TheSelectionReadsBackAsRunsAndCopiesWithCrLf) {
+    view->AddLogLine("alpha ", C::LogGrey, false, FontStyle::Plain());
+    view->AddLogLine("beta", C::LogRed, true, FontStyle::Bold);
+    view->AddLogLine("gamma", C::LogGreen, true, FontStyle::Plain());
+    Select(2, 14);  // "pha beta\ngam"
+    const LogRuns selected = {Span("pha ", C::LogGrey),
+                              Span("beta", C::LogRed, true, FontStyle::Bold),
+                              Span("gam", C::LogGreen)};
+    EXPECT_EQ(view->SelectedRuns(), selected);
+
+    view->copy();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->text(), "pha beta\r\ngam");
+    EXPECT_TRUE(data->html().contains("#ff0000", Qt::CaseInsensitive));
+    const QByteArray rtf = data->data("text/rtf");
+    EXPECT_EQ(ReadLogRtf(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size()))),
+              selected);
+}
+
+TEST_F(LogViewTest, TheViewFollowsTheEndOnceTheEventLoopTurns) {
+    for (int line = 0; line < 500; ++line) {
+        view->AddLogLine("line " + std::to_string(line), C::LogGrey, true, FontStyle::Plain());
+    }
+    QApplication::processEvents();
+    QScrollBar* bar = view->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+TEST_F(LogViewTest, ALineWrittenPieceByPieceIsMeasuredWhole) {
+    // The view is painted between the pieces, as during a run.
+    const std::string piece = "a piece of a long line, ";
+    std::string line;
+    for (int count = 0; count < 20; ++count) {
+        view->AddLogLine(piece, C::LogGrey, false, FontStyle::Plain());
+        line += piece;
+        QApplication::processEvents();
+    }
+    const QTextBlock last = view->document()->lastBlock();
+    const QRectF bounds = view->document()->documentLayout()->blockBoundingRect(last);
+    const qreal expected =
+        QFontMetricsF(view->font()).horizontalAdvance(QString::fromStdString(line));
+    EXPECT_NEAR(last.layout()->lineAt(0).naturalTextWidth(), expected, 2.0);
+    EXPECT_EQ(last.layout()->lineCount(), 1);
+    EXPECT_GT(bounds.height(), 0.0);
+    EXPECT_GT(view->horizontalScrollBar()->maximum(), 0);  // the long line scrolls sideways
+}
+
+}  // namespace
+}  // namespace vantaro
