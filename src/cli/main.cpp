@@ -40,7 +40,7 @@ AppSettings ReadSettings(const CliOptions& options) {
     if (options.NoSettings) {
         return settings;
     }
-    InitDataPaths("Corvell/", "Vantaro/App.ini");
+    InitDataPaths("/Corvell/", "Vantaro/App.ini");
     LoadSettings(options.SettingsFile.value_or(IniFileName()), settings);
     return settings;
 }

@@ -160,6 +160,24 @@ TEST(RunnerEndToEnd, SettingsAndOptionsChooseWhatIsExamined) {
     EXPECT_EQ(r.out.substr(r.out.size() - 13), "...\nlogo.gif\n");
 }
 
+TEST(RunnerEndToEnd, ReadsTheSettingsFileAtItsUsualPlace) {
+    Site site;
+    fs::create_directories(site.dir.File("config/Corvell/Vantaro"));
+    site.dir.Write("config/Corvell/Vantaro/App.ini", "[MainForm]\r\nTag Img=0\r\n");
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = before != nullptr ? before : "";
+    ::setenv("XDG_CONFIG_HOME", site.dir.File("config").c_str(), 1);
+    const CliResult r = RunCli({"scan", "--color=never", site.path});
+    if (before != nullptr) {
+        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.find("alt missing"), std::string::npos);
+    EXPECT_EQ(site.dir.Read("config/Corvell/Vantaro/App.ini"), "[MainForm]\r\nTag Img=0\r\n");
+}
+
 TEST(RunnerEndToEnd, JsonLinesDescribeFindingsPagesAndRuns) {
     Site site;
     const CliResult r = RunCli({"scan", "--no-settings", "--format=jsonl", site.path});
