@@ -1,5 +1,7 @@
 #include "cli/CliHost.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "engine/ByteText.h"
@@ -53,9 +55,9 @@ const char* PageResultName(PageEvent event) {
 }
 
 int Rank(const std::string& result) {
-    static const char* kOrder[] = {"open-failed", "read-failed", "seek-failed", "close-failed",
-                                   "write-failed", "stopped", "aborted", "not-saved",
-                                   "updated", "no-changes"};
+    static const char* kOrder[] = {"open-failed",  "read-failed", "seek-failed", "close-failed",
+                                   "write-failed", "stopped",     "aborted",     "not-saved",
+                                   "updated",      "no-changes"};
     for (int i = 0; i < static_cast<int>(std::size(kOrder)); ++i) {
         if (result == kOrder[i]) {
             return i;
@@ -83,7 +85,12 @@ const char* const kBackupWarning =
 
 CliHost::CliHost(const CliOptions& options, bool colour, bool progress, QuestionPolicy questions,
                  std::FILE* out)
-    : options_(options), colour_(colour), progress_(progress), questions_(questions), out_(out) {}
+    : options_(options),
+      colour_(colour),
+      terminal_(::isatty(::fileno(out)) != 0),
+      progress_(progress),
+      questions_(questions),
+      out_(out) {}
 
 // Standard output is buffered as the C library chooses (by line on a terminal); it is flushed
 // before every question and at the end.
@@ -92,8 +99,7 @@ void CliHost::WriteOut(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), out_);
 }
 
-void CliHost::AddLogLine(std::string_view text, LogColour colour, bool endLine,
-                         FontStyle style) {
+void CliHost::AddLogLine(std::string_view text, LogColour colour, bool endLine, FontStyle style) {
     if (!text.empty()) {
         pending_.pieces.push_back(LogPiece{std::string(text), colour, style});
     }
@@ -122,7 +128,7 @@ void CliHost::FinishLine() {
 void CliHost::PrintText(const LogLine& line) {
     std::string text;
     for (const LogPiece& piece : line.pieces) {
-        const std::string shown = DecodeForDisplay(piece.text);
+        const std::string shown = ForOutput(DecodeForDisplay(piece.text), terminal_);
         text += colour_ ? AnsiStyled(shown, piece.colour, piece.style) : shown;
     }
     text += '\n';
@@ -190,9 +196,8 @@ void CliHost::OnPageEnd(const std::string& fullPath) {
                                : pageFindings_ > 0  ? "reported"
                                                     : "no-changes";
     WriteOut("{\"type\":\"file\",\"file\":" + Quoted(fullPath) + ",\"result\":" + Quoted(result) +
-             ",\"findings\":" + std::to_string(pageFindings_) +
-             ",\"unresolved\":" + std::to_string(unsaved ? pageFindings_ : pageUnresolved_) +
-             "}\n");
+             ",\"findings\":" + std::to_string(pageFindings_) + ",\"unresolved\":" +
+             std::to_string(unsaved ? pageFindings_ : pageUnresolved_) + "}\n");
 }
 
 void CliHost::BeginRun(const std::string& folder) {
@@ -221,9 +226,13 @@ bool CliHost::IsIgnoredReference(std::string_view reference) {
     return ignored_.Contains(reference);
 }
 
-bool CliHost::IsFoundReference(std::string_view reference) { return found_.Contains(reference); }
+bool CliHost::IsFoundReference(std::string_view reference) {
+    return found_.Contains(reference);
+}
 
-void CliHost::AddFoundReference(std::string_view reference) { found_.Add(reference); }
+void CliHost::AddFoundReference(std::string_view reference) {
+    found_.Add(reference);
+}
 
 void CliHost::PrintFoundReferences() {
     for (const std::string& reference : found_.Items()) {

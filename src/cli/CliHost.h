@@ -23,7 +23,7 @@ struct QuestionPolicy {
 // lines), answers the questions, shows progress, keeps the reference lists and tallies the
 // outcome for the exit status.
 class CliHost : public EngineHost, public RunHost {
-public:
+  public:
     CliHost(const CliOptions& options, bool colour, bool progress, QuestionPolicy questions,
             std::FILE* out = stdout);
 
@@ -59,7 +59,7 @@ public:
     bool WasStopped() const { return stopped_; }
     bool RefusedToReport() const { return noReports_; }
 
-private:
+  private:
     void FinishLine();
     void PrintText(const LogLine& line);
     void Track(const ClassifiedLine& line);
@@ -70,6 +70,7 @@ private:
 
     const CliOptions& options_;
     bool colour_;
+    bool terminal_;  // standard output is a terminal
     ProgressBar progress_;
     QuestionPolicy questions_;
     std::FILE* out_;

@@ -25,7 +25,7 @@ bool AllAmong(const std::vector<std::string>& items, std::initializer_list<const
 }
 
 class Parser {
-public:
+  public:
     explicit Parser(const std::vector<std::string>& arguments) : args_(arguments) {}
 
     ParseResult Parse() {
@@ -43,7 +43,7 @@ public:
         return result_;
     }
 
-private:
+  private:
     void Fail(const std::string& message) {
         if (result_.Error.empty()) {
             result_.Error = message;
@@ -69,7 +69,8 @@ private:
 
     // The value of an option given as --name=value or as --name value.
     std::optional<std::string> Value(const std::string& argument, const std::string& name) {
-        if (argument.size() > name.size() && argument.compare(0, name.size() + 1, name + "=") == 0) {
+        if (argument.size() > name.size() &&
+            argument.compare(0, name.size() + 1, name + "=") == 0) {
             return argument.substr(name.size() + 1);
         }
         if (argument != name) {

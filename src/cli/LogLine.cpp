@@ -89,7 +89,9 @@ PageEvent PageEventOf(const std::string& message) {
 
 }  // namespace
 
-std::string LogLine::Text() const { return Join(pieces, 0, pieces.size()); }
+std::string LogLine::Text() const {
+    return Join(pieces, 0, pieces.size());
+}
 
 bool IsFailure(PageEvent event) {
     switch (event) {
@@ -112,9 +114,8 @@ ClassifiedLine ClassifyLine(const LogLine& line) {
         return c;
     }
     c.fileName = p[0].text.substr(0, p[0].text.size() - 3);
-    const bool finding = p.size() >= 7 && StartsWith(p[1].text, "Line ") &&
-                         p[2].text == " : " && p[3].colour == LogColour::LogDarkGrey &&
-                         p[4].text == ": ";
+    const bool finding = p.size() >= 7 && StartsWith(p[1].text, "Line ") && p[2].text == " : " &&
+                         p[3].colour == LogColour::LogDarkGrey && p[4].text == ": ";
     if (!finding) {
         c.kind = LineKind::PageMessage;
         c.message = Join(p, 1, p.size());

@@ -52,8 +52,8 @@ struct ClassifiedLine {
     std::string tag;        // img, area or input
     std::string reference;  // the tag's reference text
     std::string attribute;  // alt or title
-    std::string action;     // missing, would-add, added, add-failed, not-quoted, no-source, multiple
-    std::string value;      // the quoted value added or to be added
+    std::string action;  // missing, would-add, added, add-failed, not-quoted, no-source, multiple
+    std::string value;   // the quoted value added or to be added
     bool unresolved = false;  // the tag still lacks the attribute after this run
     // Page messages:
     PageEvent event = PageEvent::None;

@@ -45,8 +45,8 @@ std::vector<std::string> Subfolders(const std::string& folder) {
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name(entry->d_name);
         struct stat info {};
-        if (name.empty() || name.front() == '.' ||
-            ::lstat((folder + name).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        if (name.empty() || name.front() == '.' || ::lstat((folder + name).c_str(), &info) != 0 ||
+            !S_ISDIR(info.st_mode)) {
             continue;
         }
         names.push_back(name);
@@ -58,7 +58,7 @@ std::vector<std::string> Subfolders(const std::string& folder) {
 }
 
 class Planner {
-public:
+  public:
     Planner(bool recursive, const std::vector<std::string>& extensions)
         : recursive_(recursive), extensions_(extensions) {}
 
@@ -77,7 +77,7 @@ public:
 
     RunPlan Take() { return std::move(plan_); }
 
-private:
+  private:
     void Problem(const std::string& path, const std::string& reason) {
         plan_.Problems.push_back(path + ": " + reason);
     }

@@ -46,11 +46,34 @@ std::string AnsiStyled(std::string_view text, LogColour colour, FontStyle style)
     if (style.Has(FontStyle::Underline)) {
         styled += "4;";
     }
-    styled += "38;2;" + std::to_string(rgb >> 16) + ";" + std::to_string((rgb >> 8) & 0xFF) +
-              ";" + std::to_string(rgb & 0xFF) + "m";
+    styled += "38;2;" + std::to_string(rgb >> 16) + ";" + std::to_string((rgb >> 8) & 0xFF) + ";" +
+              std::to_string(rgb & 0xFF) + "m";
     styled += text;
     styled += "\033[0m";
     return styled;
+}
+
+std::string ForOutput(std::string_view utf8, bool terminal) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c == '\r') {
+            out += '\n';
+            if (i + 1 < utf8.size() && utf8[i + 1] == '\n') {
+                ++i;
+            }
+        } else if (terminal && ((c < 0x20 && c != '\n' && c != '\t') || c == 0x7F)) {
+            out += "\xEF\xBF\xBD";
+        } else if (terminal && c == 0xC2 && i + 1 < utf8.size() &&
+                   static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
+            out += "\xEF\xBF\xBD";  // a C1 control character, U+0080..U+009F
+            ++i;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
 }
 
 std::string JsonEscaped(std::string_view utf8) {
@@ -150,6 +173,8 @@ void InstallInterruptHandler(std::atomic<bool>* stopRequested, std::atomic<bool>
     ::sigaction(SIGTERM, &action, nullptr);
 }
 
-bool Interrupted() { return g_interrupted != 0; }
+bool Interrupted() {
+    return g_interrupted != 0;
+}
 
 }  // namespace vantaro::cli

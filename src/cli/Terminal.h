@@ -12,12 +12,17 @@ namespace vantaro::cli {
 // The colour and style escapes for a piece of text on a terminal.
 std::string AnsiStyled(std::string_view text, LogColour colour, FontStyle style);
 
+// Log text as a line of output: line breaks inside it (CR LF, CR or LF) become LF as the log
+// view shows them; on a terminal, other control characters (which could move the cursor or
+// change the terminal's state) show as U+FFFD.
+std::string ForOutput(std::string_view utf8, bool terminal);
+
 // Strings inside JSON quotes.
 std::string JsonEscaped(std::string_view utf8);
 
 // A bytes-done-of-total bar on standard error, redrawn at most ten times a second.
 class ProgressBar {
-public:
+  public:
     explicit ProgressBar(bool enabled) : enabled_(enabled) {}
     bool Enabled() const { return enabled_; }
     void AddToTotal(std::uint64_t bytes) { total_ += bytes; }
@@ -26,7 +31,7 @@ public:
     // Removes the bar so that a line can be printed; the next Draw shows it again.
     void Clear();
 
-private:
+  private:
     bool enabled_;
     bool shown_ = false;
     std::uint64_t total_ = 0;

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliOptions.h"
+#include "cli/Terminal.h"
 
 namespace vantaro::cli {
 namespace {
 
-ParseResult Parse(std::vector<std::string> args) { return ParseCommandLine(args); }
+ParseResult Parse(std::vector<std::string> args) {
+    return ParseCommandLine(args);
+}
 
 TEST(CliOptions, ReadsCommandOptionsAndPaths) {
     const ParseResult r =
@@ -39,6 +42,24 @@ TEST(CliOptions, RefusesWhatItDoesNotKnow) {
     EXPECT_NE(Parse({"scan", "--no-settings", "--settings=a", "x"}).Error, "");
     EXPECT_EQ(Parse({"--help"}).Error, "");
     EXPECT_TRUE(Parse({"--version"}).Options.Version);
+}
+
+}  // namespace
+}  // namespace vantaro::cli
+
+namespace vantaro::cli {
+namespace {
+
+TEST(Output, LineBreaksAsTheLogShowsThemAndNoControlsOnATerminal) {
+    EXPECT_EQ(ForOutput("a\r\nb\rc\nd", false), "a\nb\nc\nd");
+    EXPECT_EQ(ForOutput("x\033[2Jy\tz", false), "x\033[2Jy\tz");
+    EXPECT_EQ(ForOutput("x\033[2Jy\tz", true), "x\xEF\xBF\xBD[2Jy\tz");
+    EXPECT_EQ(ForOutput("\xC2\x9B"
+                        "1m \xC2\xA0",
+                        true),
+              "\xEF\xBF\xBD"
+              "1m \xC2\xA0");
+    EXPECT_EQ(JsonEscaped("q\"\\\n\x01"), "q\\\"\\\\\\n\\u0001");
 }
 
 }  // namespace

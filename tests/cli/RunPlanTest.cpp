@@ -50,8 +50,8 @@ TEST(RunPlan, RecursionVisitsFoldersDepthFirstInSortedOrder) {
     for (const PlannedRun& run : plan.Runs) {
         folders.push_back(run.Folder.substr(dir.Path().size()));
     }
-    EXPECT_EQ(folders, (std::vector<std::string>{"root/", "root/a/", "root/a/deep/", "root/b/",
-                                                 "root/C/"}));
+    EXPECT_EQ(folders,
+              (std::vector<std::string>{"root/", "root/a/", "root/a/deep/", "root/b/", "root/C/"}));
 }
 
 }  // namespace

@@ -91,7 +91,9 @@ struct Site {
     Site() {
         path = dir.File("site");
         fs::create_directory(path);
-        dir.Write("site/index.htm", "<img src=\"img/logo.gif\" title=\"Logo\">\n<img src=\"x.gif\" alt=\"X\" title=\"X\">");
+        dir.Write(
+            "site/index.htm",
+            "<img src=\"img/logo.gif\" title=\"Logo\">\n<img src=\"x.gif\" alt=\"X\" title=\"X\">");
         dir.Write("site/b.php", "<p>fine</p>");
         dir.Write("site/notes.txt", "<img src=\"n.gif\">");
     }
@@ -104,13 +106,15 @@ TEST(RunnerEndToEnd, AScanPrintsTheLogAndExitsOneOnFindings) {
     EXPECT_EQ(MaskStamps(r.out),
               "Scan for missing alt & title attributes\n"
               "Process started STAMP\n"
-              "Path : " + site.path + "/\n"
-              "b.php : No changes\n"
-              "index.htm : Line 1 : <img : logo.gif : alt missing\n"
-              "Process ended STAMP\n"
-              "Missing alt attributes: 1\n"
-              "Missing title attributes: 0\n"
-              "...\n");
+              "Path : " +
+                  site.path +
+                  "/\n"
+                  "b.php : No changes\n"
+                  "index.htm : Line 1 : <img : logo.gif : alt missing\n"
+                  "Process ended STAMP\n"
+                  "Missing alt attributes: 1\n"
+                  "Missing title attributes: 0\n"
+                  "...\n");
     EXPECT_EQ(RunCli({"scan", "--no-settings", site.path + "/b.php"}).status, 0);
 }
 
@@ -149,13 +153,13 @@ TEST(RunnerEndToEnd, SettingsAndOptionsChooseWhatIsExamined) {
     r = RunCli({"scan", "--no-settings", "--ignore", "LOGO.GIF", site.path});
     EXPECT_EQ(r.status, 0);
     // A tag that lacks only alt is not listed when alt is not reported.
-    r = RunCli({"scan", "--no-settings", "--report=title", "--list-refs", "--color=never",
-                site.path});
+    r = RunCli(
+        {"scan", "--no-settings", "--report=title", "--list-refs", "--color=never", site.path});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.find("alt missing"), std::string::npos);
     EXPECT_EQ(r.out.substr(r.out.size() - 4), "...\n");
-    r = RunCli({"scan", "--no-settings", "--report=alt", "--list-refs", "--color=never",
-                site.path});
+    r = RunCli(
+        {"scan", "--no-settings", "--report=alt", "--list-refs", "--color=never", site.path});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out.substr(r.out.size() - 13), "...\nlogo.gif\n");
 }
@@ -182,10 +186,11 @@ TEST(RunnerEndToEnd, JsonLinesDescribeFindingsPagesAndRuns) {
     Site site;
     const CliResult r = RunCli({"scan", "--no-settings", "--format=jsonl", site.path});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("{\"type\":\"finding\",\"file\":\"" + site.path +
-                         "/index.htm\",\"line\":1,\"tag\":\"img\",\"reference\":\"logo.gif\","
-                         "\"attribute\":\"alt\",\"action\":\"missing\",\"message\":\"alt missing\"}\n"),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find("{\"type\":\"finding\",\"file\":\"" + site.path +
+                   "/index.htm\",\"line\":1,\"tag\":\"img\",\"reference\":\"logo.gif\","
+                   "\"attribute\":\"alt\",\"action\":\"missing\",\"message\":\"alt missing\"}\n"),
+        std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("{\"type\":\"file\",\"file\":\"" + site.path +
                          "/index.htm\",\"result\":\"reported\",\"findings\":1,\"unresolved\":1}"),

@@ -1,0 +1,313 @@
+#include "shell/FileListView.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <algorithm>
+#include <iterator>
+
+#include "run/ReferenceList.h"
+#include "run/WordSort.h"
+#include "settings/AppSettings.h"
+#include "shell/FolderListing.h"
+#include "shell/KeepSelectionVisible.h"
+
+namespace vantaro {
+
+namespace {
+
+// The hourglass for the length of a listing, however the listing ends.
+class WaitCursor {
+  public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+std::string FolderBytes(const QString& folder) {
+    return QFile::encodeName(folder).toStdString();
+}
+
+QString WithTrailingSlash(const QString& folder) {
+    return folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder
+                                                                   : folder + QLatin1Char('/');
+}
+
+std::vector<FileRow> RowsOf(std::vector<ListedFile> files) {
+    std::vector<FileRow> rows;
+    rows.reserve(files.size());
+    for (ListedFile& file : files) {
+        rows.push_back(RowOf(std::move(file)));
+    }
+    return rows;
+}
+
+std::unordered_set<std::string> FoldedSet(const std::vector<std::string>& extensions) {
+    std::unordered_set<std::string> folded;
+    for (const std::string& extension : extensions) {
+        folded.insert(FoldForLookup(extension));
+    }
+    return folded;
+}
+
+// The extensions of `from` that `other` lacks, letter case aside.
+std::vector<std::string> Missing(const std::vector<std::string>& from,
+                                 const std::vector<std::string>& other) {
+    const std::unordered_set<std::string> present = FoldedSet(other);
+    std::vector<std::string> missing;
+    for (const std::string& extension : from) {
+        if (!extension.empty() && present.count(FoldForLookup(extension)) == 0) {
+            missing.push_back(extension);
+        }
+    }
+    return missing;
+}
+
+std::string FoldedExtensionOf(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : FoldForLookup(name.substr(dot + 1));
+}
+
+}  // namespace
+
+TGuardedSelectionModel::TGuardedSelectionModel(QAbstractItemModel* model,
+                                               std::function<bool()> refuse, QObject* parent)
+    : QItemSelectionModel(model, parent), refuse_(std::move(refuse)) {}
+
+void TGuardedSelectionModel::setCurrentIndex(const QModelIndex& index, SelectionFlags command) {
+    if (!refuse_()) {
+        QItemSelectionModel::setCurrentIndex(index, command);
+    }
+}
+
+void TGuardedSelectionModel::select(const QModelIndex& index, SelectionFlags command) {
+    if (!refuse_()) {
+        QItemSelectionModel::select(index, command);
+    }
+}
+
+void TGuardedSelectionModel::select(const QItemSelection& selection, SelectionFlags command) {
+    if (!refuse_()) {
+        QItemSelectionModel::select(selection, command);
+    }
+}
+
+void TGuardedSelectionModel::clear() {
+    if (!refuse_()) {
+        QItemSelectionModel::clear();
+    }
+}
+
+void TGuardedSelectionModel::clearCurrentIndex() {
+    if (!refuse_()) {
+        QItemSelectionModel::clearCurrentIndex();
+    }
+}
+
+TFileListView::TFileListView(QWidget* parent)
+    : QTreeView(parent),
+      model_(new TFileListModel(this)),
+      opener_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+    setObjectName(QStringLiteral("FilesListView"));
+    setModel(model_);
+    setSelectionModel(new TGuardedSelectionModel(
+        model_, [this] { return processing_; }, this));
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(ExtendedSelection);
+    setSelectionBehavior(SelectRows);
+    setEditTriggers(NoEditTriggers);
+    setSortingEnabled(false);
+    setIconSize(QSize(16, 16));
+    KeepSelectionVisible(*this);
+    SetUpColumns();
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TFileListView::NotifySelectionChanged);
+}
+
+// Each column keeps at least its designed width, also when a stored width is smaller.
+void TFileListView::SetUpColumns() {
+    QHeaderView* columns = header();
+    columns->setSectionsClickable(false);
+    columns->setSectionsMovable(false);
+    columns->setStretchLastSection(false);
+    columns->setMinimumSectionSize(48);
+    for (std::size_t section = 0; section < kFileColumns.size(); ++section) {
+        columns->resizeSection(static_cast<int>(section), kFileColumns[section].MinimumWidth);
+    }
+    connect(columns, &QHeaderView::sectionResized, this, [columns](int section, int, int size) {
+        const int least = kFileColumns[static_cast<std::size_t>(section)].MinimumWidth;
+        if (size < least) {
+            columns->resizeSection(section, least);
+        }
+    });
+}
+
+void TFileListView::ListFolderFiles(const QString& folder, const std::string& otherFileFormats) {
+    if (processing_) {
+        deferred_ = Listing{folder, otherFileFormats};
+        return;
+    }
+    const WaitCursor wait;
+    const std::vector<std::string> extensions = BuildExtensionList(FileFormats(), otherFileFormats);
+    std::vector<ListedFile> files = vantaro::ListFolderFiles(FolderBytes(folder), extensions);
+    folder_ = WithTrailingSlash(folder);
+    ReplaceRows(RowsOf(std::move(files)), {});
+}
+
+void TFileListView::ApplyFormatChanges(const FileFormatTable& oldFormats,
+                                       const FileFormatTable& newFormats,
+                                       const std::string& newOtherFileFormats,
+                                       const std::string& oldOtherFileFormats) {
+    if (processing_) {
+        deferred_ = Listing{folder_, newOtherFileFormats};
+        return;
+    }
+    const WaitCursor wait;
+    const std::vector<std::string> oldList = BuildExtensionList(oldFormats, oldOtherFileFormats);
+    const std::vector<std::string> newList = BuildExtensionList(newFormats, newOtherFileFormats);
+    const std::unordered_set<std::string> dropped = FoldedSet(Missing(oldList, newList));
+    const std::vector<std::string> added = Missing(newList, oldList);
+    if (dropped.empty() && added.empty()) {
+        return;
+    }
+
+    std::unordered_set<std::string> selected;
+    for (int row : SelectedRows()) {
+        selected.insert(model_->Row(row).Name);
+    }
+    std::vector<FileRow> kept;
+    kept.reserve(model_->Rows().size());
+    for (const FileRow& row : model_->Rows()) {
+        if (dropped.count(FoldedExtensionOf(row.Name)) == 0) {
+            kept.push_back(row);
+        }
+    }
+    const std::vector<FileRow> addedRows =
+        RowsOf(vantaro::ListFolderFiles(FolderBytes(folder_), added));
+    std::vector<FileRow> rows;
+    rows.reserve(kept.size() + addedRows.size());
+    std::merge(kept.begin(), kept.end(), addedRows.begin(), addedRows.end(),
+               std::back_inserter(rows), [](const FileRow& a, const FileRow& b) {
+                   return CompareWordSort(a.Name, b.Name) < 0;
+               });
+    ReplaceRows(std::move(rows), selected);
+}
+
+// One model reset for any number of rows; the rows named in `selected` are selected again.
+void TFileListView::ReplaceRows(std::vector<FileRow> rows,
+                                const std::unordered_set<std::string>& selected) {
+    ++bulkChanges_;
+    model_->SetRows(std::move(rows));
+    SelectNamedRows(selected);
+    --bulkChanges_;
+    NotifySelectionChanged();
+}
+
+void TFileListView::SelectNamedRows(const std::unordered_set<std::string>& names) {
+    if (names.empty()) {
+        return;
+    }
+    QItemSelection selection;
+    const int count = RowCount();
+    int runStart = -1;
+    for (int row = 0; row <= count; ++row) {
+        const bool wanted = row < count && names.count(model_->Row(row).Name) > 0;
+        if (wanted && runStart < 0) {
+            runStart = row;
+        } else if (!wanted && runStart >= 0) {
+            selection.select(model_->index(runStart, 0), model_->index(row - 1, 0));
+            runStart = -1;
+        }
+    }
+    selectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void TFileListView::SetProcessing(bool processing) {
+    processing_ = processing;
+    if (!processing_ && deferred_) {
+        const Listing listing = std::move(*deferred_);
+        deferred_.reset();
+        ListFolderFiles(listing.folder, listing.otherFileFormats);
+    }
+}
+
+void TFileListView::SelectAllFiles() {
+    if (!processing_) {
+        selectAll();
+    }
+}
+
+void TFileListView::DeselectAllFiles() {
+    if (!processing_) {
+        clearSelection();
+    }
+}
+
+void TFileListView::SetFileOpener(FileOpener opener) {
+    opener_ = std::move(opener);
+}
+
+void TFileListView::FilesListViewDblClick() {
+    const std::vector<int> rows = SelectedRows();
+    if (!rows.empty() && opener_) {
+        opener_(QUrl::fromLocalFile(folder_ + Caption(rows.front())));
+    }
+}
+
+void TFileListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        FilesListViewDblClick();
+    }
+}
+
+int TFileListView::RowCount() const {
+    return model_->rowCount();
+}
+
+int TFileListView::SelectedCount() const {
+    return static_cast<int>(selectionModel()->selectedRows().size());
+}
+
+QString TFileListView::Caption(int row) const {
+    return model_->Row(row).Caption;
+}
+
+std::vector<int> TFileListView::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QStringList TFileListView::SelectedCaptions() const {
+    QStringList captions;
+    for (int row : SelectedRows()) {
+        captions.push_back(Caption(row));
+    }
+    return captions;
+}
+
+std::vector<std::string> TFileListView::SelectedPageNames() const {
+    std::vector<std::string> names;
+    for (int row : SelectedRows()) {
+        names.push_back(model_->Row(row).Name);
+    }
+    return names;
+}
+
+void TFileListView::NotifySelectionChanged() {
+    if (bulkChanges_ == 0) {
+        emit SelectionChanged();
+    }
+}
+
+}  // namespace vantaro
