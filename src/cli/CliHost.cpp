@@ -128,6 +128,10 @@ void CliHost::FinishLine() {
 void CliHost::PrintText(const LogLine& line) {
     std::string text;
     for (const LogPiece& piece : line.pieces) {
+        if (!colour_ && IsPlainPrintable(piece.text)) {
+            text += piece.text;  // the common case: nothing to decode or replace
+            continue;
+        }
         const std::string shown = ForOutput(DecodeForDisplay(piece.text), terminal_);
         text += colour_ ? AnsiStyled(shown, piece.colour, piece.style) : shown;
     }

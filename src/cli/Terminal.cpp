@@ -76,6 +76,16 @@ std::string ForOutput(std::string_view utf8, bool terminal) {
     return out;
 }
 
+bool IsPlainPrintable(std::string_view text) {
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t') || byte >= 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string JsonEscaped(std::string_view utf8) {
     std::string escaped;
     escaped.reserve(utf8.size() + 8);

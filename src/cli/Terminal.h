@@ -17,6 +17,9 @@ std::string AnsiStyled(std::string_view text, LogColour colour, FontStyle style)
 // change the terminal's state) show as U+FFFD.
 std::string ForOutput(std::string_view utf8, bool terminal);
 
+// True when text is printable ASCII (tabs allowed): shown as it is everywhere.
+bool IsPlainPrintable(std::string_view text);
+
 // Strings inside JSON quotes.
 std::string JsonEscaped(std::string_view utf8);
 

@@ -67,17 +67,6 @@ void IgnoreTagList::RefreshQuickTests() {
     ++version_;
 }
 
-bool IgnoreTagList::SecondByteFits(unsigned char firstByte, unsigned char secondByte) const {
-    const unsigned char first = FoldAscii(firstByte);
-    const unsigned char second = FoldAscii(secondByte);
-    for (const Start& start : starts_) {
-        if (start.first == first && (start.single || start.second == second)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void IgnoreTagList::ClearIgnoreTags() {
     rows_.clear();
     insideCount_ = 0;

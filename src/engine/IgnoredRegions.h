@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/ByteText.h"
+
 namespace vantaro {
 
 // One language row: the scan is Inside a region of it between its open and close delimiters.
@@ -67,7 +69,16 @@ private:
     };
 
     void RefreshQuickTests();
-    bool SecondByteFits(unsigned char first, unsigned char second) const;
+    bool SecondByteFits(unsigned char firstByte, unsigned char secondByte) const {
+        const unsigned char first = FoldAscii(firstByte);
+        const unsigned char second = FoldAscii(secondByte);
+        for (const Start& start : starts_) {
+            if (start.first == first && (start.single || start.second == second)) {
+                return true;
+            }
+        }
+        return false;
+    }
 
     std::vector<Entry> rows_;
     std::size_t insideCount_ = 0;

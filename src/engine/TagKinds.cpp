@@ -5,17 +5,26 @@
 namespace vantaro {
 
 TagKind ClassifyTag(std::string_view tagText) {
-    // Every prefix has '!', 'i' or 'a' after its '<'.
-    const unsigned char second = tagText.size() > 1 ? FoldAscii(static_cast<unsigned char>(tagText[1])) : 0;
-    if (second != '!' && second != 'I' && second != 'A') {
-        return TagKind::None;
+    // The byte after '<' tells which prefixes can match at all.
+    const unsigned char second =
+        tagText.size() > 1 ? FoldAscii(static_cast<unsigned char>(tagText[1])) : 0;
+    const auto matches = [&](TagKind kind) {
+        return StartsWithIgnoreAsciiCase(tagText, TagPrefixes[static_cast<int>(kind)]);
+    };
+    switch (second) {
+        case '!':
+            return matches(TagKind::EditableStart) ? TagKind::EditableStart
+                   : matches(TagKind::EditableEnd) ? TagKind::EditableEnd
+                                                   : TagKind::None;
+        case 'I':
+            return matches(TagKind::Img)     ? TagKind::Img
+                   : matches(TagKind::Input) ? TagKind::Input
+                                             : TagKind::None;
+        case 'A':
+            return matches(TagKind::Area) ? TagKind::Area : TagKind::None;
+        default:
+            return TagKind::None;
     }
-    for (int i = 0; i < static_cast<int>(std::size(TagPrefixes)); ++i) {
-        if (StartsWithIgnoreAsciiCase(tagText, TagPrefixes[i])) {
-            return static_cast<TagKind>(i);
-        }
-    }
-    return TagKind::None;
 }
 
 std::string_view TagPrefix(TagKind kind) {

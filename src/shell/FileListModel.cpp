@@ -70,8 +70,8 @@ const TFileTypeCache::Entry& TFileTypeCache::EntryFor(const QString& fileName) {
         return *found;
     }
     const QMimeType mime = mimeDatabase_.mimeTypeForFile(fileName, QMimeDatabase::MatchExtension);
-    QString typeText = mime.isDefault() ? extension.toUpper() + QStringLiteral(" File")
-                                        : mime.comment();
+    QString typeText =
+        mime.isDefault() ? extension.toUpper() + QStringLiteral(" File") : mime.comment();
     typeText.truncate(MaxTypeTextLength);
     return *entries_.insert(extension, Entry{typeText, IconOf(mime)});
 }

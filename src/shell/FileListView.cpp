@@ -33,7 +33,7 @@ std::string FolderBytes(const QString& folder) {
 
 QString WithTrailingSlash(const QString& folder) {
     return folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder
-                                                                   : folder + QLatin1Char('/');
+                                                                 : folder + QLatin1Char('/');
 }
 
 std::vector<FileRow> RowsOf(std::vector<ListedFile> files) {
@@ -192,10 +192,9 @@ void TFileListView::ApplyFormatChanges(const FileFormatTable& oldFormats,
         RowsOf(vantaro::ListFolderFiles(FolderBytes(folder_), added));
     std::vector<FileRow> rows;
     rows.reserve(kept.size() + addedRows.size());
-    std::merge(kept.begin(), kept.end(), addedRows.begin(), addedRows.end(),
-               std::back_inserter(rows), [](const FileRow& a, const FileRow& b) {
-                   return CompareWordSort(a.Name, b.Name) < 0;
-               });
+    std::merge(
+        kept.begin(), kept.end(), addedRows.begin(), addedRows.end(), std::back_inserter(rows),
+        [](const FileRow& a, const FileRow& b) { return CompareWordSort(a.Name, b.Name) < 0; });
     ReplaceRows(std::move(rows), selected);
 }
 

@@ -44,6 +44,8 @@ class TFolderTree : public QTreeView {
 
     QFileSystemModel& FileSystemModel() const { return *model_; }
 
+    using QTreeView::edit;
+
   signals:
     void CurrentFolderChanged(const QString& currentFolder);
 

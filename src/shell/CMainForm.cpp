@@ -1,0 +1,180 @@
+// The main window's life: creation, first showing, closing and destruction, and the pane
+// proportions it keeps on every resize.
+
+#include "shell/CMainForm.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QToolButton>
+#include <algorithm>
+
+#include "engine/Engine.h"
+#include "log/LogCommands.h"
+#include "settings/AppSettings.h"
+#include "settings/CINI.h"
+#include "settings/DataPaths.h"
+#include "shell/BusyInputFilter.h"
+#include "shell/HelpViewer.h"
+#include "shell/PaneSplitter.h"
+#include "shell/Prompter.h"
+
+namespace vantaro {
+
+namespace {
+
+constexpr int kRefsBoxTop = 4;  // both boxes reach from here to the panel's bottom
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent),
+      engine_(std::make_unique<Engine>(*this)),
+      busyFilter_(new TBusyInputFilter(this)) {
+    BuildWindow();
+    ConnectCommands();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    FormDestroy();
+}
+
+RunFlags& TMainForm::Flags() {
+    return engine_->Flags();
+}
+
+EngineSettings& TMainForm::Settings() {
+    return engine_->Settings();
+}
+
+// Settings are loaded before the window is ever shown, with its designed size.
+void TMainForm::FormCreate() {
+    InitDataPaths("/Corvell/", "Vantaro/App.ini");
+    previousIniReporter_ = SetIniErrorReporter(
+        [this](const std::string& message) { ShowError(this, QString::fromStdString(message)); });
+    UpdateFileCommands();
+    LoadSettings();
+    engine_->BuildIgnoreTagList();
+    logCommands_->UpdateLogCommands();
+    UpdateIgnoreButtons();
+    SetHelpContext(*this, help::MainWindow);
+}
+
+void TMainForm::FormDestroy() {
+    SaveSettings();
+    SetIniErrorReporter(std::move(previousIniReporter_));
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!formShown_) {
+        FormShow();
+        ApplyPaneProportions();
+    }
+}
+
+void TMainForm::FormShow() {
+    formShown_ = true;
+    refsPercents_ = RefsAreaPercents::FromDesign();
+    const int logListsWidth = ReadLogListsWidth(IniFileName(), Splitter1->PaneSize());
+    Splitter1->SetPaneSize(logListsWidth);
+    LogListsPanelResize();
+    LogListsWidthPercent = PercentOf(logListsWidth, kDesignedWorkArea.width());
+    // Once the window is up and painted.
+    QMetaObject::invokeMethod(this, [this] { UMShowDefaultPath(); }, Qt::QueuedConnection);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (canClose) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+// Closing during a run is a Stop: only a confirmed one closes the window.
+void TMainForm::FormCloseQuery(bool& canClose) {
+    if (!processing_) {
+        canClose = true;
+        return;
+    }
+    StopToolButtonClick();
+    canClose = Flags().StopRequested.load();
+}
+
+// --- Pane proportions ------------------------------------------------------------------------
+
+bool TMainForm::WorkAreaShowing() const {
+    return formShown_ && isVisible() && !isMinimized() && !WorkPanel->size().isEmpty();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);  // the children are laid out first
+    ApplyPaneProportions();
+}
+
+// The window does not learn of a resize by the user before it happens, so the proportions are
+// taken whenever the user drags a splitter, and again when the window changes its state. Coming
+// back from a minimised state, they are applied to whatever size the window has meanwhile got.
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) {
+        return;
+    }
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (change->oldState().testFlag(Qt::WindowMinimized)) {
+        ApplyPaneProportions();
+    } else {
+        TakePaneProportions();
+    }
+}
+
+void TMainForm::ApplyPaneProportions() {
+    if (!WorkAreaShowing()) {
+        return;
+    }
+    const QSize area = WorkPanel->size();
+    HorzSplitter->SetPaneSize(ProportionalSize(area.width(), HorzSplitter->MinSize(),
+                                               HorzSplitter->Thickness(), FoldersWidthPercent));
+    VertSplitter->SetPaneSize(ProportionalSize(area.height(), VertSplitter->MinSize(),
+                                               VertSplitter->Thickness(), LogHeightPercent));
+    Splitter1->SetPaneSize(ProportionalSize(area.width(), Splitter1->MinSize(),
+                                            Splitter1->Thickness(), LogListsWidthPercent));
+}
+
+void TMainForm::TakePaneProportions() {
+    if (!WorkAreaShowing()) {
+        return;
+    }
+    const QSize area = WorkPanel->size();
+    FoldersWidthPercent = PercentOf(HorzSplitter->PaneSize(), area.width());
+    LogListsWidthPercent = PercentOf(Splitter1->PaneSize(), area.width());
+    LogHeightPercent = PercentOf(VertSplitter->PaneSize(), area.height());
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == LogListsPanel && event->type() == QEvent::Resize) {
+        LogListsPanelResize();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::LogListsPanelResize() {
+    const int boxHeight = std::max(0, LogListsPanel->height() - kRefsBoxTop);
+    RefsGroupBox->resize(RefsGroupBox->width(), boxHeight);
+    RefsIgnoredGroupBox->resize(RefsIgnoredGroupBox->width(), boxHeight);
+    if (!formShown_ || !isVisible()) {
+        return;
+    }
+    const RefsAreaLayout layout =
+        LayoutRefsArea(LogListsPanel->width(), IgnoreImgSpeedButton->width(), refsPercents_);
+    RefsGroupBox->resize(layout.BoxWidth, boxHeight);
+    IgnoreImgSpeedButton->move(layout.ButtonLeft, IgnoreImgSpeedButton->y());
+    StopIgnoreImgSpeedButton->move(layout.ButtonLeft, StopIgnoreImgSpeedButton->y());
+    RefsIgnoredGroupBox->setGeometry(layout.IgnoredBoxLeft, kRefsBoxTop, layout.BoxWidth,
+                                     boxHeight);
+}
+
+}  // namespace vantaro

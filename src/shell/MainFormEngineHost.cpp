@@ -1,0 +1,60 @@
+// The main window as the engine's host: the log, the progress gauge, the event pump during a
+// run, the reference lists and the template-code warning.
+
+#include <QCoreApplication>
+#include <QListWidget>
+
+#include "engine/CDVTCodeDetectDlg.h"
+#include "engine/Engine.h"
+#include "log/LogView.h"
+#include "shell/CMainForm.h"
+#include "shell/ListBoxReferences.h"
+#include "shell/ProgressGauge.h"
+
+namespace vantaro {
+
+namespace {
+
+// Often enough for the window to repaint and for Stop to answer at once; rarely enough not to
+// slow the scan down.
+constexpr qint64 kPumpIntervalMs = 15;
+
+}  // namespace
+
+void TMainForm::AddLogLine(std::string_view text, LogColour colour, bool endLine,
+                           FontStyle style) {
+    LogRichEdit->AddLogLine(text, colour, endLine, style);
+}
+
+void TMainForm::AdvanceProgress(std::uint64_t bytes) {
+    ProgressGauge->AddProgress(bytes);
+}
+
+void TMainForm::PumpEvents() {
+    if (sincePump_.isValid() && sincePump_.elapsed() < kPumpIntervalMs) {
+        return;
+    }
+    sincePump_.start();
+    QCoreApplication::processEvents();
+}
+
+bool TMainForm::IsIgnoredReference(std::string_view reference) {
+    return HasReferenceItem(*IgnoreImagesListBox, reference);
+}
+
+bool TMainForm::IsFoundReference(std::string_view reference) {
+    return HasReferenceItem(*RefImagesListBox, reference);
+}
+
+void TMainForm::AddFoundReference(std::string_view reference) {
+    AddReferenceItem(*RefImagesListBox, reference);
+}
+
+TemplateWarningAnswer TMainForm::ShowTemplateWarning(const std::string& fullPath) {
+    return vantaro::ShowTemplateWarning(this, fullPath, [this] {
+        StopToolButtonClick();
+        return Flags().StopRequested.load();
+    });
+}
+
+}  // namespace vantaro

@@ -1,0 +1,256 @@
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+#include <QTreeView>
+
+#include "MainWindowFixture.h"
+#include "shell/ProgressGauge.h"
+
+namespace vantaro {
+namespace {
+
+using test::MainWindowTest;
+
+// Records what reaches an object. Installed before the busy state begins, it sees only what the
+// busy state lets through.
+class Arrivals : public QObject {
+  public:
+    explicit Arrivals(QObject* target) { target->installEventFilter(this); }
+
+    int Count(QEvent::Type type) const { return static_cast<int>(std::count(seen_.begin(), seen_.end(), type)); }
+    int Total() const { return static_cast<int>(seen_.size()); }
+    void Clear() { seen_.clear(); }
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        seen_.push_back(event->type());
+        return false;
+    }
+
+  private:
+    std::vector<QEvent::Type> seen_;
+};
+
+// Where mouse input to a control arrives: an item view's viewport, or the control itself.
+QWidget* MouseTarget(QWidget* control) {
+    auto* view = qobject_cast<QAbstractScrollArea*>(control);
+    return view != nullptr ? view->viewport() : control;
+}
+
+std::vector<QWidget*> HookedControls(TMainForm& w) {
+    return {w.FoldersShellTreeView, w.FilesListView,          w.RefImagesListBox,
+            w.IgnoreImgSpeedButton, w.StopIgnoreImgSpeedButton, w.IgnoreImagesListBox};
+}
+
+// The nine mouse-button messages, sent straight to a widget.
+void SendButtonMessages(QWidget* target) {
+    const QPointF at(3, 3);
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton, Qt::RightButton}) {
+        for (QEvent::Type type :
+             {QEvent::MouseButtonDblClick, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+            QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
+            QApplication::sendEvent(target, &event);
+        }
+    }
+}
+
+// Input that is not a click of the three buttons.
+void SendOtherInput(QWidget* target) {
+    const QPointF at(4, 4);
+    QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QMouseEvent back(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::BackButton,
+                     Qt::BackButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &back);
+    QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
+    QApplication::sendEvent(target, &key);
+    QHelpEvent tip(QEvent::ToolTip, at.toPoint(), target->mapToGlobal(at.toPoint()));
+    QApplication::sendEvent(target, &tip);
+}
+
+QList<QAction*> MainMenuItems(TMainForm& w) {
+    QList<QAction*> items;
+    for (QMenu* menu : {w.File1, w.Tools1, w.Log1, w.Help1}) {
+        for (QAction* item : menu->actions()) {
+            if (!item->isSeparator()) {
+                items.append(item);
+            }
+        }
+    }
+    return items;
+}
+
+TEST_F(MainWindowTest, BusyStateDisablesExactlyTheCommandsThatCouldDisturbARun) {
+    TMainForm& w = CreateShown();
+    EXPECT_FALSE(w.StopToolButton->isEnabled());
+    EXPECT_FALSE(w.ProgressGauge->isEnabled());
+    w.ProgressGauge->SetMaxValue(100);
+    w.ProgressGauge->SetProgress(40);
+    const QList<QAction*> popupItems = w.FileListViewPopupMenu->actions();
+    std::vector<bool> popupEnabled;
+    for (QAction* item : popupItems) {
+        popupEnabled.push_back(item->isEnabled());
+    }
+
+    w.SetProcessingState(true);
+    EXPECT_TRUE(w.Processing());
+    const QList<QAction*> disabled = {
+        w.SelectAll1, w.DeselectAll1, w.Preferences1, w.area1,   w.img1,
+        w.input1,     w.Preview1,     w.Scan1,        w.AddAlt1, w.AddTitle1,
+        w.Open1,      w.Save1,        w.Print1,       w.Copy1,   w.Clear1,
+        w.ShowmissingAlts1, w.ShowmissingTitles1, w.Help2, w.About1, w.Feedback1,
+        w.Update1,    w.CorvellOnline1};
+    for (QAction* item : MainMenuItems(w)) {
+        EXPECT_EQ(item->isEnabled(), !disabled.contains(item)) << item->objectName().toStdString();
+    }
+    EXPECT_TRUE(w.Exit1->isEnabled());
+    EXPECT_TRUE(w.Stop1->isEnabled());
+    for (QToolBar* bar : {w.TagsToolBar, w.ProcessToolBar}) {
+        EXPECT_FALSE(bar->isEnabled());
+        for (QAction* button : bar->actions()) {
+            if (!button->isSeparator()) {
+                EXPECT_FALSE(bar->widgetForAction(button)->isEnabled());
+            }
+        }
+    }
+    EXPECT_TRUE(w.StopToolBar->widgetForAction(w.StopToolButton)->isEnabled());
+    EXPECT_TRUE(w.LogToolBar->widgetForAction(w.OpenLogToolButton)->isEnabled());
+    EXPECT_TRUE(w.LogRichEdit->isEnabled());
+    EXPECT_TRUE(w.ProgressLabel->isEnabled());
+    EXPECT_TRUE(w.ProgressGauge->isEnabled());
+    EXPECT_TRUE(w.ProgressGauge->ShowText());
+    EXPECT_EQ(w.ProgressGauge->Progress(), 0u);
+    for (qsizetype i = 0; i < popupItems.size(); ++i) {
+        EXPECT_EQ(popupItems[i]->isEnabled(), popupEnabled[static_cast<std::size_t>(i)]);
+    }
+
+    // Copy and Clear stay as they are while busy, and follow the log again afterwards.
+    w.AddLogLine("a line", LogColour::LogGrey, true, FontStyle::Plain());
+    w.ProgressGauge->SetProgress(30);
+    EXPECT_FALSE(w.ClearLogToolButton->isEnabled());
+
+    w.SetProcessingState(false);
+    EXPECT_FALSE(w.Processing());
+    EXPECT_FALSE(w.StopToolButton->isEnabled());
+    EXPECT_FALSE(w.Stop1->isEnabled());
+    EXPECT_FALSE(w.ProgressGauge->isEnabled());
+    EXPECT_TRUE(w.ProgressLabel->isEnabled());  // as the run left it
+    EXPECT_TRUE(w.ProgressGauge->ShowText());
+    EXPECT_EQ(w.ProgressGauge->Progress(), 30u);
+    for (QAction* item : {w.Preferences1, w.area1, w.img1, w.input1, w.Preview1, w.Open1,
+                          w.Save1, w.Print1, w.ShowmissingAlts1, w.ShowmissingTitles1, w.Help2,
+                          w.About1, w.Feedback1, w.Update1, w.CorvellOnline1, w.Clear1,
+                          w.ClearLogToolButton}) {
+        EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
+    }
+    // No files, no selection, no log selection.
+    for (QAction* item : {w.SelectAll1, w.DeselectAll1, w.Scan1, w.AddAlt1, w.AddTitle1,
+                          w.Copy1, w.CopyToolButton}) {
+        EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
+    }
+    EXPECT_TRUE(w.TagsToolBar->isEnabled());
+    EXPECT_TRUE(w.ProcessToolBar->isEnabled());
+}
+
+TEST_F(MainWindowTest, WhileBusyClicksOnTheSixControlsAreSwallowedAndNothingElse) {
+    TMainForm& w = CreateShown();
+    std::vector<std::unique_ptr<Arrivals>> arrivals;
+    std::vector<QWidget*> targets;
+    for (QWidget* control : HookedControls(w)) {
+        targets.push_back(control);
+        if (MouseTarget(control) != control) {
+            targets.push_back(MouseTarget(control));
+        }
+    }
+    for (QWidget* target : targets) {
+        arrivals.push_back(std::make_unique<Arrivals>(target));
+    }
+
+    w.SetProcessingState(true);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        SCOPED_TRACE(targets[i]->objectName().toStdString() + " " +
+                     targets[i]->metaObject()->className());
+        arrivals[i]->Clear();
+        SendButtonMessages(targets[i]);
+        EXPECT_EQ(arrivals[i]->Total(), 0);
+        SendOtherInput(targets[i]);
+        EXPECT_EQ(arrivals[i]->Count(QEvent::MouseMove), 1);
+        EXPECT_EQ(arrivals[i]->Count(QEvent::MouseButtonPress), 1);  // the back button
+        EXPECT_EQ(arrivals[i]->Count(QEvent::Wheel), 1);
+        EXPECT_EQ(arrivals[i]->Count(QEvent::KeyPress), 1);
+        EXPECT_EQ(arrivals[i]->Count(QEvent::ToolTip), 1);
+    }
+    QToolTip::hideText();
+
+    w.SetProcessingState(false);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        SCOPED_TRACE(targets[i]->objectName().toStdString());
+        arrivals[i]->Clear();
+        SendButtonMessages(targets[i]);
+        EXPECT_EQ(arrivals[i]->Count(QEvent::MouseButtonPress), 3);
+        EXPECT_EQ(arrivals[i]->Count(QEvent::MouseButtonRelease), 3);
+        EXPECT_EQ(arrivals[i]->Count(QEvent::MouseButtonDblClick), 3);
+    }
+}
+
+TEST_F(MainWindowTest, WhileBusyClicksHaveNoEffectButKeysAndTooltipsDo) {
+    TMainForm& w = CreateShown();
+    auto* files = qobject_cast<QStandardItemModel*>(w.FilesListView->model());
+    files->appendRow(new QStandardItem(QStringLiteral("a.htm")));
+    w.AddFoundReference("images/a-rather-long-reference-name.gif");
+    w.AddFoundReference("logo.gif");
+    w.RefImagesListBox->setCurrentRow(0);
+    QSignalSpy ignoreClicks(w.IgnoreImgSpeedButton, &QToolButton::clicked);
+    const QPoint row = w.FilesListView->visualRect(files->index(0, 0)).center();
+    QWidget* filesViewport = w.FilesListView->viewport();
+
+    w.SetProcessingState(true);
+    QTest::mouseClick(filesViewport, Qt::LeftButton, {}, row);
+    EXPECT_TRUE(w.FilesListView->selectionModel()->selectedRows().isEmpty());
+    QTest::mouseClick(w.IgnoreImgSpeedButton, Qt::LeftButton);
+    EXPECT_EQ(ignoreClicks.count(), 0);
+
+    // A right click brings no menu; the menu key still does.
+    QContextMenuEvent byMouse(QContextMenuEvent::Mouse, row, filesViewport->mapToGlobal(row));
+    QApplication::sendEvent(filesViewport, &byMouse);
+    EXPECT_FALSE(w.FileListViewPopupMenu->isVisible());
+    QContextMenuEvent byKey(QContextMenuEvent::Keyboard, row, filesViewport->mapToGlobal(row));
+    QApplication::sendEvent(filesViewport, &byKey);
+    EXPECT_TRUE(w.FileListViewPopupMenu->isVisible());
+    w.FileListViewPopupMenu->hide();
+
+    // Keys reach the list, and resting on an item shows its whole text.
+    QTest::keyClick(w.RefImagesListBox, Qt::Key_Down);
+    EXPECT_EQ(w.RefImagesListBox->currentRow(), 1);
+    QWidget* refsViewport = w.RefImagesListBox->viewport();
+    const QPoint item = w.RefImagesListBox->visualItemRect(w.RefImagesListBox->item(0)).center();
+    QHelpEvent tip(QEvent::ToolTip, item, refsViewport->mapToGlobal(item));
+    QApplication::sendEvent(refsViewport, &tip);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), "images/a-rather-long-reference-name.gif");
+    QToolTip::hideText();
+
+    w.SetProcessingState(false);
+    QTest::mouseClick(filesViewport, Qt::LeftButton, {}, row);
+    EXPECT_EQ(w.FilesListView->selectionModel()->selectedRows().size(), 1);
+    QTest::mouseClick(w.IgnoreImgSpeedButton, Qt::LeftButton);
+    EXPECT_EQ(ignoreClicks.count(), 1);
+    QApplication::sendEvent(filesViewport, &byMouse);
+    EXPECT_TRUE(w.FileListViewPopupMenu->isVisible());
+    w.FileListViewPopupMenu->hide();
+}
+
+}  // namespace
+}  // namespace vantaro
