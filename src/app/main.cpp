@@ -6,7 +6,6 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantaro"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vantaro"));
     QApplication::setWindowIcon(vantaro::AppIcon());
 
     vantaro::TMainForm mainForm;

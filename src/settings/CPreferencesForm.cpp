@@ -25,6 +25,7 @@ namespace {
 constexpr int LanguageColumnCount = 3;
 constexpr int FormatColumns = 5;
 constexpr int FormatItemHeight = 16;
+constexpr int GroupInnerRight = 306;  // of the 308-pixel group boxes, inside their frame
 const char* const TagProperty = "Tag";
 
 QString Text(const std::string& bytes) {
@@ -69,7 +70,7 @@ QCheckBox* AddCheckBox(QWidget* parent, const char* name, const QString& caption
                        int top) {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QLatin1String(name));
-    box->setGeometry(left, top, 300 - left, 17);
+    box->setGeometry(left, top, GroupInnerRight - left, 17);
     return box;
 }
 
@@ -113,7 +114,9 @@ void TPreferencesForm::CreateFileFormatControls() {
     fileFormatsCheckListBox_->setFlow(QListView::LeftToRight);
     fileFormatsCheckListBox_->setWrapping(true);
     fileFormatsCheckListBox_->setUniformItemSizes(true);
+    // The 23 formats fit in five rows; a scroll bar kept in reserve would cost a column.
     fileFormatsCheckListBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fileFormatsCheckListBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int inner = 290 - 2 * fileFormatsCheckListBox_->frameWidth();
     fileFormatsCheckListBox_->setGridSize(QSize(inner / FormatColumns, FormatItemHeight));
 
@@ -400,6 +403,8 @@ void TPreferencesForm::DeleteSpeedButtonClick() {
     if (AskYesNo(this, Prompter::Kind::Confirmation, QStringLiteral("Confirm"), question,
                  help::DeleteLanguageTags) == Prompter::Yes) {
         delete row;
+        // The next Delete must name a row the user picked, not whichever moved up.
+        languageTagsListView_->clearSelection();
     }
 }
 

@@ -81,7 +81,8 @@ void TMainForm::FormShow() {
     LogListsPanelResize();
     LogListsWidthPercent = PercentOf(logListsWidth, kDesignedWorkArea.width());
     // Once the window is up and painted.
-    QMetaObject::invokeMethod(this, [this] { UMShowDefaultPath(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { UMShowDefaultPath(); }, Qt::QueuedConnection);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

@@ -285,8 +285,7 @@ void TMainForm::SetProcessingState(bool busy) {
         TagsToolBar->setEnabled(false);
         ProcessToolBar->setEnabled(false);
         busyFilter_->Install({FoldersShellTreeView, FilesListView, RefImagesListBox,
-                              IgnoreImgSpeedButton, StopIgnoreImgSpeedButton,
-                              IgnoreImagesListBox});
+                              IgnoreImgSpeedButton, StopIgnoreImgSpeedButton, IgnoreImagesListBox});
         return;
     }
     ProgressGauge->setEnabled(false);
@@ -303,18 +302,37 @@ void TMainForm::SetProcessingState(bool busy) {
 // enables those that do not follow a selection, and brings the others up to date.
 void TMainForm::EnableMenuItems(bool enabled) {
     if (!enabled) {
-        SetEnabled({SelectAll1, DeselectAll1, Preferences1, area1, img1, input1, Preview1, Scan1,
-                     AddAlt1, AddTitle1, Open1, Save1, Print1, Copy1, Clear1, ShowmissingAlts1,
-                     ShowmissingTitles1, Help2, About1, Feedback1, Update1, CorvellOnline1},
-                    false);
+        SetEnabled({SelectAll1,
+                    DeselectAll1,
+                    Preferences1,
+                    area1,
+                    img1,
+                    input1,
+                    Preview1,
+                    Scan1,
+                    AddAlt1,
+                    AddTitle1,
+                    Open1,
+                    Save1,
+                    Print1,
+                    Copy1,
+                    Clear1,
+                    ShowmissingAlts1,
+                    ShowmissingTitles1,
+                    Help2,
+                    About1,
+                    Feedback1,
+                    Update1,
+                    CorvellOnline1},
+                   false);
         return;
     }
     SetEnabled({Preferences1, area1, img1, input1, Preview1}, true);
     SetEnabled({Open1, Save1, Print1}, true);
     logCommands_->UpdateLogCommands();
-    SetEnabled({ShowmissingAlts1, ShowmissingTitles1, Help2, About1, Feedback1, Update1,
-                CorvellOnline1},
-               true);
+    SetEnabled(
+        {ShowmissingAlts1, ShowmissingTitles1, Help2, About1, Feedback1, Update1, CorvellOnline1},
+        true);
 }
 
 void TMainForm::ResetProgress() {

@@ -21,8 +21,7 @@ constexpr qint64 kPumpIntervalMs = 15;
 
 }  // namespace
 
-void TMainForm::AddLogLine(std::string_view text, LogColour colour, bool endLine,
-                           FontStyle style) {
+void TMainForm::AddLogLine(std::string_view text, LogColour colour, bool endLine, FontStyle style) {
     LogRichEdit->AddLogLine(text, colour, endLine, style);
 }
 

@@ -19,6 +19,7 @@
 #include "shell/CExPanel.h"
 #include "shell/CMainForm.h"
 #include "shell/ImageLists.h"
+#include "shell/KeepSelectionVisible.h"
 #include "shell/PaneSplitter.h"
 #include "shell/ProgressGauge.h"
 
@@ -64,8 +65,7 @@ void SetHint(QWidget* widget, const QString& hint) {
     widget->setStatusTip(hint);
 }
 
-QToolBar* NewToolBar(QWidget* parent, const char* name, int imageSize,
-                     Qt::ToolButtonStyle style) {
+QToolBar* NewToolBar(QWidget* parent, const char* name, int imageSize, Qt::ToolButtonStyle style) {
     auto* bar = new QToolBar(parent);
     bar->setObjectName(QLatin1String(name));
     bar->setMovable(false);
@@ -107,15 +107,6 @@ void AddEdge(QBoxLayout* row) {
     row->addWidget(edge);
 }
 
-// A selection stays visible when its view loses the focus.
-void KeepSelectionVisible(QWidget& view) {
-    QPalette colours = view.palette();
-    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
-        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
-    }
-    view.setPalette(colours);
-}
-
 QWidget* NewPanel(QWidget* parent, const char* name) {
     auto* panel = new QWidget(parent);
     panel->setObjectName(QLatin1String(name));
@@ -141,8 +132,8 @@ QGroupBox* NewGroupBox(QWidget* parent, const char* name, const QString& caption
     return box;
 }
 
-QToolButton* NewMoveButton(QWidget* parent, const char* name, const QString& caption,
-                           QRect bounds, const QString& hint) {
+QToolButton* NewMoveButton(QWidget* parent, const char* name, const QString& caption, QRect bounds,
+                           const QString& hint) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
     button->setText(caption);
@@ -204,21 +195,21 @@ void TMainForm::BuildCommandToolbars() {
     MainFormPanel->setFixedHeight(kMainFormPanelHeight);
     QBoxLayout* row = FillWith(MainFormPanel, QBoxLayout::LeftToRight);
 
-    TagsToolBar = NewToolBar(MainFormPanel, "TagsToolBar", kCommandImageSize,
-                             Qt::ToolButtonTextUnderIcon);
-    AreaToolButton = AddCommandButton(TagsToolBar, "AreaToolButton", QStringLiteral("area"), 5,
-                                      QStringLiteral(" Scan/update area tags (On/Off)"),
-                                      kTagsButtonSize, true);
-    ImgToolButton = AddCommandButton(TagsToolBar, "ImgToolButton", QStringLiteral("img"), 6,
-                                     QStringLiteral(" Scan/update img tags (On/Off)"),
-                                     kTagsButtonSize, true);
+    TagsToolBar =
+        NewToolBar(MainFormPanel, "TagsToolBar", kCommandImageSize, Qt::ToolButtonTextUnderIcon);
+    AreaToolButton =
+        AddCommandButton(TagsToolBar, "AreaToolButton", QStringLiteral("area"), 5,
+                         QStringLiteral(" Scan/update area tags (On/Off)"), kTagsButtonSize, true);
+    ImgToolButton =
+        AddCommandButton(TagsToolBar, "ImgToolButton", QStringLiteral("img"), 6,
+                         QStringLiteral(" Scan/update img tags (On/Off)"), kTagsButtonSize, true);
     InputToolButton = AddCommandButton(
         TagsToolBar, "InputToolButton", QStringLiteral("  input (image)  "), 7,
         QStringLiteral(" Scan/update input (image) tags (On/Off)"), kTagsButtonSize, true);
     row->addWidget(TagsToolBar);
 
-    ProcessToolBar = NewToolBar(MainFormPanel, "ProcessToolBar", kCommandImageSize,
-                                Qt::ToolButtonTextUnderIcon);
+    ProcessToolBar =
+        NewToolBar(MainFormPanel, "ProcessToolBar", kCommandImageSize, Qt::ToolButtonTextUnderIcon);
     AddSeparator(ProcessToolBar, "ToolButton4");
     ScanSpeedButton =
         AddCommandButton(ProcessToolBar, "ScanSpeedButton", QStringLiteral("        Scan        "),
@@ -236,11 +227,11 @@ void TMainForm::BuildCommandToolbars() {
     row->addWidget(ProcessToolBar);
     AddEdge(row);
 
-    StopToolBar = NewToolBar(MainFormPanel, "StopToolBar", kCommandImageSize,
-                             Qt::ToolButtonTextUnderIcon);
-    StopToolButton = AddCommandButton(StopToolBar, "StopToolButton",
-                                      QStringLiteral("        Stop         "), 8,
-                                      QStringLiteral(" Stop process"), kProcessButtonSize);
+    StopToolBar =
+        NewToolBar(MainFormPanel, "StopToolBar", kCommandImageSize, Qt::ToolButtonTextUnderIcon);
+    StopToolButton =
+        AddCommandButton(StopToolBar, "StopToolButton", QStringLiteral("        Stop         "), 8,
+                         QStringLiteral(" Stop process"), kProcessButtonSize);
     row->addWidget(StopToolBar);
     AddEdge(row);
     row->addStretch(1);
@@ -285,8 +276,8 @@ void TMainForm::BuildFolders(QWidget* parent) {
 
 void TMainForm::BuildLogPanel(QWidget* parent) {
     LogPanel = NewPanel(parent, "LogPanel");
-    Splitter1 = new TPaneSplitter(Qt::Horizontal, TPaneSplitter::Pane::Second, kSplitter1MinSize,
-                                  LogPanel);
+    Splitter1 =
+        new TPaneSplitter(Qt::Horizontal, TPaneSplitter::Pane::Second, kSplitter1MinSize, LogPanel);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     LogRichEdit = new TLogView(Splitter1);
     BuildLogLists(Splitter1);
@@ -303,8 +294,8 @@ void TMainForm::BuildLogLists(QWidget* parent) {
 
     // Children are placed by hand: their places follow the panel's width in proportion.
     RefImagesListBox = CreateReferenceListBox(LogListsPanel, "RefImagesListBox");
-    RefsGroupBox = NewGroupBox(LogListsPanel, "RefsGroupBox",
-                               QStringLiteral(" References Found "), kRefsBox, RefImagesListBox);
+    RefsGroupBox = NewGroupBox(LogListsPanel, "RefsGroupBox", QStringLiteral(" References Found "),
+                               kRefsBox, RefImagesListBox);
     IgnoreImgSpeedButton =
         NewMoveButton(LogListsPanel, "IgnoreImgSpeedButton", QStringLiteral(">"), kIgnoreButton,
                       QStringLiteral(" Ignore selected references"));

@@ -1,7 +1,6 @@
 // The menu bar and the context menus of the main window.
 
 #include <QAction>
-#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -54,31 +53,6 @@ void AddSeparator(QMenu* menu, const char* name) {
 QKeySequence Ctrl(Qt::Key key) {
     return QKeySequence(Qt::CTRL | key);
 }
-
-// The log view keeps the keyboard focus during and after every write, and would take Ctrl+A
-// for itself: the menu's shortcuts come first as long as their item is enabled.
-class MenuShortcutsFirst : public QObject {
-  public:
-    MenuShortcutsFirst(QObject* parent, QList<QAction*> items)
-        : QObject(parent), items_(std::move(items)) {}
-
-  protected:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        if (event->type() != QEvent::ShortcutOverride) {
-            return false;
-        }
-        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-        for (QAction* item : std::as_const(items_)) {
-            if (item->isEnabled() && item->shortcut() == pressed) {
-                return true;  // left unaccepted, so the shortcut runs
-            }
-        }
-        return false;
-    }
-
-  private:
-    QList<QAction*> items_;
-};
 
 }  // namespace
 
@@ -168,9 +142,6 @@ void TMainForm::BuildPopupMenus() {
 void TMainForm::BuildLogPopupMenu() {
     CopyToClipboard1 = logCommands_->CopyToClipboard1();
     CopyToClipboard1->setIcon(MenuIcon(8));
-    LogRichEdit->installEventFilter(new MenuShortcutsFirst(
-        LogRichEdit, {SelectAll1, Scan1, AddAlt1, AddTitle1, Stop1, Open1, Save1, Print1, Copy1,
-                      Help2}));
 }
 
 }  // namespace vantaro

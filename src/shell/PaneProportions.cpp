@@ -22,7 +22,7 @@ double Share(int total, double percent) {
 int ToInt(double value) {
     constexpr double kLow = std::numeric_limits<int>::min();
     constexpr double kHigh = std::numeric_limits<int>::max();
-    return value <= kLow ? std::numeric_limits<int>::min()
+    return value <= kLow    ? std::numeric_limits<int>::min()
            : value >= kHigh ? std::numeric_limits<int>::max()
                             : static_cast<int>(value);
 }

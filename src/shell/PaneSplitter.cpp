@@ -10,8 +10,7 @@ constexpr int kThickness = 3;
 
 }  // namespace
 
-TPaneSplitter::TPaneSplitter(Qt::Orientation orientation, Pane pane, int minSize,
-                             QWidget* parent)
+TPaneSplitter::TPaneSplitter(Qt::Orientation orientation, Pane pane, int minSize, QWidget* parent)
     : QSplitter(orientation, parent), pane_(pane), minSize_(minSize) {
     setHandleWidth(kThickness);
     setChildrenCollapsible(false);

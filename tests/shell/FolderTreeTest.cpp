@@ -57,15 +57,6 @@ class FolderTree : public testing::Test {
     TFolderTree tree;
 };
 
-TEST_F(FolderTree, MessagesLieInTheApplicationsRange) {
-    EXPECT_EQ(static_cast<int>(UM_LISTFILES), 0x8414);
-    EXPECT_EQ(static_cast<int>(UM_SHOWDEFAULTPATH), 0x840A);
-    PostWindowMessage(&window, UM_SHOWDEFAULTPATH);
-    EXPECT_EQ(window.others, 0);  // posted, not sent
-    DeliverPosted();
-    EXPECT_EQ(window.others, 1);
-}
-
 TEST_F(FolderTree, SelectingAFolderSetsCurrentFolderAndPostsOneListing) {
     QSignalSpy changed(&tree, &TFolderTree::CurrentFolderChanged);
     EXPECT_TRUE(tree.CurrentFolder().isEmpty());

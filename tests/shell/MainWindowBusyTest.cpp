@@ -11,6 +11,8 @@
 #include <QTreeView>
 
 #include "MainWindowFixture.h"
+#include "log/LogView.h"
+#include "shell/PaneSplitter.h"
 #include "shell/ProgressGauge.h"
 
 namespace vantaro {
@@ -24,7 +26,9 @@ class Arrivals : public QObject {
   public:
     explicit Arrivals(QObject* target) { target->installEventFilter(this); }
 
-    int Count(QEvent::Type type) const { return static_cast<int>(std::count(seen_.begin(), seen_.end(), type)); }
+    int Count(QEvent::Type type) const {
+        return static_cast<int>(std::count(seen_.begin(), seen_.end(), type));
+    }
     int Total() const { return static_cast<int>(seen_.size()); }
     void Clear() { seen_.clear(); }
 
@@ -45,8 +49,9 @@ QWidget* MouseTarget(QWidget* control) {
 }
 
 std::vector<QWidget*> HookedControls(TMainForm& w) {
-    return {w.FoldersShellTreeView, w.FilesListView,          w.RefImagesListBox,
-            w.IgnoreImgSpeedButton, w.StopIgnoreImgSpeedButton, w.IgnoreImagesListBox};
+    return {w.FoldersShellTreeView,     w.FilesListView,
+            w.RefImagesListBox,         w.IgnoreImgSpeedButton,
+            w.StopIgnoreImgSpeedButton, w.IgnoreImagesListBox};
 }
 
 // The nine mouse-button messages, sent straight to a widget.
@@ -55,7 +60,8 @@ void SendButtonMessages(QWidget* target) {
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton, Qt::RightButton}) {
         for (QEvent::Type type :
              {QEvent::MouseButtonDblClick, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+            const Qt::MouseButtons held =
+                type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
             QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
             QApplication::sendEvent(target, &event);
         }
@@ -65,7 +71,8 @@ void SendButtonMessages(QWidget* target) {
 // Input that is not a click of the three buttons.
 void SendOtherInput(QWidget* target) {
     const QPointF at(4, 4);
-    QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+    // A drag, so that it is delivered whether or not the control tracks the mouse.
+    QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
                      Qt::NoModifier);
     QApplication::sendEvent(target, &move);
     QMouseEvent back(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::BackButton,
@@ -106,12 +113,28 @@ TEST_F(MainWindowTest, BusyStateDisablesExactlyTheCommandsThatCouldDisturbARun) 
 
     w.SetProcessingState(true);
     EXPECT_TRUE(w.Processing());
-    const QList<QAction*> disabled = {
-        w.SelectAll1, w.DeselectAll1, w.Preferences1, w.area1,   w.img1,
-        w.input1,     w.Preview1,     w.Scan1,        w.AddAlt1, w.AddTitle1,
-        w.Open1,      w.Save1,        w.Print1,       w.Copy1,   w.Clear1,
-        w.ShowmissingAlts1, w.ShowmissingTitles1, w.Help2, w.About1, w.Feedback1,
-        w.Update1,    w.CorvellOnline1};
+    const QList<QAction*> disabled = {w.SelectAll1,
+                                      w.DeselectAll1,
+                                      w.Preferences1,
+                                      w.area1,
+                                      w.img1,
+                                      w.input1,
+                                      w.Preview1,
+                                      w.Scan1,
+                                      w.AddAlt1,
+                                      w.AddTitle1,
+                                      w.Open1,
+                                      w.Save1,
+                                      w.Print1,
+                                      w.Copy1,
+                                      w.Clear1,
+                                      w.ShowmissingAlts1,
+                                      w.ShowmissingTitles1,
+                                      w.Help2,
+                                      w.About1,
+                                      w.Feedback1,
+                                      w.Update1,
+                                      w.CorvellOnline1};
     for (QAction* item : MainMenuItems(w)) {
         EXPECT_EQ(item->isEnabled(), !disabled.contains(item)) << item->objectName().toStdString();
     }
@@ -149,15 +172,15 @@ TEST_F(MainWindowTest, BusyStateDisablesExactlyTheCommandsThatCouldDisturbARun) 
     EXPECT_TRUE(w.ProgressLabel->isEnabled());  // as the run left it
     EXPECT_TRUE(w.ProgressGauge->ShowText());
     EXPECT_EQ(w.ProgressGauge->Progress(), 30u);
-    for (QAction* item : {w.Preferences1, w.area1, w.img1, w.input1, w.Preview1, w.Open1,
-                          w.Save1, w.Print1, w.ShowmissingAlts1, w.ShowmissingTitles1, w.Help2,
-                          w.About1, w.Feedback1, w.Update1, w.CorvellOnline1, w.Clear1,
-                          w.ClearLogToolButton}) {
+    for (QAction* item :
+         {w.Preferences1, w.area1, w.img1, w.input1, w.Preview1, w.Open1, w.Save1, w.Print1,
+          w.ShowmissingAlts1, w.ShowmissingTitles1, w.Help2, w.About1, w.Feedback1, w.Update1,
+          w.CorvellOnline1, w.Clear1, w.ClearLogToolButton}) {
         EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
     }
     // No files, no selection, no log selection.
-    for (QAction* item : {w.SelectAll1, w.DeselectAll1, w.Scan1, w.AddAlt1, w.AddTitle1,
-                          w.Copy1, w.CopyToolButton}) {
+    for (QAction* item : {w.SelectAll1, w.DeselectAll1, w.Scan1, w.AddAlt1, w.AddTitle1, w.Copy1,
+                          w.CopyToolButton}) {
         EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
     }
     EXPECT_TRUE(w.TagsToolBar->isEnabled());

@@ -9,7 +9,9 @@
 #include <QUrl>
 
 #include "MainWindowFixture.h"
+#include "log/LogView.h"
 #include "shell/HelpViewer.h"
+#include "shell/PaneSplitter.h"
 
 namespace vantaro {
 namespace {
@@ -136,8 +138,8 @@ TEST_F(MainWindowTest, ReportTogglesFlipTheirFieldAndCheckMark) {
 
 TEST_F(MainWindowTest, FileCommandsFollowTheSelectionAndRunInEveryPlace) {
     auto& w = CreateShown<RunRecordingForm>();
-    QAction* const runItems[] = {w.Scan1,   w.ScanSpeedButton,  w.AddAlt1,
-                                 w.AddAltToolButton, w.AddTitle1, w.AddTitleToolButton};
+    QAction* const runItems[] = {w.Scan1,     w.ScanSpeedButton,   w.AddAlt1, w.AddAltToolButton,
+                                 w.AddTitle1, w.AddTitleToolButton};
     // An empty list: nothing to select or run, and the menu offers only the toggles.
     EXPECT_FALSE(w.SelectAll1->isEnabled());
     EXPECT_FALSE(w.DeselectAll1->isEnabled());
@@ -180,8 +182,11 @@ TEST_F(MainWindowTest, FileCommandsFollowTheSelectionAndRunInEveryPlace) {
 
     w.DeselectAll2->trigger();
     EXPECT_FALSE(w.Scan1->isEnabled());
-    // While busy the selection commands refuse, whichever way they are reached.
+    // While busy the selection commands refuse, even from the context menu, which does not
+    // look at the busy state.
     w.SetProcessingState(true);
+    OpenAndCloseFileListMenu(w);
+    ASSERT_TRUE(w.SelectAll2->isEnabled());
     w.SelectAll2->trigger();
     EXPECT_TRUE(w.FilesListView->selectionModel()->selectedRows().isEmpty());
     w.SetProcessingState(false);
@@ -232,7 +237,7 @@ TEST_F(MainWindowTest, EscapeStopsOnlyWhileBusy) {
     w.SetProcessingState(false);
 }
 
-TEST_F(MainWindowTest, MenuShortcutsComeBeforeTheLogsOwnKeys) {
+TEST_F(MainWindowTest, CtrlASelectsTheFilesEvenWithTheLogFocused) {
     TMainForm& w = CreateShown();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -277,9 +282,10 @@ TEST_F(MainWindowTest, WebCommandsOpenTheMakersPages) {
     w.CorvellOnline1->trigger();
     w.Update1->trigger();
     w.Feedback1->trigger();
-    EXPECT_EQ(catcher.pages, (QList<QUrl>{QUrl("https://corvell.example/"),
-                                          QUrl("https://corvell.example/downloads/downloads.asp"),
-                                          QUrl("https://corvell.example/support/feedback.asp?id=45")}));
+    EXPECT_EQ(catcher.pages,
+              (QList<QUrl>{QUrl("https://corvell.example/"),
+                           QUrl("https://corvell.example/downloads/downloads.asp"),
+                           QUrl("https://corvell.example/support/feedback.asp?id=45")}));
     EXPECT_TRUE(prompter.messages.empty());
 }
 

@@ -5,6 +5,7 @@
 #include <QTreeView>
 
 #include "MainWindowFixture.h"
+#include "log/LogView.h"
 #include "shell/PaneProportions.h"
 #include "shell/PaneSplitter.h"
 
@@ -41,14 +42,14 @@ void DragHandle(QSplitter* splitter, int size) {
     QMouseEvent press(QEvent::MouseButtonPress, grip, handle->mapToGlobal(grip), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(handle, &press);
-    const QPoint at = splitter->orientation() == Qt::Horizontal ? QPoint(size + 1, 1)
-                                                                  : QPoint(1, size + 1);
+    const QPoint at =
+        splitter->orientation() == Qt::Horizontal ? QPoint(size + 1, 1) : QPoint(1, size + 1);
     const QPoint to = splitter->mapToGlobal(at);
-    QMouseEvent move(QEvent::MouseMove, handle->mapFromGlobal(to), to, Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, handle->mapFromGlobal(to), to, Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(handle, &move);
-    QMouseEvent release(QEvent::MouseButtonRelease, handle->mapFromGlobal(to), to,
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, handle->mapFromGlobal(to), to, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(handle, &release);
 }
 
@@ -145,6 +146,7 @@ TEST_F(MainWindowTest, ReferenceAreaLaysOutItsListsAndButtonsInProportion) {
 TEST_F(MainWindowTest, ReferenceAreaKeepsItsDesignedLayoutUntilShown) {
     TMainForm& w = Create();
     w.LogListsPanel->resize(400, 200);
+    w.LogListsPanelResize();  // a hidden panel hears of its new size only when shown
     EXPECT_EQ(w.RefsGroupBox->geometry(), QRect(2, 4, 116, 196));
     EXPECT_EQ(w.IgnoreImgSpeedButton->geometry(), QRect(122, 38, 23, 22));
     EXPECT_EQ(w.RefsIgnoredGroupBox->geometry(), QRect(150, 4, 116, 196));

@@ -3,7 +3,6 @@
 #include "QStringPrinting.h"
 
 #include <QAction>
-#include <QMenu>
 #include <QToolButton>
 #include <QWidget>
 
@@ -56,25 +55,6 @@ class ReferenceLists : public testing::Test {
     QWidget window;
     TReferenceLists lists{&window};
 };
-
-TEST_F(ReferenceLists, WidgetsCarryTheirNamesCaptionsAndHints) {
-    EXPECT_EQ(Found().objectName(), QStringLiteral("RefImagesListBox"));
-    EXPECT_EQ(Ignored().objectName(), QStringLiteral("IgnoreImagesListBox"));
-    EXPECT_EQ(lists.IgnoreImgSpeedButton()->text(), QStringLiteral(">"));
-    EXPECT_TRUE(lists.IgnoreImgSpeedButton()->font().bold());
-    EXPECT_EQ(lists.IgnoreImgSpeedButton()->toolTip(),
-              QStringLiteral(" Ignore selected references"));
-    EXPECT_EQ(lists.StopIgnoreImgSpeedButton()->text(), QStringLiteral("<"));
-    EXPECT_EQ(lists.StopIgnoreImgSpeedButton()->toolTip(),
-              QStringLiteral("Stop ignoring selected references"));
-    const QList<QAction*> items = lists.IgnoreImgsListBoxPopupMenu()->actions();
-    ASSERT_EQ(items.size(), 3);
-    EXPECT_EQ(items[0]->text(), QStringLiteral("Delete"));
-    EXPECT_TRUE(items[1]->isSeparator());
-    EXPECT_EQ(items[2]->text(), QStringLiteral("Select All"));
-    EXPECT_FALSE(IgnoreEnabled());
-    EXPECT_FALSE(StopIgnoreEnabled());
-}
 
 TEST_F(ReferenceLists, IgnoringMovesTheSelectedIntoSortedPlaceAndSelectsOnlyThem) {
     lists.SetIgnoredItems({"f.gif", "b.gif", "d.gif"});

@@ -1,0 +1,148 @@
+#include <QAction>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QTreeView>
+
+#include "MainWindowFixture.h"
+#include "engine/Engine.h"
+#include "settings/FileFormats.h"
+#include "shell/ListBoxReferences.h"
+#include "shell/PaneSplitter.h"
+
+namespace vantaro {
+namespace {
+
+using test::MainWindowTest;
+
+int ColumnWidth(const TMainForm& w, int column) {
+    return w.FilesListView->header()->sectionSize(column);
+}
+
+TEST_F(MainWindowTest, FirstRunStartsFromTheDefaults) {
+    FileFormats() = DefaultFileFormats();
+    TMainForm& w = CreateShown();
+    for (QAction* toggle :
+         {w.AreaToolButton, w.area1, w.ImgToolButton, w.img1, w.InputToolButton, w.input1,
+          w.PreviewToolButton, w.Preview1, w.ShowmissingAlts1, w.ShowmissingTitles1}) {
+        EXPECT_TRUE(toggle->isChecked()) << toggle->objectName().toStdString();
+    }
+    EXPECT_TRUE(w.ShowBackupDlg);
+    EXPECT_TRUE(w.ShowClearLogPrompt);
+    EXPECT_TRUE(w.Settings().UpdateDWTs);
+    EXPECT_TRUE(w.Settings().ShowDWTDlg);
+    EXPECT_EQ(w.Settings().LanguageTags, EngineSettings::DefaultLanguageTags());
+    EXPECT_EQ(w.IgnoreImagesListBox->count(), 0);
+    EXPECT_EQ(w.CurrentFolder, dir.File("home/"));  // none stored: the home folder
+
+    // Sizes are saved in pixels, as the panes have them at the end.
+    const int folders = w.FoldersPanel->width();
+    const int log = w.LogPanel->height();
+    const int logLists = w.LogListsPanel->width();
+    Destroy();
+    EXPECT_EQ(ReadIni("Folders"), std::to_string(folders));
+    EXPECT_EQ(ReadIni("Log"), std::to_string(log));
+    EXPECT_EQ(ReadIni("Log Lists"), std::to_string(logLists));
+    EXPECT_EQ(ReadIni("Name "), "128");
+    EXPECT_EQ(ReadIni("Size "), "48");
+    EXPECT_EQ(ReadIni("Type "), "64");
+    EXPECT_EQ(ReadIni("Date Modified"), "84");
+    EXPECT_EQ(ReadIni("Tag Area"), "1");
+    EXPECT_EQ(ReadIni("Preview"), "1");
+    EXPECT_EQ(ReadIni("php5", "File Formats"), "1");
+    EXPECT_EQ(ReadIni("Language Tags"), "\"ASP, JSP\",<%,%>,PHP,<?php,?>,Script,<script,</script>");
+    EXPECT_EQ(ReadIni("Default Path"), dir.File("home/"));
+}
+
+TEST_F(MainWindowTest, AWindowNeverShownSavesTheDesignedSizes) {
+    Create();
+    Destroy();
+    EXPECT_EQ(ReadIni("Folders"), "177");
+    EXPECT_EQ(ReadIni("Log"), "122");
+    EXPECT_EQ(ReadIni("Log Lists"), "266");
+}
+
+TEST_F(MainWindowTest, SettingsMadeInOneSessionAreThereInTheNext) {
+    {
+        TMainForm& w = CreateShown();
+        w.area1->trigger();
+        w.PreviewToolButton->trigger();
+        w.ShowmissingTitles1->trigger();
+        w.FilesListView->header()->resizeSection(1, 90);
+        w.ShowBackupDlg = false;
+        w.ShowClearLogPrompt = false;
+        w.OtherFileFormats = "txt;xml";
+        w.Settings().UpdateDWTs = false;
+        w.Settings().LanguageTags = {"Perl", "<perl", "</perl>"};
+        AddReferenceItem(*w.IgnoreImagesListBox, "logo, small.gif");
+        AddReferenceItem(*w.IgnoreImagesListBox, "banner.png");
+        w.HorzSplitter->SetPaneSize(250);
+        w.VertSplitter->SetPaneSize(150);
+        w.Splitter1->SetPaneSize(300);
+        w.CurrentFolder = dir.File("site/");
+    }
+    Destroy();
+    EXPECT_EQ(ReadIni("Folders"), "250");
+    EXPECT_EQ(ReadIni("Log"), "150");
+    EXPECT_EQ(ReadIni("Log Lists"), "300");
+    EXPECT_EQ(ReadIni("References Ignored"), "banner.png,\"logo, small.gif\"");
+
+    TMainForm& w = Create();
+    EXPECT_FALSE(w.Settings().TagArea);
+    EXPECT_FALSE(w.AreaToolButton->isChecked());
+    EXPECT_FALSE(w.area1->isChecked());
+    EXPECT_TRUE(w.Settings().TagImg);
+    EXPECT_FALSE(w.Settings().PreviewMode);
+    EXPECT_FALSE(w.Preview1->isChecked());
+    EXPECT_EQ(w.AddAlt1->text(), "+alt");
+    EXPECT_EQ(w.AddTitleToolButton->text(), "+title");
+    EXPECT_TRUE(w.ShowmissingAlts1->isChecked());
+    EXPECT_FALSE(w.ShowmissingTitles1->isChecked());
+    EXPECT_FALSE(w.Settings().ShowMissingTitleMsgs);
+    EXPECT_EQ(ColumnWidth(w, 0), 128);
+    EXPECT_EQ(ColumnWidth(w, 1), 90);
+    EXPECT_FALSE(w.ShowBackupDlg);
+    EXPECT_FALSE(w.ShowClearLogPrompt);
+    EXPECT_EQ(w.OtherFileFormats, "txt;xml");
+    EXPECT_FALSE(w.Settings().UpdateDWTs);
+    EXPECT_EQ(w.Settings().LanguageTags, (std::vector<std::string>{"Perl", "<perl", "</perl>"}));
+    EXPECT_EQ(ReferenceItems(*w.IgnoreImagesListBox),
+              (std::vector<std::string>{"banner.png", "logo, small.gif"}));
+    EXPECT_DOUBLE_EQ(w.FoldersWidthPercent, 250.0 / 672 * 100);
+    EXPECT_DOUBLE_EQ(w.LogHeightPercent, 150.0 / 232 * 100);
+    EXPECT_EQ(w.HorzSplitter->PaneSize(), 250);
+    // The engine skips the regions of the rows it was given.
+    ASSERT_EQ(w.MainEngine().IgnoreTags().Count(), 1u);
+    EXPECT_EQ(w.MainEngine().IgnoreTags().Description(0), "Perl");
+
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    Settle();
+    EXPECT_EQ(w.CurrentFolder, dir.File("site/"));
+    EXPECT_DOUBLE_EQ(w.LogListsWidthPercent, 300.0 / 672 * 100);
+}
+
+TEST_F(MainWindowTest, AStoredColumnWidthBelowTheMinimumComesBackAsTheMinimum) {
+    WriteIni("MainForm", "Size ", "10");
+    WriteIni("MainForm", "Date Modified", "-5");
+    TMainForm& w = Create();
+    EXPECT_EQ(ColumnWidth(w, 1), 48);
+    EXPECT_EQ(ColumnWidth(w, 3), 84);
+}
+
+TEST_F(MainWindowTest, EveryFailedWriteIsReportedInAnErrorBox) {
+    // A file where the settings folder should be: nothing can be written.
+    std::filesystem::create_directories(dir.File("config"));
+    dir.Write("config/Corvell", "not a folder");
+    Create();
+    Destroy();
+    // 7 sizes, 2 strings, 10 switches, 23 formats, Language Tags and Default Path.
+    ASSERT_EQ(prompter.messages.size(), 44u);
+    for (const Prompter::Message& message : prompter.messages) {
+        EXPECT_EQ(message.kind, Prompter::Kind::Error);
+        EXPECT_EQ(message.title, "Error");
+        EXPECT_TRUE(message.text.startsWith("Unable to write to ")) << message.text.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace vantaro
