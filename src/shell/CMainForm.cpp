@@ -10,10 +10,12 @@
 
 #include "engine/Engine.h"
 #include "log/LogCommands.h"
+#include "run/ReferenceListBoxes.h"
 #include "settings/AppSettings.h"
 #include "settings/CINI.h"
 #include "settings/DataPaths.h"
 #include "shell/BusyInputFilter.h"
+#include "shell/FolderTree.h"
 #include "shell/HelpViewer.h"
 #include "shell/PaneSplitter.h"
 #include "shell/Prompter.h"
@@ -29,6 +31,7 @@ constexpr int kRefsBoxTop = 4;  // both boxes reach from here to the panel's bot
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent),
       engine_(std::make_unique<Engine>(*this)),
+      runner_(std::make_unique<ProcessRunner>(*engine_, *this, *this)),
       busyFilter_(new TBusyInputFilter(this)) {
     BuildWindow();
     ConnectCommands();
@@ -56,7 +59,7 @@ void TMainForm::FormCreate() {
     LoadSettings();
     engine_->BuildIgnoreTagList();
     logCommands_->UpdateLogCommands();
-    UpdateIgnoreButtons();
+    referenceLists_->UpdateIgnoreButtons();
     SetHelpContext(*this, help::MainWindow);
 }
 
@@ -80,9 +83,7 @@ void TMainForm::FormShow() {
     Splitter1->SetPaneSize(logListsWidth);
     LogListsPanelResize();
     LogListsWidthPercent = PercentOf(logListsWidth, kDesignedWorkArea.width());
-    // Once the window is up and painted.
-    QMetaObject::invokeMethod(
-        this, [this] { UMShowDefaultPath(); }, Qt::QueuedConnection);
+    PostWindowMessage(this, UM_SHOWDEFAULTPATH);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

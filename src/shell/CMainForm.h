@@ -9,23 +9,26 @@
 
 #include "engine/EngineHost.h"
 #include "engine/EngineSettings.h"
+#include "run/ProcessRunner.h"
 #include "shell/PaneProportions.h"
 
 class QAction;
 class QGroupBox;
 class QLabel;
-class QListWidget;
 class QMenu;
 class QMenuBar;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
-class QTreeView;
 
 namespace vantaro {
 
 class Engine;
 class TBusyInputFilter;
+class TFileListView;
+class TFolderTree;
+class TReferenceListBox;
+class TReferenceLists;
 class TExPanel;
 class TLogCommands;
 class TLogView;
@@ -39,8 +42,8 @@ struct AppSettings;
 // proportion, and loads its settings when created and saves them when destroyed.
 //
 // Components are public members named as on the form, like a designer's fields; the handlers
-// carry the names of the commands they serve.
-class TMainForm : public QMainWindow, public EngineHost {
+// carry the names of the commands they serve. The window hosts the engine and the run.
+class TMainForm : public QMainWindow, public EngineHost, public RunHost {
     Q_OBJECT
 
   public:
@@ -69,7 +72,7 @@ class TMainForm : public QMainWindow, public EngineHost {
     double LogListsWidthPercent = 0;
 
     // --- Commands and toggles ---------------------------------------------------------------
-    void SetProcessingState(bool busy);
+    void SetProcessingState(bool busy) override;
     void UpdateAddCaptions();
     void UpdateFileCommands();
     void StopToolButtonClick();
@@ -115,6 +118,15 @@ class TMainForm : public QMainWindow, public EngineHost {
     void AddFoundReference(std::string_view reference) override;
     TemplateWarningAnswer ShowTemplateWarning(const std::string& fullPath) override;
 
+    // --- RunHost ----------------------------------------------------------------------------
+    bool AskBackupWarning() override;
+    void ShowNoReportsWarning() override;
+    void ClearFoundReferences() override;
+    void SetProgressMaximum(std::uint64_t totalBytes) override;
+
+    // The two reference lists with their buttons and context menu.
+    TReferenceLists& ReferenceLists() { return *referenceLists_; }
+
     // --- Components -------------------------------------------------------------------------
     TExPanel* MainFormPanel = nullptr;
     QToolBar* TagsToolBar = nullptr;
@@ -147,18 +159,18 @@ class TMainForm : public QMainWindow, public EngineHost {
     TPaneSplitter* HorzSplitter = nullptr;
     QWidget* FoldersPanel = nullptr;
     QLabel* FoldersHeaderPanel = nullptr;
-    QTreeView* FoldersShellTreeView = nullptr;
-    QTreeView* FilesListView = nullptr;
+    TFolderTree* FoldersShellTreeView = nullptr;
+    TFileListView* FilesListView = nullptr;
     QWidget* LogPanel = nullptr;
     TPaneSplitter* Splitter1 = nullptr;
     TLogView* LogRichEdit = nullptr;
     QWidget* LogListsPanel = nullptr;
     QGroupBox* RefsGroupBox = nullptr;
-    QListWidget* RefImagesListBox = nullptr;
+    TReferenceListBox* RefImagesListBox = nullptr;
     QToolButton* IgnoreImgSpeedButton = nullptr;
     QToolButton* StopIgnoreImgSpeedButton = nullptr;
     QGroupBox* RefsIgnoredGroupBox = nullptr;
-    QListWidget* IgnoreImagesListBox = nullptr;
+    TReferenceListBox* IgnoreImagesListBox = nullptr;
 
     QMenuBar* MainMenu1 = nullptr;
     QMenu* File1 = nullptr;
@@ -211,24 +223,12 @@ class TMainForm : public QMainWindow, public EngineHost {
     virtual void RunProcess(ScanMode mode);
     // The Preferences dialog and the file-list refresh that follows it.
     virtual void Preferences1Click();
-    // Opens the folder of the last session, once the window is up.
+    // Opens the folder of the last session in the folder tree, once the window is up.
     virtual void UMShowDefaultPath();
+    // Lists the files of CurrentFolder, after the folder tree has finished changing.
+    void UMListFiles();
 
-    // The reference lists' own commands: moving references between the lists, deleting and
-    // selecting ignored ones, and the enabling of the > and < buttons.
-    void IgnoreImgSpeedButtonClick();
-    void StopIgnoreImgSpeedButtonClick();
-    void Delete1Click();
-    void SelectAll3Click();
-    void IgnoreImgsListBoxPopupMenuPopup();
-    void UpdateIgnoreButtons();
-
-    // The controls that the folder tree, the file list and the reference lists are built from;
-    // they run from the constructor, so a different control is swapped in here.
-    QTreeView* CreateFoldersShellTreeView(QWidget* parent);
-    QTreeView* CreateFilesListView(QWidget* parent);
-    QListWidget* CreateReferenceListBox(QWidget* parent, const char* name);
-
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -268,6 +268,8 @@ class TMainForm : public QMainWindow, public EngineHost {
     void EnableMenuItems(bool enabled);
 
     std::unique_ptr<Engine> engine_;
+    std::unique_ptr<ProcessRunner> runner_;
+    TReferenceLists* referenceLists_ = nullptr;
     TLogCommands* logCommands_ = nullptr;
     TBusyInputFilter* busyFilter_ = nullptr;
     bool processing_ = false;

@@ -26,7 +26,7 @@ std::string_view ExtensionOf(std::string_view fileName) {
 }
 
 class DirectoryHandle {
-public:
+  public:
     explicit DirectoryHandle(const std::string& folder) : dir_(::opendir(folder.c_str())) {}
     ~DirectoryHandle() {
         if (dir_ != nullptr) {
@@ -37,7 +37,7 @@ public:
     DirectoryHandle& operator=(const DirectoryHandle&) = delete;
     DIR* get() const { return dir_; }
 
-private:
+  private:
     DIR* dir_;
 };
 
@@ -77,7 +77,8 @@ std::vector<std::string> BuildExtensionList(const FileFormatTable& formats,
     std::vector<std::string> extensions;
     std::size_t start = 0;
     while (start < otherFileFormats.size()) {
-        const std::size_t end = std::min(otherFileFormats.find(';', start), otherFileFormats.size());
+        const std::size_t end =
+            std::min(otherFileFormats.find(';', start), otherFileFormats.size());
         extensions.emplace_back(otherFileFormats.substr(start, end - start));
         start = end + 1;
     }

@@ -12,7 +12,7 @@ namespace vantaro {
 
 // One page file of a folder as the file list shows it.
 struct ListedFile {
-    std::string Name;      // without the folder
+    std::string Name;  // without the folder
     std::uint64_t Size = 0;
     std::time_t Modified = 0;  // last write, in seconds
 };

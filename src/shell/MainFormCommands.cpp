@@ -16,6 +16,10 @@
 #include "settings/CAboutDialog.h"
 #include "shell/BusyInputFilter.h"
 #include "shell/CMainForm.h"
+
+#include "run/ReferenceListBoxes.h"
+#include "shell/FileListView.h"
+#include "shell/FolderTree.h"
 #include "shell/HelpViewer.h"
 #include "shell/ProgressGauge.h"
 #include "shell/Prompter.h"
@@ -63,15 +67,8 @@ struct FileCounts {
     int selected = 0;
 };
 
-FileCounts CountFiles(const QTreeView& list) {
-    FileCounts counts;
-    if (list.model() != nullptr) {
-        counts.items = list.model()->rowCount(list.rootIndex());
-    }
-    if (list.selectionModel() != nullptr) {
-        counts.selected = static_cast<int>(list.selectionModel()->selectedRows().size());
-    }
-    return counts;
+FileCounts CountFiles(const TFileListView& list) {
+    return FileCounts{list.RowCount(), list.SelectedCount()};
 }
 
 }  // namespace
@@ -146,13 +143,6 @@ void TMainForm::ConnectCommands() {
     Connect(Feedback1, this, &TMainForm::Feedback1Click);
     Connect(Update1, this, &TMainForm::Update1Click);
     Connect(CorvellOnline1, this, &TMainForm::CorvellOnline1Click);
-
-    connect(IgnoreImgSpeedButton, &QToolButton::clicked, this,
-            &TMainForm::IgnoreImgSpeedButtonClick);
-    connect(StopIgnoreImgSpeedButton, &QToolButton::clicked, this,
-            &TMainForm::StopIgnoreImgSpeedButtonClick);
-    Connect(Delete1, this, &TMainForm::Delete1Click);
-    Connect(SelectAll3, this, &TMainForm::SelectAll3Click);
 }
 
 // --- Toggles ---------------------------------------------------------------------------------
@@ -232,13 +222,13 @@ void TMainForm::AddTitle3Click() {
 
 void TMainForm::SelectAllSpeedButtonClick() {
     if (!processing_) {
-        FilesListView->selectAll();
+        FilesListView->SelectAllFiles();
     }
 }
 
 void TMainForm::DeSelectAllSpeedButtonClick() {
     if (!processing_) {
-        FilesListView->clearSelection();
+        FilesListView->DeselectAllFiles();
     }
 }
 
@@ -276,6 +266,7 @@ void TMainForm::StopToolButtonClick() {
 void TMainForm::SetProcessingState(bool busy) {
     if (busy) {
         processing_ = true;
+        FilesListView->SetProcessing(true);  // the rows stay as they are until the run ends
         SetEnabled({StopToolButton, Stop1}, true);
         ProgressLabel->setEnabled(true);
         ProgressGauge->SetProgress(0);
@@ -296,6 +287,7 @@ void TMainForm::SetProcessingState(bool busy) {
     TagsToolBar->setEnabled(true);
     ProcessToolBar->setEnabled(true);
     busyFilter_->Remove();
+    FilesListView->SetProcessing(false);  // a listing asked for during the run happens now
 }
 
 // Entering the busy state disables every main-menu command but Exit and Stop; leaving it

@@ -7,8 +7,8 @@
 #include "engine/CDVTCodeDetectDlg.h"
 #include "engine/Engine.h"
 #include "log/LogView.h"
+#include "run/ReferenceListBoxes.h"
 #include "shell/CMainForm.h"
-#include "shell/ListBoxReferences.h"
 #include "shell/ProgressGauge.h"
 
 namespace vantaro {
@@ -38,15 +38,15 @@ void TMainForm::PumpEvents() {
 }
 
 bool TMainForm::IsIgnoredReference(std::string_view reference) {
-    return HasReferenceItem(*IgnoreImagesListBox, reference);
+    return referenceLists_->IsIgnored(reference);
 }
 
 bool TMainForm::IsFoundReference(std::string_view reference) {
-    return HasReferenceItem(*RefImagesListBox, reference);
+    return referenceLists_->IsFound(reference);
 }
 
 void TMainForm::AddFoundReference(std::string_view reference) {
-    AddReferenceItem(*RefImagesListBox, reference);
+    referenceLists_->AddFound(reference);
 }
 
 TemplateWarningAnswer TMainForm::ShowTemplateWarning(const std::string& fullPath) {

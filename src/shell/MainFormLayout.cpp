@@ -1,13 +1,13 @@
 // The main window's components and their layout, from the top of the window down.
 
 #include <QAction>
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -18,8 +18,11 @@
 #include "settings/AppSettings.h"
 #include "shell/CExPanel.h"
 #include "shell/CMainForm.h"
+
+#include "run/ReferenceListBoxes.h"
+#include "shell/FileListView.h"
+#include "shell/FolderTree.h"
 #include "shell/ImageLists.h"
-#include "shell/KeepSelectionVisible.h"
 #include "shell/PaneSplitter.h"
 #include "shell/ProgressGauge.h"
 
@@ -39,7 +42,6 @@ constexpr int kLogImageSize = 16;
 constexpr QSize kProgressLabelSize{53, 22};
 constexpr QSize kExPanel1Size{128, 22};
 constexpr int kFoldersHeaderHeight = 17;
-constexpr int kFoldersIndent = 19;
 
 // Splitter minimums and the panes' designed sizes.
 constexpr int kHorzSplitterMinSize = 128;
@@ -132,18 +134,11 @@ QGroupBox* NewGroupBox(QWidget* parent, const char* name, const QString& caption
     return box;
 }
 
-QToolButton* NewMoveButton(QWidget* parent, const char* name, const QString& caption, QRect bounds,
-                           const QString& hint) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
-    QFont bold = button->font();
-    bold.setBold(true);
-    button->setFont(bold);
+// The move buttons come with the reference lists; the window gives them their places.
+void PlaceMoveButton(QToolButton* button, QRect bounds) {
     button->setAutoRaise(true);
     button->setGeometry(bounds);
-    SetHint(button, hint);
-    return button;
+    SetHint(button, button->toolTip());
 }
 
 }  // namespace
@@ -247,7 +242,7 @@ void TMainForm::BuildWorkPanel(QWidget* parent) {
     HorzSplitter->setObjectName(QStringLiteral("HorzSplitter"));
 
     BuildFolders(HorzSplitter);
-    FilesListView = CreateFilesListView(HorzSplitter);
+    FilesListView = new TFileListView(HorzSplitter);
     HorzSplitter->SetPanes(FoldersPanel, FilesListView);
     HorzSplitter->SetPaneSize(kFoldersWidth);
 
@@ -268,7 +263,8 @@ void TMainForm::BuildFolders(QWidget* parent) {
     FoldersHeaderPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     FoldersHeaderPanel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     FoldersHeaderPanel->setFixedHeight(kFoldersHeaderHeight);
-    FoldersShellTreeView = CreateFoldersShellTreeView(FoldersPanel);
+    FoldersShellTreeView = new TFolderTree(FoldersPanel);
+    FoldersShellTreeView->setFrameShape(QFrame::NoFrame);
     QBoxLayout* column = FillWith(FoldersPanel, QBoxLayout::TopToBottom);
     column->addWidget(FoldersHeaderPanel);
     column->addWidget(FoldersShellTreeView, 1);
@@ -293,16 +289,17 @@ void TMainForm::BuildLogLists(QWidget* parent) {
     LogListsPanel->resize(kLogListsWidth, kLogHeight);
 
     // Children are placed by hand: their places follow the panel's width in proportion.
-    RefImagesListBox = CreateReferenceListBox(LogListsPanel, "RefImagesListBox");
+    referenceLists_ = new TReferenceLists(LogListsPanel);
+    RefImagesListBox = referenceLists_->RefImagesListBox();
+    RefImagesListBox->setFrameShape(QFrame::NoFrame);
     RefsGroupBox = NewGroupBox(LogListsPanel, "RefsGroupBox", QStringLiteral(" References Found "),
                                kRefsBox, RefImagesListBox);
-    IgnoreImgSpeedButton =
-        NewMoveButton(LogListsPanel, "IgnoreImgSpeedButton", QStringLiteral(">"), kIgnoreButton,
-                      QStringLiteral(" Ignore selected references"));
-    StopIgnoreImgSpeedButton =
-        NewMoveButton(LogListsPanel, "StopIgnoreImgSpeedButton", QStringLiteral("<"),
-                      kStopIgnoreButton, QStringLiteral("Stop ignoring selected references"));
-    IgnoreImagesListBox = CreateReferenceListBox(LogListsPanel, "IgnoreImagesListBox");
+    IgnoreImgSpeedButton = referenceLists_->IgnoreImgSpeedButton();
+    PlaceMoveButton(IgnoreImgSpeedButton, kIgnoreButton);
+    StopIgnoreImgSpeedButton = referenceLists_->StopIgnoreImgSpeedButton();
+    PlaceMoveButton(StopIgnoreImgSpeedButton, kStopIgnoreButton);
+    IgnoreImagesListBox = referenceLists_->IgnoreImagesListBox();
+    IgnoreImagesListBox->setFrameShape(QFrame::NoFrame);
     RefsIgnoredGroupBox =
         NewGroupBox(LogListsPanel, "RefsIgnoredGroupBox", QStringLiteral(" References Ignored "),
                     kRefsIgnoredBox, IgnoreImagesListBox);
@@ -352,72 +349,19 @@ void TMainForm::BuildLogToolBar() {
     row->addStretch(1);
 }
 
-QTreeView* TMainForm::CreateFoldersShellTreeView(QWidget* parent) {
-    auto* tree = new QTreeView(parent);
-    tree->setObjectName(QStringLiteral("FoldersShellTreeView"));
-    tree->setHeaderHidden(true);
-    tree->setIndentation(kFoldersIndent);
-    tree->setRootIsDecorated(false);
-    tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tree->setFrameShape(QFrame::NoFrame);
-    KeepSelectionVisible(*tree);
-    return tree;
-}
-
-QTreeView* TMainForm::CreateFilesListView(QWidget* parent) {
-    auto* list = new QTreeView(parent);
-    list->setObjectName(QStringLiteral("FilesListView"));
-    auto* model = new QStandardItemModel(0, static_cast<int>(kFileColumns.size()), list);
-    for (int column = 0; column < static_cast<int>(kFileColumns.size()); ++column) {
-        model->setHeaderData(column, Qt::Horizontal,
-                             QString::fromLatin1(kFileColumns[column].Caption));
-    }
-    model->setHeaderData(1, Qt::Horizontal, int(Qt::AlignRight | Qt::AlignVCenter),
-                         Qt::TextAlignmentRole);
-    list->setModel(model);
-    list->setRootIsDecorated(false);
-    list->setItemsExpandable(false);
-    list->setUniformRowHeights(true);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setFrameShape(QFrame::NoFrame);
-    QHeaderView* header = list->header();
-    header->setSectionsClickable(false);
-    header->setSectionsMovable(false);
-    header->setStretchLastSection(false);
-    for (int column = 0; column < static_cast<int>(kFileColumns.size()); ++column) {
-        header->resizeSection(column, kFileColumns[column].MinimumWidth);
-    }
-    KeepSelectionVisible(*list);
-    return list;
-}
-
-QListWidget* TMainForm::CreateReferenceListBox(QWidget* parent, const char* name) {
-    auto* list = new QListWidget(parent);
-    list->setObjectName(QLatin1String(name));
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setFrameShape(QFrame::NoFrame);
-    return list;
-}
-
 void TMainForm::ConnectFileList() {
     FilesListView->setContextMenuPolicy(Qt::CustomContextMenu);
-    QHeaderView* header = FilesListView->header();
-    // A column cannot be made narrower than its designed width.
-    connect(header, &QHeaderView::sectionResized, this, [header](int column, int, int width) {
-        if (column < static_cast<int>(kFileColumns.size()) &&
-            width < kFileColumns[column].MinimumWidth) {
-            header->resizeSection(column, kFileColumns[column].MinimumWidth);
-        }
+    FilesListView->setFrameShape(QFrame::NoFrame);
+    // Any change of rows or selection brings the commands up to date and resets the progress
+    // display (the list refuses such changes during a run).
+    connect(FilesListView, &TFileListView::SelectionChanged, this, [this] {
+        UpdateFileCommands();
+        ResetProgress();
     });
-    QAbstractItemModel* model = FilesListView->model();
-    for (auto rowsChanged : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
-        connect(model, rowsChanged, this, &TMainForm::UpdateFileCommands);
-    }
-    connect(model, &QAbstractItemModel::modelReset, this, &TMainForm::UpdateFileCommands);
-    connect(FilesListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TMainForm::UpdateFileCommands);
+    FoldersShellTreeView->SetListFilesReceiver(this);
+    connect(
+        FoldersShellTreeView, &TFolderTree::CurrentFolderChanged, this,
+        [this](const QString& folder) { CurrentFolder = QFile::encodeName(folder).toStdString(); });
 }
 
 }  // namespace vantaro

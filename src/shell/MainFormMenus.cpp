@@ -9,6 +9,9 @@
 #include "log/LogCommands.h"
 #include "log/LogView.h"
 #include "shell/CMainForm.h"
+
+#include "run/ReferenceListBoxes.h"
+#include "shell/FileListView.h"
 #include "shell/ImageLists.h"
 
 namespace vantaro {
@@ -126,16 +129,12 @@ void TMainForm::BuildPopupMenus() {
         FileListViewPopupMenu->popup(FilesListView->viewport()->mapToGlobal(at));
     });
 
-    IgnoreImgsListBoxPopupMenu = NewPopupMenu(this, "IgnoreImgsListBoxPopupMenu");
-    Delete1 = AddItem(IgnoreImgsListBoxPopupMenu, "Delete1", QStringLiteral("Delete"), 19);
-    AddSeparator(IgnoreImgsListBoxPopupMenu, "N13");
-    SelectAll3 = AddItem(IgnoreImgsListBoxPopupMenu, "SelectAll3", QStringLiteral("Select All"), 0);
-    connect(IgnoreImgsListBoxPopupMenu, &QMenu::aboutToShow, this,
-            &TMainForm::IgnoreImgsListBoxPopupMenuPopup);
-    IgnoreImagesListBox->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(IgnoreImagesListBox, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        IgnoreImgsListBoxPopupMenu->popup(IgnoreImagesListBox->viewport()->mapToGlobal(at));
-    });
+    // The ignored list's context menu comes with the reference lists; it gets its images here.
+    IgnoreImgsListBoxPopupMenu = referenceLists_->IgnoreImgsListBoxPopupMenu();
+    Delete1 = referenceLists_->Delete1();
+    Delete1->setIcon(MenuIcon(19));
+    SelectAll3 = referenceLists_->SelectAll3();
+    SelectAll3->setIcon(MenuIcon(0));
 }
 
 // LogPopupMenu and its one item come with the log commands.

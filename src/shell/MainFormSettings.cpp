@@ -5,10 +5,11 @@
 #include <QTreeView>
 
 #include "engine/Engine.h"
+#include "run/ReferenceListBoxes.h"
 #include "settings/AppSettings.h"
 #include "settings/DataPaths.h"
 #include "shell/CMainForm.h"
-#include "shell/ListBoxReferences.h"
+#include "shell/FileListView.h"
 #include "shell/PaneSplitter.h"
 
 namespace vantaro {
@@ -45,7 +46,7 @@ AppSettings TMainForm::CurrentSettings() const {
     }
     settings.LogHeight = VertSplitter->PaneSize();
     settings.LogListsWidth = Splitter1->PaneSize();
-    settings.ReferencesIgnored = ReferenceItems(*IgnoreImagesListBox);
+    settings.ReferencesIgnored = referenceLists_->IgnoredItems();
     settings.OtherFileFormats = OtherFileFormats;
     settings.ShowBackupDlg = ShowBackupDlg;
     settings.ShowDWTDlg = engine.ShowDWTDlg;
@@ -75,7 +76,7 @@ void TMainForm::ApplySettings(const AppSettings& settings) {
     }
     VertSplitter->SetPaneSize(settings.LogHeight);
     LogHeightPercent = PercentOf(settings.LogHeight, kDesignedWorkArea.height());
-    SetReferenceItems(*IgnoreImagesListBox, settings.ReferencesIgnored);
+    referenceLists_->SetIgnoredItems(settings.ReferencesIgnored);
     OtherFileFormats = settings.OtherFileFormats;
 
     ShowBackupDlg = settings.ShowBackupDlg;

@@ -12,7 +12,7 @@ namespace vantaro {
 // Every message box, modal dialog, file dialog and print dialog of the program goes through
 // the one current Prompter, so tests can answer them without anything blocking.
 class Prompter {
-public:
+  public:
     enum class Kind { Error, Warning, Information, Confirmation };
     enum Button : unsigned { NoButton = 0, Ok = 1, Cancel = 2, Yes = 4, No = 8 };
 
@@ -28,9 +28,9 @@ public:
 
     struct FileRequest {
         QString title;
-        QString filter;            // e.g. "Log Files (*.vtl)"
-        QString defaultSuffix;     // e.g. "vtl"
-        QString initialPath;       // the last chosen file, remembered by the caller
+        QString filter;         // e.g. "Log Files (*.vtl)"
+        QString defaultSuffix;  // e.g. "vtl"
+        QString initialPath;    // the last chosen file, remembered by the caller
     };
 
     virtual ~Prompter() = default;

@@ -66,9 +66,8 @@ TEST(FolderListing, ListsPageFilesSortedAndLeavesTheRestOut) {
     ASSERT_EQ(::mkfifo(dir.File("pipe.htm").c_str(), 0644), 0);
 
     const std::vector<ListedFile> files = ListFolderFiles(dir.Path(), {"htm"});
-    EXPECT_EQ(Names(files),
-              (std::vector<std::string>{"a.htm", "C.HTM", "coop.htm", "co-op.htm", "link.htm",
-                                        "Zed.htm"}));
+    EXPECT_EQ(Names(files), (std::vector<std::string>{"a.htm", "C.HTM", "coop.htm", "co-op.htm",
+                                                      "link.htm", "Zed.htm"}));
     EXPECT_EQ(files[0].Size, 1u);
     EXPECT_GT(files[0].Modified, 0);
     EXPECT_EQ(Names(ListFolderFiles(dir.Path(), {"htm", "HTM", "html", "", "h*"})).size(), 7u);

@@ -4,7 +4,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QSignalSpy>
-#include <QStandardItemModel>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -12,6 +11,8 @@
 
 #include "MainWindowFixture.h"
 #include "log/LogView.h"
+#include "run/ReferenceListBoxes.h"
+#include "shell/FolderTree.h"
 #include "shell/PaneSplitter.h"
 #include "shell/ProgressGauge.h"
 
@@ -230,8 +231,8 @@ TEST_F(MainWindowTest, WhileBusyClicksOnTheSixControlsAreSwallowedAndNothingElse
 
 TEST_F(MainWindowTest, WhileBusyClicksHaveNoEffectButKeysAndTooltipsDo) {
     TMainForm& w = CreateShown();
-    auto* files = qobject_cast<QStandardItemModel*>(w.FilesListView->model());
-    files->appendRow(new QStandardItem(QStringLiteral("a.htm")));
+    ListPages(w, {"a.htm"});
+    QAbstractItemModel* files = w.FilesListView->model();
     w.AddFoundReference("images/a-rather-long-reference-name.gif");
     w.AddFoundReference("logo.gif");
     w.RefImagesListBox->setCurrentRow(0);

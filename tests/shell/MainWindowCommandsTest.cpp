@@ -1,7 +1,6 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QMenu>
-#include <QStandardItemModel>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
@@ -10,6 +9,8 @@
 
 #include "MainWindowFixture.h"
 #include "log/LogView.h"
+#include "run/ReferenceListBoxes.h"
+#include "shell/FolderTree.h"
 #include "shell/HelpViewer.h"
 #include "shell/PaneSplitter.h"
 
@@ -39,14 +40,6 @@ class PageCatcher : public QObject {
   public slots:
     void Open(const QUrl& url) { pages.append(url); }
 };
-
-void AddFiles(TMainForm& w, std::initializer_list<const char*> names) {
-    auto* model = qobject_cast<QStandardItemModel*>(w.FilesListView->model());
-    ASSERT_NE(model, nullptr);
-    for (const char* name : names) {
-        model->appendRow(new QStandardItem(QString::fromLatin1(name)));
-    }
-}
 
 void OpenAndCloseFileListMenu(TMainForm& w) {
     w.FileListViewPopupMenu->popup(w.FilesListView->mapToGlobal(QPoint(10, 10)));
@@ -154,7 +147,7 @@ TEST_F(MainWindowTest, FileCommandsFollowTheSelectionAndRunInEveryPlace) {
         EXPECT_TRUE(item->isEnabled());
     }
 
-    AddFiles(w, {"a.htm", "b.htm"});
+    ListPages(w, {"a.htm", "b.htm"});
     EXPECT_TRUE(w.SelectAll1->isEnabled());
     EXPECT_FALSE(w.Scan1->isEnabled());
     w.SelectAll1->trigger();
@@ -241,7 +234,7 @@ TEST_F(MainWindowTest, CtrlASelectsTheFilesEvenWithTheLogFocused) {
     TMainForm& w = CreateShown();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    AddFiles(w, {"a.htm", "b.htm", "c.htm"});
+    ListPages(w, {"a.htm", "b.htm", "c.htm"});
     w.AddLogLine("some log text", LogColour::LogGrey, true, FontStyle::Plain());
     ASSERT_EQ(w.focusWidget(), w.LogRichEdit);
     QTest::keyClick(w.LogRichEdit, Qt::Key_A, Qt::ControlModifier);

@@ -9,10 +9,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ScriptedPrompter.h"
 #include "settings/CINI.h"
 #include "shell/CMainForm.h"
+#include "shell/FileListView.h"
 #include "support/TempDir.h"
 
 namespace vantaro::test {
@@ -63,6 +66,27 @@ class MainWindowTest : public testing::Test {
     }
 
     void Destroy() { window.reset(); }
+
+    // Lists pages of these names (written empty into a folder of the test) in the file list.
+    void ListPages(TMainForm& form, std::initializer_list<const char*> names) {
+        std::vector<std::pair<std::string, std::string>> pages;
+        for (const char* name : names) {
+            pages.emplace_back(name, "");
+        }
+        ListSite(form, pages);
+    }
+
+    // Writes the pages (name, content) into a folder of the test and lists them.
+    void ListSite(TMainForm& form, const std::vector<std::pair<std::string, std::string>>& pages) {
+        std::filesystem::create_directories(dir.File("pages"));
+        for (const auto& [name, content] : pages) {
+            dir.Write("pages/" + name, content);
+        }
+        form.CurrentFolder = dir.File("pages/");
+        form.FilesListView->ListFolderFiles(QString::fromStdString(form.CurrentFolder),
+                                            form.OtherFileFormats);
+        Settle();
+    }
 
     static void Settle() {
         for (int i = 0; i < 3; ++i) {

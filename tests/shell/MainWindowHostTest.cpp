@@ -9,7 +9,7 @@
 #include "MainWindowFixture.h"
 #include "engine/Engine.h"
 #include "log/LogView.h"
-#include "shell/ListBoxReferences.h"
+#include "run/ReferenceListBoxes.h"
 #include "shell/ProgressGauge.h"
 
 namespace vantaro {
@@ -46,9 +46,9 @@ TEST_F(MainWindowTest, ReferencesAreListedSortedAndFoundLetterCaseAside) {
     EXPECT_TRUE(w.IsFoundReference("CAF\xE9.GIF"));
     EXPECT_FALSE(w.IsFoundReference("caf\xC3\xA9.gif"));
 
-    AddReferenceItem(*w.IgnoreImagesListBox, "Logo.gif");
+    w.IgnoreImagesListBox->AddReference("Logo.gif");
     EXPECT_TRUE(w.IsIgnoredReference("LOGO.GIF"));
-    EXPECT_EQ(ReferenceItems(*w.IgnoreImagesListBox), std::vector<std::string>{"Logo.gif"});
+    EXPECT_EQ(w.IgnoreImagesListBox->References(), std::vector<std::string>{"Logo.gif"});
 }
 
 TEST_F(MainWindowTest, ARunThroughTheEngineReportsIntoTheWindow) {
@@ -64,7 +64,7 @@ TEST_F(MainWindowTest, ARunThroughTheEngineReportsIntoTheWindow) {
 
     // An ignored reference keeps its tag out of the next run.
     w.RefImagesListBox->clear();
-    AddReferenceItem(*w.IgnoreImagesListBox, "logo.GIF");
+    w.IgnoreImagesListBox->AddReference("logo.GIF");
     w.ShowClearLogPrompt = false;
     w.Clear1->trigger();
     w.MainEngine().ProcessFile(page, ScanMode::Scan);

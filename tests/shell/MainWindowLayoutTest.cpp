@@ -10,7 +10,9 @@
 
 #include "MainWindowFixture.h"
 #include "log/LogView.h"
+#include "run/ReferenceListBoxes.h"
 #include "shell/CExPanel.h"
+#include "shell/FolderTree.h"
 #include "shell/PaneSplitter.h"
 #include "shell/ProgressGauge.h"
 
@@ -101,8 +103,10 @@ TEST_F(MainWindowTest, FileListIsAReportWithFourColumnsThatKeepTheirMinimumWidth
         header->resizeSection(column, widths[column] + 20);
         EXPECT_EQ(header->sectionSize(column), widths[column] + 20);
     }
-    EXPECT_EQ(w.FilesListView->model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole),
-              QVariant(int(Qt::AlignRight | Qt::AlignVCenter)));
+    EXPECT_EQ(w.FilesListView->model()
+                  ->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole)
+                  .value<Qt::Alignment>(),
+              Qt::AlignRight | Qt::AlignVCenter);
     EXPECT_FALSE(header->sectionsClickable());
     EXPECT_EQ(w.FilesListView->selectionMode(), QAbstractItemView::ExtendedSelection);
 }

@@ -5,6 +5,8 @@
 #include "MainWindowFixture.h"
 #include "log/LogCommands.h"
 #include "log/LogView.h"
+#include "run/ReferenceListBoxes.h"
+#include "shell/FolderTree.h"
 #include "shell/HelpViewer.h"
 #include "shell/ProgressGauge.h"
 

@@ -6,6 +6,8 @@
 
 #include "MainWindowFixture.h"
 #include "log/LogView.h"
+#include "run/ReferenceListBoxes.h"
+#include "shell/FolderTree.h"
 #include "shell/PaneProportions.h"
 #include "shell/PaneSplitter.h"
 

@@ -5,8 +5,8 @@
 
 #include "MainWindowFixture.h"
 #include "engine/Engine.h"
+#include "run/ReferenceListBoxes.h"
 #include "settings/FileFormats.h"
-#include "shell/ListBoxReferences.h"
 #include "shell/PaneSplitter.h"
 
 namespace vantaro {
@@ -73,11 +73,12 @@ TEST_F(MainWindowTest, SettingsMadeInOneSessionAreThereInTheNext) {
         w.OtherFileFormats = "txt;xml";
         w.Settings().UpdateDWTs = false;
         w.Settings().LanguageTags = {"Perl", "<perl", "</perl>"};
-        AddReferenceItem(*w.IgnoreImagesListBox, "logo, small.gif");
-        AddReferenceItem(*w.IgnoreImagesListBox, "banner.png");
+        w.IgnoreImagesListBox->AddReference("logo, small.gif");
+        w.IgnoreImagesListBox->AddReference("banner.png");
         w.HorzSplitter->SetPaneSize(250);
         w.VertSplitter->SetPaneSize(150);
         w.Splitter1->SetPaneSize(300);
+        std::filesystem::create_directories(dir.File("site"));
         w.CurrentFolder = dir.File("site/");
     }
     Destroy();
@@ -105,7 +106,7 @@ TEST_F(MainWindowTest, SettingsMadeInOneSessionAreThereInTheNext) {
     EXPECT_EQ(w.OtherFileFormats, "txt;xml");
     EXPECT_FALSE(w.Settings().UpdateDWTs);
     EXPECT_EQ(w.Settings().LanguageTags, (std::vector<std::string>{"Perl", "<perl", "</perl>"}));
-    EXPECT_EQ(ReferenceItems(*w.IgnoreImagesListBox),
+    EXPECT_EQ(w.IgnoreImagesListBox->References(),
               (std::vector<std::string>{"banner.png", "logo, small.gif"}));
     EXPECT_DOUBLE_EQ(w.FoldersWidthPercent, 250.0 / 672 * 100);
     EXPECT_DOUBLE_EQ(w.LogHeightPercent, 150.0 / 232 * 100);

@@ -1,48 +1,26 @@
-// Takes the main window's picture for the README: the window at 1280 x 800, a folder of pages
-// listed and scanned, the log and the found references as the scan left them. Run it under Xvfb
-// with a throw-away home, so no real settings are read or written:
+// Takes the pictures of the main window for the README, at 1280 x 800: the window with a site's
+// folder listed (main-window.png) and the same window after a Scan, with the findings in the log
+// and the references in the lists (after-scan.png). Run it under Xvfb with a throw-away home, so
+// no real settings are read or written:
 //
 //   export HOME=$(mktemp -d) XDG_CONFIG_HOME=$HOME/.config
-//   mkdir $HOME/Sites && cp -r <folder of pages> $HOME/Sites/
+//   mkdir $HOME/Sites && cp -r /path/to/site $HOME/Sites/
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/shell/vantaro_window_screenshot
-//       $HOME/Sites/<folder> docs/main-window.png
+//       $HOME/Sites/site docs
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
-#include <QFileSystemModel>
-#include <QListWidget>
-#include <QLocale>
-#include <QMimeDatabase>
-#include <QStandardItemModel>
-#include <QTreeView>
 #include <cstdio>
 
-#include "run/ProcessRunner.h"
-#include "settings/FileFormats.h"
+#include "run/ReferenceListBoxes.h"
 #include "shell/CMainForm.h"
-#include "shell/FolderListing.h"
+#include "shell/FolderTree.h"
 #include "shell/ImageLists.h"
-#include "shell/ProgressGauge.h"
 
 namespace {
 
 using namespace vantaro;
-
-// The run's questions answered as a user going ahead would answer them.
-class ScreenshotRun : public RunHost {
-  public:
-    explicit ScreenshotRun(TMainForm& form) : form_(form) {}
-    void SetProcessingState(bool busy) override { form_.SetProcessingState(busy); }
-    bool AskBackupWarning() override { return true; }
-    void ShowNoReportsWarning() override {}
-    void ClearFoundReferences() override { form_.RefImagesListBox->clear(); }
-    void SetProgressMaximum(std::uint64_t total) override {
-        form_.ProgressGauge->SetMaxValue(total);
-    }
-
-  private:
-    TMainForm& form_;
-};
 
 void Wait(int milliseconds) {
     QElapsedTimer timer;
@@ -52,41 +30,13 @@ void Wait(int milliseconds) {
     }
 }
 
-// The tree shows the home folder's folders, the folder of pages among them.
-void ShowFolder(TMainForm& form, const QString& folder) {
-    auto* folders = new QFileSystemModel(&form);
-    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    folders->setRootPath(QDir::homePath());
-    form.FoldersShellTreeView->setModel(folders);
-    form.FoldersShellTreeView->setRootIndex(folders->index(QDir::homePath()));
-    for (int column = 1; column < folders->columnCount(); ++column) {
-        form.FoldersShellTreeView->hideColumn(column);
+bool Save(QWidget& window, const QString& folder, const char* name) {
+    const QString path = folder + QLatin1Char('/') + QLatin1String(name);
+    if (window.grab().save(path)) {
+        return true;
     }
-    Wait(300);
-    const QModelIndex shown = folders->index(folder);
-    form.FoldersShellTreeView->scrollTo(shown);
-    form.FoldersShellTreeView->setCurrentIndex(shown);
-}
-
-std::vector<std::string> ListPages(TMainForm& form, const std::string& folder) {
-    auto* rows = qobject_cast<QStandardItemModel*>(form.FilesListView->model());
-    const QMimeDatabase types;
-    const QLocale locale;
-    std::vector<std::string> names;
-    for (const ListedFile& file :
-         ListFolderFiles(folder, BuildExtensionList(FileFormats(), form.OtherFileFormats))) {
-        const QString path = QString::fromStdString(folder + file.Name);
-        auto* size = new QStandardItem(locale.toString(std::max<qulonglong>(1, file.Size / 1024)) +
-                                       QStringLiteral(" KB"));
-        size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        rows->appendRow({new QStandardItem(QString::fromStdString(file.Name)), size,
-                         new QStandardItem(types.mimeTypeForFile(path).comment()),
-                         new QStandardItem(locale.toString(
-                             QDateTime::fromSecsSinceEpoch(file.Modified), QLocale::ShortFormat))});
-        names.push_back(file.Name);
-    }
-    form.FilesListView->selectAll();
-    return names;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
 }
 
 }  // namespace
@@ -94,28 +44,27 @@ std::vector<std::string> ListPages(TMainForm& form, const std::string& folder) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <folder of pages> <picture.png>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <folder of pages> <folder for the pictures>\n", argv[0]);
         return 2;
     }
     QApplication::setApplicationName(QStringLiteral("Vantaro"));
     QApplication::setWindowIcon(AppIcon());
+    const QString site = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    const QString pictures = QString::fromLocal8Bit(argv[2]);
 
-    std::string folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath().toStdString() + "/";
     TMainForm form;
     form.setGeometry(0, 0, 1280, 800);
     form.show();
     Wait(500);
-    ShowFolder(form, QString::fromStdString(folder));
-    form.CurrentFolder = folder;
-    const std::vector<std::string> pages = ListPages(form, folder);
-    ScreenshotRun host(form);
-    ProcessRunner runner(form.MainEngine(), form, host);
-    runner.RunProcess(ScanMode::Scan, folder, pages);
-    Wait(500);
-
-    if (!form.grab().save(QString::fromLocal8Bit(argv[2]))) {
-        std::fprintf(stderr, "cannot write %s\n", argv[2]);
+    form.ReferenceLists().SetIgnoredItems({"spacer.gif"});
+    form.FoldersShellTreeView->SelectFolder(site);
+    Wait(800);
+    form.SelectAll1->trigger();
+    Wait(200);
+    if (!Save(form, pictures, "main-window.png")) {
         return 1;
     }
-    return 0;
+    form.Scan1->trigger();
+    Wait(500);
+    return Save(form, pictures, "after-scan.png") ? 0 : 1;
 }

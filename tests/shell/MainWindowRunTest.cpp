@@ -1,0 +1,222 @@
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include "MainWindowFixture.h"
+#include "engine/CDVTCodeDetectDlg.h"
+#include "engine/Engine.h"
+#include "log/LogView.h"
+#include "run/ReferenceListBoxes.h"
+#include "settings/CPreferencesForm.h"
+#include "shell/FileListView.h"
+#include "shell/FolderTree.h"
+#include "shell/ProgressGauge.h"
+
+namespace vantaro::test {
+namespace {
+
+const std::string kLogo = "<img src=\"images/logo.gif\" title=\"Logo\">\r\n";
+const std::string kPlain = "<p>Nothing to see</p>\r\n";
+const std::string kTemplatePage =
+    "<!-- InstanceBeginEditable name=\"body\" --><img src=\"e.gif\" title=\"E\">"
+    "<!-- InstanceEndEditable -->\r\n<img src=\"t.gif\" title=\"T\">\r\n";
+
+// The log's lines with the run's time stamps taken out.
+QStringList LogLines(TMainForm& w) {
+    QStringList lines = w.LogRichEdit->toPlainText().split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        if (line.startsWith(QStringLiteral("Process started ")) ||
+            line.startsWith(QStringLiteral("Process ended "))) {
+            line = line.left(line.indexOf(QStringLiteral("ed ")) + 2);
+        }
+    }
+    while (!lines.isEmpty() && lines.back().isEmpty()) {
+        lines.pop_back();
+    }
+    return lines;
+}
+
+class MainWindowRunTest : public MainWindowTest {
+  protected:
+    TMainForm& ReadyWindow(const std::vector<std::pair<std::string, std::string>>& pages) {
+        TMainForm& w = CreateShown();
+        w.ShowClearLogPrompt = false;
+        w.Clear1->trigger();  // the default folder's listing may have logged nothing, but be sure
+        ListSite(w, pages);
+        w.SelectAll1->trigger();
+        return w;
+    }
+
+    std::string Folder() { return dir.File("pages/"); }
+};
+
+TEST_F(MainWindowRunTest, AScanReportsIntoTheLogAndTheFoundList) {
+    TMainForm& w = ReadyWindow({{"a.htm", kLogo}, {"b.htm", kPlain}, {"notes.txt", kLogo}});
+    ASSERT_EQ(w.FilesListView->RowCount(), 2);
+    w.Scan1->trigger();
+    EXPECT_EQ(LogLines(w),
+              (QStringList{"Scan for missing alt & title attributes", "Process started",
+                           QString::fromStdString("Path : " + Folder()),
+                           "a.htm : Line 1 : <img : logo.gif : alt missing", "b.htm : No changes",
+                           "Process ended", "Missing alt attributes: 1",
+                           "Missing title attributes: 0", "..."}));
+    EXPECT_EQ(w.RefImagesListBox->References(), std::vector<std::string>{"logo.gif"});
+    EXPECT_FALSE(w.Processing());
+    EXPECT_TRUE(w.Scan1->isEnabled());
+    EXPECT_FALSE(w.Stop1->isEnabled());
+    EXPECT_TRUE(w.ProgressLabel->isEnabled());
+    EXPECT_EQ(w.ProgressGauge->value(), w.ProgressGauge->maximum());
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(MainWindowRunTest, AddAltWritesThePagesAfterTheBackupWarning) {
+    TMainForm& w = ReadyWindow({{"a.htm", kLogo}, {"b.htm", kPlain}});
+    w.Preview1->trigger();  // Preview off
+    ASSERT_FALSE(w.Settings().PreviewMode);
+    prompter.answers = {Prompter::No};
+    w.AddAlt1->trigger();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].helpContext, 10000120);
+    EXPECT_TRUE(prompter.messages[0].text.startsWith(
+        "It is recommended you backup your file(s) before proceeding."));
+    EXPECT_TRUE(LogLines(w).isEmpty());
+    EXPECT_EQ(dir.Read("pages/a.htm"), kLogo);
+
+    prompter.answers = {Prompter::Yes};
+    w.AddAlt1->trigger();
+    EXPECT_EQ(dir.Read("pages/a.htm"),
+              "<img src=\"images/logo.gif\" alt=\"Logo\" title=\"Logo\">\r\n");
+    EXPECT_TRUE(LogLines(w).contains("a.htm : Line 1 : <img : logo.gif : alt added : \"Logo\""));
+    EXPECT_TRUE(LogLines(w).contains("a.htm : Updated successfully"));
+    EXPECT_TRUE(LogLines(w).contains("1 alt attribute(s) added"));
+    EXPECT_TRUE(w.RefImagesListBox->References().empty());
+}
+
+TEST_F(MainWindowRunTest, StopDuringARunLeavesThePageUnsaved) {
+    std::string big;
+    while (big.size() < 2'000'000) {
+        big += kLogo;
+    }
+    TMainForm& w = ReadyWindow({{"a.htm", big}, {"b.htm", kLogo}});
+    w.Preview1->trigger();
+    w.ShowBackupDlg = false;
+    prompter.answers = {Prompter::Yes};  // the Stop confirmation
+    QTimer::singleShot(0, &w, [&w] { w.Stop1->trigger(); });
+    w.AddAlt1->trigger();
+    const QStringList lines = LogLines(w);
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines[lines.size() - 4], "a.htm : Process stopped by user");
+    EXPECT_EQ(lines[lines.size() - 3], "a.htm : Modifications to a.htm have not been saved");
+    EXPECT_EQ(lines[lines.size() - 2], "Process ended");
+    EXPECT_EQ(lines.back(), "...");
+    EXPECT_EQ(dir.Read("pages/a.htm"), big);
+    EXPECT_EQ(dir.Read("pages/b.htm"), kLogo);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Stop process ? Are you sure ?");
+    EXPECT_FALSE(w.Processing());
+}
+
+TEST_F(MainWindowRunTest, TheTemplateWarningIsAnsweredYesNoOrStop) {
+    const auto press = [this](const char* button) {
+        prompter.onExec = [button](QDialog& dialog) {
+            dialog.setResult(-1);
+            dialog.show();
+            dialog.findChild<QPushButton*>(QLatin1String(button))->click();
+            return dialog.result();
+        };
+    };
+    TMainForm& w = ReadyWindow({{"a.htm", kTemplatePage}, {"b.htm", kTemplatePage}});
+    w.Preview1->trigger();
+    w.ShowBackupDlg = false;
+
+    press("BitBtn1");  // Yes, for both pages
+    w.AddAlt1->trigger();
+    EXPECT_EQ(prompter.dialogs.size(), 2u);
+    EXPECT_NE(dir.Read("pages/a.htm").find("alt=\"T\""), std::string::npos);
+    EXPECT_TRUE(LogLines(w).contains("4 alt attribute(s) added"));
+
+    ListSite(w, {{"a.htm", kTemplatePage}, {"b.htm", kTemplatePage}});
+    w.SelectAll1->trigger();
+    w.Clear1->trigger();
+    press("BitBtn2");  // No: each page is abandoned, the run goes on
+    w.AddAlt1->trigger();
+    QStringList lines = LogLines(w);
+    EXPECT_TRUE(lines.contains("a.htm : Update aborted by user"));
+    EXPECT_TRUE(lines.contains("b.htm : Modifications to b.htm have not been saved"));
+    EXPECT_EQ(lines[lines.size() - 2], "Process ended");  // the last page was abandoned
+    EXPECT_EQ(dir.Read("pages/a.htm"), kTemplatePage);
+
+    w.Clear1->trigger();
+    prompter.answers = {Prompter::Yes};  // the Stop confirmation
+    press("BitBtn3");
+    w.AddAlt1->trigger();
+    lines = LogLines(w);
+    EXPECT_TRUE(lines.contains("a.htm : Process stopped by user"));
+    EXPECT_FALSE(lines.join('\n').contains("b.htm"));
+    EXPECT_EQ(dir.Read("pages/b.htm"), kTemplatePage);
+}
+
+TEST_F(MainWindowRunTest, IgnoredReferencesKeepTheirTagsOutOfTheNextRun) {
+    TMainForm& w = ReadyWindow({{"a.htm", kLogo + "<img src=\"x.png\">"}});
+    w.Scan1->trigger();
+    ASSERT_EQ(w.RefImagesListBox->References(), (std::vector<std::string>{"logo.gif", "x.png"}));
+    w.RefImagesListBox->item(0)->setSelected(true);
+    w.IgnoreImgSpeedButton->click();
+    EXPECT_EQ(w.IgnoreImagesListBox->References(), std::vector<std::string>{"logo.gif"});
+
+    w.Clear1->trigger();
+    w.Scan1->trigger();
+    EXPECT_FALSE(LogLines(w).join('\n').contains("logo.gif"));
+    EXPECT_EQ(w.RefImagesListBox->References(), std::vector<std::string>{"x.png"});
+
+    w.IgnoreImagesListBox->item(0)->setSelected(true);
+    w.StopIgnoreImgSpeedButton->click();
+    w.Clear1->trigger();
+    w.Scan1->trigger();
+    EXPECT_TRUE(LogLines(w).join('\n').contains("logo.gif : alt missing"));
+}
+
+TEST_F(MainWindowRunTest, PreferencesFollowedByTheFileList) {
+    TMainForm& w = ReadyWindow({{"a.htm", "<%= x %><img src=\"a.gif\">"}, {"b.php", kPlain}});
+    ASSERT_EQ(w.FilesListView->RowCount(), 2);
+    prompter.onExec = [](QDialog& dialog) {
+        auto& preferences = dynamic_cast<TPreferencesForm&>(dialog);
+        auto* formats = preferences.findChild<QListWidget*>("FileFormatsCheckListBox");
+        for (int row = 0; row < formats->count(); ++row) {
+            if (formats->item(row)->text() == "php") {
+                formats->item(row)->setCheckState(Qt::Unchecked);
+            }
+        }
+        preferences.findChild<QPushButton*>("OKButton")->click();
+        return preferences.result();
+    };
+    w.Preferences1->trigger();
+    EXPECT_EQ(w.FilesListView->RowCount(), 1);
+    EXPECT_EQ(w.FilesListView->Caption(0), "a.htm");
+    EXPECT_EQ(prompter.dialogs.back(), "vantaro::TPreferencesForm");
+}
+
+TEST_F(MainWindowRunTest, TheFolderOfTheLastSessionIsListedAtStart) {
+    std::filesystem::create_directories(dir.File("site"));
+    dir.Write("site/index.htm", kLogo);
+    WriteIni("MainForm", "Default Path", dir.File("site/"));
+    TMainForm& w = CreateShown();
+    Settle();
+    EXPECT_EQ(w.CurrentFolder, dir.File("site/"));
+    ASSERT_EQ(w.FilesListView->RowCount(), 1);
+    EXPECT_EQ(w.FilesListView->Caption(0), "index.htm");
+}
+
+TEST_F(MainWindowRunTest, AMissingDefaultFolderIsReported) {
+    WriteIni("MainForm", "Default Path", dir.File("gone/"));
+    CreateShown();
+    Settle();
+    ASSERT_FALSE(prompter.messages.empty());
+    EXPECT_EQ(prompter.messages[0].text,
+              QString::fromStdString("Error setting path: \"" + dir.File("gone/") + "\""));
+}
+
+}  // namespace
+}  // namespace vantaro::test
