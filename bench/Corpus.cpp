@@ -15,7 +15,9 @@ namespace {
 const char* const kWords[] = {"harbour", "bakery", "fresh", "bread", "morning", "oven",
                               "team",    "quay",   "gulls", "order", "menu",    "cake"};
 
-std::string Word(std::mt19937& random) { return kWords[random() % std::size(kWords)]; }
+std::string Word(std::mt19937& random) {
+    return kWords[random() % std::size(kWords)];
+}
 
 std::string Image(std::mt19937& random, int n) {
     const std::string src = "images/" + Word(random) + std::to_string(n) + ".jpg";
@@ -29,8 +31,8 @@ std::string Image(std::mt19937& random, int n) {
         case 3:
             return "<IMG SRC=\"" + src + "\" ALT=\"\" BORDER=0>";
         case 4:
-            return "<img src=\"" + src + "\" alt=\"" + Word(random) + "\" title=\"" +
-                   Word(random) + "\" />";
+            return "<img src=\"" + src + "\" alt=\"" + Word(random) + "\" title=\"" + Word(random) +
+                   "\" />";
         default:
             return "<input type=\"image\" src=\"" + src + "\" title=\"Go\">";
     }
@@ -65,7 +67,8 @@ std::string Block(std::mt19937& random, int n) {
             return "<table width=\"100%\" cellpadding=\"2\"><tr><td class=\"cell\">" +
                    Sentence(random) + "</td><td>" + Image(random, n) + "</td></tr></table>\r\n";
         case 13:
-            return "<% If Session(\"user\") <> \"\" Then Response.Write(\"<b>Hi</b>\") End If %>\r\n";
+            return "<% If Session(\"user\") <> \"\" Then Response.Write(\"<b>Hi</b>\") End If "
+                   "%>\r\n";
         case 14:
             return "<?php if ($a < $b) { echo \"<img src='x.gif'>\"; } ?>\r\n";
         case 15:
@@ -89,17 +92,20 @@ std::string MakePage(std::uint32_t seed, std::size_t approximateBytes) {
     const bool fromTemplate = random() % 5 == 0;
     std::string page =
         "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<html>\r\n"
-        "<head><title>" + Word(random) + "</title></head>\r\n<body>\r\n";
+        "<head><title>" +
+        Word(random) + "</title></head>\r\n<body>\r\n";
     if (fromTemplate) {
-        page += "<img src=\"images/banner.gif\" width=\"600\">\r\n"
-                "<!-- InstanceBeginEditable name=\"body\" -->\r\n";
+        page +=
+            "<img src=\"images/banner.gif\" width=\"600\">\r\n"
+            "<!-- InstanceBeginEditable name=\"body\" -->\r\n";
     }
     int n = 0;
     while (page.size() < approximateBytes) {
         page += Block(random, ++n);
     }
     if (fromTemplate) {
-        page += "<!-- InstanceEndEditable -->\r\n<img src=\"images/footer.gif\" title=\"Footer\">\r\n";
+        page +=
+            "<!-- InstanceEndEditable -->\r\n<img src=\"images/footer.gif\" title=\"Footer\">\r\n";
     }
     page += "</body>\r\n</html>\r\n";
     return page;
@@ -119,8 +125,8 @@ CorpusInfo MakeCorpus(const std::string& folder, std::size_t pages, std::size_t 
             // Sizes vary around the mean, as on a real site.
             const std::size_t size = bytesPerPage / 2 + (i * 7919) % bytesPerPage;
             const std::string page = MakePage(static_cast<std::uint32_t>(i), size);
-            std::ofstream(path, std::ios::binary).write(page.data(),
-                                                        static_cast<std::streamsize>(page.size()));
+            std::ofstream(path, std::ios::binary)
+                .write(page.data(), static_cast<std::streamsize>(page.size()));
             info.bytes += page.size();
         }
         ++info.pages;

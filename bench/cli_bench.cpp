@@ -39,8 +39,8 @@ Outcome RunScan(const std::string& cli, const std::string& folder) {
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_addclose(&actions, out[0]);
     std::string args[] = {cli, "scan", "--no-settings", "--color=never", folder};
-    char* argv[] = {args[0].data(), args[1].data(), args[2].data(), args[3].data(),
-                    args[4].data(), nullptr};
+    char* argv[] = {args[0].data(), args[1].data(), args[2].data(),
+                    args[3].data(), args[4].data(), nullptr};
     Outcome outcome;
     const auto start = Clock::now();
     pid_t pid = 0;
@@ -77,8 +77,7 @@ int main(int argc, char** argv) {
     const std::string folder = argc > 1 ? argv[1] : "/tmp/vantaro-bench-100k";
     const std::size_t pages = argc > 2 ? std::stoul(argv[2]) : 100000;
     const std::size_t pageBytes = argc > 3 ? std::stoul(argv[3]) : 6144;
-    const vantaro::bench::CorpusInfo corpus =
-        vantaro::bench::MakeCorpus(folder, pages, pageBytes);
+    const vantaro::bench::CorpusInfo corpus = vantaro::bench::MakeCorpus(folder, pages, pageBytes);
     std::printf("corpus: %zu pages, %.1f MB in %s\n", corpus.pages,
                 static_cast<double>(corpus.bytes) / 1e6, folder.c_str());
     for (const char* label : {"first run", "second run"}) {

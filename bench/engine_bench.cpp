@@ -18,7 +18,7 @@ using namespace vantaro;
 namespace fs = std::filesystem;
 
 class CountingHost : public EngineHost {
-public:
+  public:
     void AddLogLine(std::string_view text, LogColour, bool endLine, FontStyle) override {
         logBytes += text.size();
         lines += endLine ? 1 : 0;

@@ -20,7 +20,7 @@ namespace {
 using namespace vantaro;
 
 class FuzzHost : public EngineHost {
-public:
+  public:
     void AddLogLine(std::string_view, LogColour, bool, FontStyle) override {}
     void AdvanceProgress(std::uint64_t bytes) override { progress += bytes; }
     void PumpEvents() override {}

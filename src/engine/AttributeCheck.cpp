@@ -9,8 +9,8 @@ namespace vantaro {
 namespace {
 
 bool IsAttributeNameByte(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '_' || c == ':' || c == '.';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_' || c == ':' || c == '.';
 }
 
 std::string Concat(std::initializer_list<std::string_view> parts) {
@@ -39,7 +39,9 @@ bool IsBlankValue(std::string_view value) {
 TagChecker::TagChecker(Context context)
     : c_(context), s_(context.state), fileName_(FileNameOf(context.fullPath)) {}
 
-void TagChecker::OnOutsideText(std::string_view piece) { Append(piece); }
+void TagChecker::OnOutsideText(std::string_view piece) {
+    Append(piece);
+}
 
 void TagChecker::Append(std::string_view text) {
     if (c_.keepOutput) {
@@ -51,7 +53,9 @@ void TagChecker::Log(std::string_view text, LogColour colour, bool endLine, Font
     c_.host.AddLogLine(text, colour, endLine, style);
 }
 
-void TagChecker::LogFilePrefix() { AddFilePrefix(c_.host, fileName_); }
+void TagChecker::LogFilePrefix() {
+    AddFilePrefix(c_.host, fileName_);
+}
 
 bool TagChecker::HandleTag(std::string_view tagText, std::uint64_t line) {
     std::string edited;
@@ -128,8 +132,7 @@ bool TagChecker::ReadReferences(TagKind kind, const TagMask& mask, std::string& 
 }
 
 void TagChecker::CheckTag(TagKind kind, std::string_view altText, std::string_view titleText,
-                          const TagMask& mask, std::string& tag, std::uint64_t line,
-                          bool& stop) {
+                          const TagMask& mask, std::string& tag, std::uint64_t line, bool& stop) {
     std::string reference;
     if (!ReadReferences(kind, mask, reference)) {
         return;
@@ -237,9 +240,8 @@ std::string TagChecker::InsertionFailure(const TagReport& report, std::string_vi
     return {};
 }
 
-void TagChecker::AddAttribute(TagReport& report, std::string_view name,
-                              std::string_view otherName, std::string_view value,
-                              std::int64_t& counter) {
+void TagChecker::AddAttribute(TagReport& report, std::string_view name, std::string_view otherName,
+                              std::string_view value, std::int64_t& counter) {
     std::int64_t anchor = -1;
     const std::string failure = InsertionFailure(report, name, otherName, value, anchor);
     if (!failure.empty()) {

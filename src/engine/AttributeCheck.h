@@ -22,7 +22,7 @@ bool IsBlankValue(std::string_view value);
 // and image-input tag, reports a missing alt or title and in the adding modes inserts one from
 // the other. Also follows the editable regions of template-derived pages.
 class TagChecker : public ScanPassHandler {
-public:
+  public:
     struct Context {
         FileState& state;
         const EngineSettings& settings;
@@ -37,12 +37,14 @@ public:
     explicit TagChecker(Context context);
 
     void OnOutsideText(std::string_view piece) override;  // AppendOutsideText
-    bool OnTag(std::string_view tagText, std::uint64_t line) override { return HandleTag(tagText, line); }
+    bool OnTag(std::string_view tagText, std::uint64_t line) override {
+        return HandleTag(tagText, line);
+    }
     void OnUnclosedTag(std::string_view tagText) override { Append(tagText); }
 
     bool HandleTag(std::string_view tagText, std::uint64_t line);
 
-private:
+  private:
     // What ReportAttribute reads of the CheckTag call that invoked it.
     struct TagReport {
         TagKind kind;
@@ -55,8 +57,8 @@ private:
         bool stop = false;
     };
 
-    void ExamineTag(TagKind kind, std::string_view tagText, std::uint64_t line,
-                    std::string& edited, bool& stop);
+    void ExamineTag(TagKind kind, std::string_view tagText, std::uint64_t line, std::string& edited,
+                    bool& stop);
     void CheckTag(TagKind kind, std::string_view altText, std::string_view titleText,
                   const TagMask& mask, std::string& tag, std::uint64_t line, bool& stop);
     bool ReadReferences(TagKind kind, const TagMask& mask, std::string& reference);

@@ -11,16 +11,17 @@ namespace vantaro {
 
 // A tag's text with every byte between a pair of double quotes, and every byte of a language
 // region (delimiters included), replaced by '?', and ASCII letters folded to upper case. Only
-// what the mask leaves can be an attribute name. Masking walks the tag with every region closed at its start and leaves the regions as
-// the walk ends (a tag is only read when no region is open, so that is normally all closed).
+// what the mask leaves can be an attribute name. Masking walks the tag with every region closed at
+// its start and leaves the regions as the walk ends (a tag is only read when no region is open, so
+// that is normally all closed).
 class TagMask {
-public:
+  public:
     TagMask(std::string_view tagText, IgnoreTagList& regions);
 
     std::string_view Text() const { return text_; }
     std::string_view Masked() const { return masked_; }
 
-private:
+  private:
     std::string_view text_;
     std::string masked_;
 };

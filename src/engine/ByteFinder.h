@@ -12,7 +12,7 @@ namespace vantaro {
 // Finds the next byte of a small set quickly: sixteen bytes at a time where the processor
 // allows and the set has few members, one at a time otherwise.
 class ByteFinder {
-public:
+  public:
     void Clear() {
         for (std::size_t k = 0; k < count_ && k < kMaxWide; ++k) {
             table_[bytes_[k]] = false;
@@ -62,7 +62,7 @@ public:
         return i;
     }
 
-private:
+  private:
     static constexpr std::size_t kMaxWide = 8;
     std::array<bool, 256> table_{};
     std::array<unsigned char, kMaxWide> bytes_{};

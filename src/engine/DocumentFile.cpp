@@ -111,6 +111,8 @@ bool DocumentFile::CloseDocFile() {
     return false;
 }
 
-std::uint64_t DocumentFile::FileSize() const { return fd_ >= 0 ? sizeAtOpen_ : 0; }
+std::uint64_t DocumentFile::FileSize() const {
+    return fd_ >= 0 ? sizeAtOpen_ : 0;
+}
 
 }  // namespace vantaro

@@ -17,7 +17,7 @@ inline constexpr std::size_t kBlockSize = 3072;
 // One page file, open for reading and writing from OpenDocFile to CloseDocFile. Every failure is
 // logged as the file's name, " : " and a fixed message in dark red; none is raised.
 class DocumentFile {
-public:
+  public:
     DocumentFile(LogSink& log, std::string fullPath);
     ~DocumentFile();
     DocumentFile(const DocumentFile&) = delete;
@@ -41,7 +41,7 @@ public:
 
     void LogFailure(const char* message);
 
-private:
+  private:
     LogSink& log_;
     std::string fullPath_;
     int fd_ = -1;

@@ -12,7 +12,7 @@ namespace {
 // The first pass only finds out whether the page was made from a template: it stops at the
 // first editable-region start marker.
 class TemplateDetector : public ScanPassHandler {
-public:
+  public:
     explicit TemplateDetector(FileState& state) : state_(state) {}
 
     bool OnTag(std::string_view tagText, std::uint64_t /*line*/) override {
@@ -20,18 +20,19 @@ public:
         return state_.TemplateDerived;
     }
 
-private:
+  private:
     FileState& state_;
 };
 
 }  // namespace
 
-Engine::Engine(EngineHost& host)
-    : host_(host), scanner_(ignoreTags_, flags_, host) {
+Engine::Engine(EngineHost& host) : host_(host), scanner_(ignoreTags_, flags_, host) {
     BuildIgnoreTagList();
 }
 
-void Engine::BuildIgnoreTagList() { ignoreTags_.BuildIgnoreTagList(settings_.LanguageTags); }
+void Engine::BuildIgnoreTagList() {
+    ignoreTags_.BuildIgnoreTagList(settings_.LanguageTags);
+}
 
 void Engine::ProcessFile(const std::string& fullPath, ScanMode mode) {
     file_.Modified = false;

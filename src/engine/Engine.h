@@ -18,7 +18,7 @@ namespace vantaro {
 // the ignore-tag list whenever the language rows change, and calls ProcessFile for each page of
 // a run.
 class Engine {
-public:
+  public:
     explicit Engine(EngineHost& host);
 
     EngineSettings& Settings() { return settings_; }
@@ -46,7 +46,7 @@ public:
     }
     void SetKeepOutputText(bool keep) { alwaysKeepOutput_ = keep; }
 
-private:
+  private:
     bool RunPasses(DocumentFile& file, ScanMode mode);
     bool DetectTemplate(DocumentFile& file, std::string_view content);
     void WriteClosingLines(const std::string& fullPath);

@@ -32,7 +32,7 @@ enum class TemplateWarningAnswer {
 // Everything the engine needs from whoever drives it: the window, the command-line runner or a
 // test. All calls come from the thread running the engine.
 class EngineHost : public LogSink {
-public:
+  public:
     // Bytes examined since the last call; the calls of a run add up to the bytes examined.
     virtual void AdvanceProgress(std::uint64_t bytes) = 0;
     // Called often (several times per millisecond of work); a GUI host dispatches its pending

@@ -13,7 +13,7 @@ namespace vantaro {
 
 // One language row: the scan is Inside a region of it between its open and close delimiters.
 class TTagToIgnore {
-public:
+  public:
     TTagToIgnore(std::string openTag, std::string closeTag)
         : CloseTag(std::move(closeTag)), OpenTag(std::move(openTag)) {}
 
@@ -25,7 +25,7 @@ public:
 // The language regions to skip (`IgnoreTags`), one entry per language row, tried in row order.
 // A region of one row may open inside a region of another row, never inside its own.
 class IgnoreTagList {
-public:
+  public:
     // Rebuilds the rows from the flat description/open/close list, every region closed. An
     // incomplete last row and rows with an empty delimiter (both only possible in a hand-edited
     // settings file) are left out: they could never be matched sensibly.
@@ -62,7 +62,7 @@ public:
     const TTagToIgnore& Row(std::size_t i) const { return rows_[i].tag; }
     const std::string& Description(std::size_t i) const { return rows_[i].description; }
 
-private:
+  private:
     struct Entry {
         std::string description;
         TTagToIgnore tag;

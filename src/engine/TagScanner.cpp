@@ -18,7 +18,7 @@ constexpr std::size_t kPumpInterval = 16 * 1024;
 // The state of one pass. The buffer holds [0, end_); bytes before pos_ are examined, and those
 // from pieceStart_ to pos_ belong to the current segment but are not handed on yet.
 class Pass {
-public:
+  public:
     // A pass that reads the file as it goes (content empty), or one over the page's whole
     // content already read.
     Pass(DocumentFile& file, std::string_view content, IgnoreTagList& regions, RunFlags& flags,
@@ -67,7 +67,7 @@ public:
         return result;
     }
 
-private:
+  private:
     // Examines a run of ordinary bytes and the special byte after it, if there is one in reach;
     // true when a handler asked to stop.
     bool Step() {
@@ -279,8 +279,8 @@ bool TagScanner::ScanPass(DocumentFile& file, bool secondPass, ScanPassHandler& 
 bool TagScanner::ScanPass(DocumentFile& file, std::string_view content, bool secondPass,
                           ScanPassHandler& handler) {
     regions_.CloseAllRegions();
-    Pass pass(file, content.data() != nullptr ? content : std::string_view("", 0), regions_,
-              flags_, host_, secondPass, handler, readChunk_);
+    Pass pass(file, content.data() != nullptr ? content : std::string_view("", 0), regions_, flags_,
+              host_, secondPass, handler, readChunk_);
     return pass.Run();
 }
 

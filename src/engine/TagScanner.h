@@ -13,7 +13,7 @@ namespace vantaro {
 // Receives the segments of one pass: the outside text (possibly in several pieces) and every
 // complete tag, '<' to '>' inclusive, with the line of its '>'.
 class ScanPassHandler {
-public:
+  public:
     virtual ~ScanPassHandler() = default;
     virtual void OnOutsideText(std::string_view /*piece*/) {}
     // Returns true to end the pass at once (nothing after the tag is delivered).
@@ -26,7 +26,7 @@ public:
 // line feed: one quote flag runs through the whole file, inside and outside tags and regions,
 // and no tag starts or ends while the quote flag is set or a language region is open.
 class TagScanner {
-public:
+  public:
     TagScanner(IgnoreTagList& regions, RunFlags& flags, EngineHost& host)
         : regions_(regions), flags_(flags), host_(host) {}
 
@@ -42,7 +42,7 @@ public:
     bool ScanPass(DocumentFile& file, std::string_view content, bool secondPass,
                   ScanPassHandler& handler);
 
-private:
+  private:
     IgnoreTagList& regions_;
     RunFlags& flags_;
     EngineHost& host_;

@@ -21,7 +21,9 @@ inline constexpr LogColour kLogPalette[] = {
     LogColour::LogGreen,    LogColour::LogOrange, LogColour::LogBlue,
 };
 
-constexpr std::uint32_t ToRgb(LogColour colour) { return static_cast<std::uint32_t>(colour); }
+constexpr std::uint32_t ToRgb(LogColour colour) {
+    return static_cast<std::uint32_t>(colour);
+}
 
 std::string_view LogColourName(LogColour colour);
 
@@ -31,7 +33,7 @@ LogColour NearestLogColour(std::uint32_t rgb);
 
 // A font-style set over {bold, italic, underline, strikeout}.
 class FontStyle {
-public:
+  public:
     enum Flag : std::uint8_t { Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8 };
 
     constexpr FontStyle() = default;
@@ -47,7 +49,7 @@ public:
     }
     constexpr bool operator==(const FontStyle&) const = default;
 
-private:
+  private:
     constexpr explicit FontStyle(int bits) : bits_(static_cast<std::uint8_t>(bits)) {}
     std::uint8_t bits_ = 0;
 };

@@ -11,7 +11,7 @@ namespace vantaro {
 // and a segment's style replaces the previous one (styles never merge). Text taken from a page
 // arrives as the page's own bytes; decoding them for display is the view's job.
 class LogSink {
-public:
+  public:
     virtual ~LogSink() = default;
     virtual void AddLogLine(std::string_view text, LogColour colour, bool endLine,
                             FontStyle style) = 0;

@@ -9,7 +9,7 @@ namespace {
 
 // Leaves the busy state however the run ends.
 class BusyState {
-public:
+  public:
     BusyState(RunHost& host, bool& processing) : host_(host), processing_(processing) {
         processing_ = true;
         host_.SetProcessingState(true);
@@ -21,7 +21,7 @@ public:
     BusyState(const BusyState&) = delete;
     BusyState& operator=(const BusyState&) = delete;
 
-private:
+  private:
     RunHost& host_;
     bool& processing_;
 };
@@ -35,10 +35,12 @@ std::string WithTrailingSlash(std::string folder) {
 
 }  // namespace
 
-std::string RunHost::TimeStamp() { return CurrentTimeStamp(); }
+std::string RunHost::TimeStamp() {
+    return CurrentTimeStamp();
+}
 
-std::uint64_t TotalPageSize(const std::string& folderPath, const std::vector<std::string>& pageNames,
-                            LogSink& log) {
+std::uint64_t TotalPageSize(const std::string& folderPath,
+                            const std::vector<std::string>& pageNames, LogSink& log) {
     std::uint64_t total = 0;
     for (const std::string& name : pageNames) {
         DocumentFile file(log, folderPath + name);

@@ -11,7 +11,7 @@ namespace vantaro {
 
 // What a run needs from the window or runner that drives it, beyond the engine's host.
 class RunHost {
-public:
+  public:
     virtual ~RunHost() = default;
     // Enters (true) or leaves (false) the busy state; always called in pairs.
     virtual void SetProcessingState(bool busy) = 0;
@@ -34,7 +34,7 @@ public:
 // The one operation behind Scan, Add alt and Add title: busy state, backup warning, header,
 // every selected page through the engine in list order, end stamp and summary.
 class ProcessRunner {
-public:
+  public:
     ProcessRunner(Engine& engine, LogSink& log, RunHost& host)
         : engine_(engine), log_(log), host_(host) {}
 
@@ -46,7 +46,7 @@ public:
     void RunProcess(ScanMode mode, const std::string& folderPath,
                     const std::vector<std::string>& pageNames);
 
-private:
+  private:
     bool WriteHeader(ScanMode mode);
     void WriteSummary(ScanMode mode);
     void LogLine(const std::string& text, LogColour colour = LogColour::LogDarkGrey,
@@ -59,7 +59,7 @@ private:
 };
 
 // The total size in bytes of the pages that can be opened.
-std::uint64_t TotalPageSize(const std::string& folderPath, const std::vector<std::string>& pageNames,
-                            LogSink& log);
+std::uint64_t TotalPageSize(const std::string& folderPath,
+                            const std::vector<std::string>& pageNames, LogSink& log);
 
 }  // namespace vantaro

@@ -11,7 +11,7 @@ namespace vantaro {
 // A list of image references kept in word-sort order, answering letter-case-blind look-ups
 // quickly. Equal texts may occur more than once (a move between lists does not look).
 class ReferenceList {
-public:
+  public:
     // Inserts in sorted place (after entries that sort equal) and returns the position.
     std::size_t Add(std::string_view reference);
     void RemoveAt(std::size_t index);
@@ -24,7 +24,7 @@ public:
     std::size_t Size() const { return items_.size(); }
     const std::string& operator[](std::size_t index) const { return items_[index]; }
 
-private:
+  private:
     std::vector<std::string> items_;
     std::unordered_map<std::string, std::size_t> folded_;  // folded text -> occurrences
 };

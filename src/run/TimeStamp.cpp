@@ -10,6 +10,8 @@ std::string FormatTimeStamp(std::time_t when) {
     return std::string(text, length);
 }
 
-std::string CurrentTimeStamp() { return FormatTimeStamp(std::time(nullptr)); }
+std::string CurrentTimeStamp() {
+    return FormatTimeStamp(std::time(nullptr));
+}
 
 }  // namespace vantaro

@@ -14,9 +14,9 @@ constexpr std::uint32_t kOtherBase = 0x10000;
 
 // Base letter and accent rank of the Latin-1 letters U+00C0..U+00FF ('\0' for non-letters).
 constexpr char kLatin1Base[] =
-    "AAAAAAACEEEEIIII"   // C0..CF
-    "DNOOOOO\0OUUUUYTs"  // D0..DF (D7 is the multiplication sign)
-    "aaaaaaaceeeeiiii"   // E0..EF
+    "AAAAAAACEEEEIIII"    // C0..CF
+    "DNOOOOO\0OUUUUYTs"   // D0..DF (D7 is the multiplication sign)
+    "aaaaaaaceeeeiiii"    // E0..EF
     "dnooooo\0ouuuuyty";  // F0..FF (F7 is the division sign)
 
 constexpr std::uint32_t kStrayByte = 0x110000;  // bytes that are not UTF-8 sort after Unicode
@@ -114,13 +114,16 @@ int Compare(const WordSortKey& a, const WordSortKey& b) {
     using Weights = WordSortKey::Weights;
     const auto& wa = a.weights_;
     const auto& wb = b.weights_;
-    if (int c = CompareLevel(wa, wb, [](const Weights& w) { return w.primary; }, true)) {
+    if (int c = CompareLevel(
+            wa, wb, [](const Weights& w) { return w.primary; }, true)) {
         return c;
     }
-    if (int c = CompareLevel(wa, wb, [](const Weights& w) { return w.secondary; }, true)) {
+    if (int c = CompareLevel(
+            wa, wb, [](const Weights& w) { return w.secondary; }, true)) {
         return c;
     }
-    if (int c = CompareLevel(wa, wb, [](const Weights& w) { return w.tertiary; }, true)) {
+    if (int c = CompareLevel(
+            wa, wb, [](const Weights& w) { return w.tertiary; }, true)) {
         return c;
     }
     // Finally the passed-over characters count, after everything else: "coop" before "co-op".

@@ -16,11 +16,11 @@ int CompareWordSort(std::string_view a, std::string_view b);
 
 // A text's weights, worked out once, for sorting many texts.
 class WordSortKey {
-public:
+  public:
     explicit WordSortKey(std::string_view text);
     friend int Compare(const WordSortKey& a, const WordSortKey& b);
 
-private:
+  private:
     struct Weights {
         std::uint32_t primary;    // 0: passed over (hyphen, apostrophe)
         std::uint32_t secondary;  // accent

@@ -32,7 +32,9 @@ Segments Finding(int line, const std::string& ref, const std::string& message, C
 const Segments kNoChanges = FileLine(kFile, "No changes", C::LogGreen);
 const Segments kUpdated = FileLine(kFile, "Updated successfully", C::LogGreen);
 
-void NoAltMsgs(EngineSettings& s) { s.ShowMissingAltMsgs = false; }
+void NoAltMsgs(EngineSettings& s) {
+    s.ShowMissingAltMsgs = false;
+}
 
 TEST(AttributeCheck, BlankValueMeansTwoQuotesAroundNothingButBlanks) {
     EXPECT_TRUE(IsBlankValue("\"\""));
@@ -58,9 +60,8 @@ TEST(AttributeCheck, ScanReportsEachMissingAttributeOnItsOwnLine) {
     EXPECT_EQ(titleOnly.found, (std::vector<std::string>{"a.gif"}));
 
     // With only title reports on, a tag that lacks only alt is neither reported nor listed.
-    const PageResult quiet =
-        RunPage("<img src=\"a.gif\" title=\"t\">", ScanMode::Scan,
-                [](EngineSettings& s) { s.ShowMissingAltMsgs = false; });
+    const PageResult quiet = RunPage("<img src=\"a.gif\" title=\"t\">", ScanMode::Scan,
+                                     [](EngineSettings& s) { s.ShowMissingAltMsgs = false; });
     EXPECT_EQ(quiet.segments, kNoChanges);
     EXPECT_TRUE(quiet.found.empty());
 }
@@ -92,9 +93,9 @@ TEST(AttributeCheck, AddAltInsertsTheTitleValueBeforeTheTitle) {
     const PageResult title =
         RunPage("<input type=\"Image\" src=\"go.png\" alt=\"Go \">", ScanMode::AddTitle, Real);
     EXPECT_EQ(title.fileAfter, "<input type=\"Image\" src=\"go.png\" title=\"Go \" alt=\"Go \">");
-    EXPECT_EQ(title.segments, Join({Finding(1, "go.png", "title added : \"Go \"", C::LogGreen,
-                                            "<input "),
-                                    kUpdated}));
+    EXPECT_EQ(
+        title.segments,
+        Join({Finding(1, "go.png", "title added : \"Go \"", C::LogGreen, "<input "), kUpdated}));
     EXPECT_EQ(title.totalTitle, 1);
 }
 
@@ -111,23 +112,23 @@ TEST(AttributeCheck, PreviewReportsWithoutChangingOrAsking) {
 
 TEST(AttributeCheck, RepeatedAttributesAreUnsupported) {
     const std::string page = "<img src=\"a\" title=\"t\" title=\"u\">";
-    EXPECT_EQ(RunPage(page, ScanMode::Scan).segments,
-              Join({FindingHead(kFile, 1, "<img ", "a"),
-                    {Seg("alt missing", C::LogOrange),
-                     Seg(" : Multiple title attributes defined (Unsupported)", C::LogDarkRed,
-                         true)}}));
+    EXPECT_EQ(
+        RunPage(page, ScanMode::Scan).segments,
+        Join({FindingHead(kFile, 1, "<img ", "a"),
+              {Seg("alt missing", C::LogOrange),
+               Seg(" : Multiple title attributes defined (Unsupported)", C::LogDarkRed, true)}}));
     const PageResult add = RunPage(page, ScanMode::AddAlt, Real);
-    EXPECT_EQ(add.segments,
-              Join({Finding(1, "a", "Multiple title attributes defined (Unsupported)",
-                            C::LogDarkRed),
-                    kNoChanges}));
+    EXPECT_EQ(
+        add.segments,
+        Join({Finding(1, "a", "Multiple title attributes defined (Unsupported)", C::LogDarkRed),
+              kNoChanges}));
     EXPECT_EQ(add.fileAfter, page);
     // Two alts, no title: the scan line names alt.
-    EXPECT_EQ(RunPage("<img alt=\"a\" alt=\"b\">", ScanMode::Scan).segments,
-              Join({FindingHead(kFile, 1, "<img ", ""),
-                    {Seg("title missing", C::LogBlue),
-                     Seg(" : Multiple alt attributes defined (Unsupported)", C::LogDarkRed,
-                         true)}}));
+    EXPECT_EQ(
+        RunPage("<img alt=\"a\" alt=\"b\">", ScanMode::Scan).segments,
+        Join({FindingHead(kFile, 1, "<img ", ""),
+              {Seg("title missing", C::LogBlue),
+               Seg(" : Multiple alt attributes defined (Unsupported)", C::LogDarkRed, true)}}));
 }
 
 TEST(AttributeCheck, NothingToCopyFrom) {
@@ -157,9 +158,8 @@ TEST(AttributeCheck, NeverInsertsIntoALongerNameOrWithoutAQuotedValue) {
     };
     for (const Case& c : cases) {
         for (bool preview : {true, false}) {
-            const PageResult r = RunPage(c.page, c.mode, [&](EngineSettings& s) {
-                s.PreviewMode = preview;
-            });
+            const PageResult r =
+                RunPage(c.page, c.mode, [&](EngineSettings& s) { s.PreviewMode = preview; });
             ASSERT_GE(r.segments.size(), 3u) << c.page;
             const std::string ref = c.page.find("src") != std::string::npos ? "s" : "";
             EXPECT_EQ(r.lines.front(), kFile + " : Line 1 : <img : " + ref + " : " + c.line);
@@ -178,7 +178,8 @@ TEST(AttributeCheck, NeverInsertsIntoALongerNameOrWithoutAQuotedValue) {
 
 TEST(AttributeCheck, AreaTagsReportTheirShapeAndListNothing) {
     const PageResult r = RunPage("<map><area shape=\"rect\" href=\"a.htm\"></map>", ScanMode::Scan);
-    EXPECT_EQ(r.segments, Join({AltMissing(1, "rect", "<area "), TitleMissing(1, "rect", "<area ")}));
+    EXPECT_EQ(r.segments,
+              Join({AltMissing(1, "rect", "<area "), TitleMissing(1, "rect", "<area ")}));
     EXPECT_TRUE(r.found.empty());
     const PageResult off = RunPage("<area shape=\"rect\">", ScanMode::Scan,
                                    [](EngineSettings& s) { s.TagArea = false; });

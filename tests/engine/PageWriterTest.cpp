@@ -101,8 +101,8 @@ TEST(PageWriter, LargeNewTextsAreWrittenWhole) {
     std::string expected;
     for (int i = 0; i < 3000; ++i) {
         page += "<img src=\"x\" title=\"" + std::to_string(i) + "\">";
-        expected += "<img src=\"x\" alt=\"" + std::to_string(i) + "\" title=\"" +
-                    std::to_string(i) + "\">";
+        expected +=
+            "<img src=\"x\" alt=\"" + std::to_string(i) + "\" title=\"" + std::to_string(i) + "\">";
     }
     const std::string path = dir.Write("big.htm", page);
     RecordingHost host;

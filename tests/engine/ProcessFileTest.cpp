@@ -126,9 +126,10 @@ TEST(ProcessFile, StopDuringTheFirstPassEndsBothPasses) {
 
 TEST(ProcessFile, TheFirstPassStopsAtTheFirstStartMarker) {
     // The first pass stops at the marker; the second still reads the whole page.
-    const std::string page = std::string(9000, ' ') +
-                             "<!-- InstanceBeginEditable name=\"x\" --><img src=\"a\" title=\"A\">" +
-                             "<!-- InstanceEndEditable -->";
+    const std::string page =
+        std::string(9000, ' ') +
+        "<!-- InstanceBeginEditable name=\"x\" --><img src=\"a\" title=\"A\">" +
+        "<!-- InstanceEndEditable -->";
     const PageResult r = RunPageEverySize(page, ScanMode::AddAlt, Real);
     EXPECT_EQ(r.lines[0], "page.htm : Line 1 : <img : a : alt added : \"A\"");
     EXPECT_EQ(r.progress, page.size());

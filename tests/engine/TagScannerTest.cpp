@@ -20,7 +20,7 @@ using test::TempDir;
 
 // Records a pass as "O:" outside text (pieces joined), "T<line>:" tags and "U:" an unclosed tag.
 class SegmentRecorder : public ScanPassHandler {
-public:
+  public:
     void OnOutsideText(std::string_view piece) override {
         if (segments.empty() || segments.back().rfind("O:", 0) != 0) {
             segments.emplace_back("O:");
@@ -45,9 +45,10 @@ struct Split {
     std::uint64_t progress;
 };
 
-Split SplitPage(const std::string& page, std::size_t chunk,
-                const std::vector<std::string>& languageTags = EngineSettings::DefaultLanguageTags(),
-                std::size_t stopAt = 0) {
+Split SplitPage(
+    const std::string& page, std::size_t chunk,
+    const std::vector<std::string>& languageTags = EngineSettings::DefaultLanguageTags(),
+    std::size_t stopAt = 0) {
     TempDir dir;
     const std::string path = dir.Write("p.htm", page);
     RecordingHost host;
@@ -114,8 +115,7 @@ TEST(TagScanner, StrayBracketsStayInTheirSegment) {
 }
 
 TEST(TagScanner, LanguageRegionsHideBracketsButNotQuotesOrLineFeeds) {
-    EXPECT_EQ(SplitAll("<% if a<b then %>\n<i>"),
-              (Segments{"O:<% if a<b then %>\n", "T2:<i>"}));
+    EXPECT_EQ(SplitAll("<% if a<b then %>\n<i>"), (Segments{"O:<% if a<b then %>\n", "T2:<i>"}));
     // Inside a tag, a region's '>' does not end it.
     EXPECT_EQ(SplitAll("<img src=\"<%=a>b%>\">x"), (Segments{"T1:<img src=\"<%=a>b%>\">", "O:x"}));
     // A script tag is part of its region and never delivered as a tag.

@@ -24,7 +24,8 @@ Segments Added(int line, const std::string& ref, const std::string& value, bool 
                  {Seg("alt added : \"" + value + "\"", C::LogGreen, true)}});
 }
 
-const Segments kStart = FileLine(kFile, "Dreamweaver Template Start", C::LogGrey, FontStyle::Underline);
+const Segments kStart =
+    FileLine(kFile, "Dreamweaver Template Start", C::LogGrey, FontStyle::Underline);
 const Segments kEnd = FileLine(kFile, "Dreamweaver Template End", C::LogGrey, FontStyle::Underline);
 const Segments kNotSaved =
     FileLine(kFile, "Modifications to page.htm have not been saved", C::LogRed);
@@ -44,8 +45,9 @@ TEST(TemplateCode, WithoutUpdatingOnlyEditableRegionsAreExamined) {
 TEST(TemplateCode, UpdatingMarksTemplateSectionsFromTheFirstEditableTagOn) {
     const PageResult r = RunPageEverySize(kPage, ScanMode::AddAlt, Real);
     // t1 comes before any editable region and is passed over; t2 is template code.
-    EXPECT_EQ(r.segments, Join({Added(3, "e.gif", "E", false), kStart, Added(5, "t2.gif", "T2", true),
-                                kEnd, FileLine(kFile, "Updated successfully", C::LogGreen)}));
+    EXPECT_EQ(r.segments,
+              Join({Added(3, "e.gif", "E", false), kStart, Added(5, "t2.gif", "T2", true), kEnd,
+                    FileLine(kFile, "Updated successfully", C::LogGreen)}));
     EXPECT_EQ(r.warnings, 1u);
     EXPECT_EQ(r.totalAlt, 2);
 }
@@ -55,9 +57,8 @@ TEST(TemplateCode, ASectionEndsAtTheNextEditableFinding) {
                              "<!-- InstanceBeginEditable name=\"b\" -->\n"
                              "<img src=\"e2.gif\">\n"
                              "<!-- InstanceEndEditable -->\n";
-    const PageResult r = RunPage(page, ScanMode::Scan, [](EngineSettings& s) {
-        s.ShowMissingTitleMsgs = false;
-    });
+    const PageResult r =
+        RunPage(page, ScanMode::Scan, [](EngineSettings& s) { s.ShowMissingTitleMsgs = false; });
     const auto missing = [](int line, const std::string& ref, bool templateCode) {
         return Join({FindingHead(kFile, line, "<img ", ref, templateCode),
                      {Seg("alt missing", C::LogOrange), Seg("", C::LogOrange, true)}});
@@ -82,10 +83,9 @@ TEST(TemplateCode, TheWarningComesOnceAfterTheFirstTemplateInsertion) {
 }
 
 TEST(TemplateCode, NoAbandonsThePageAfterItsLinesWereLogged) {
-    const PageResult r = RunPage(kPage + "<img src=\"t3.gif\" title=\"T3\">\n", ScanMode::AddAlt,
-                                 Real, [](RecordingHost& h) {
-                                     h.warningAnswers = {TemplateWarningAnswer::No};
-                                 });
+    const PageResult r =
+        RunPage(kPage + "<img src=\"t3.gif\" title=\"T3\">\n", ScanMode::AddAlt, Real,
+                [](RecordingHost& h) { h.warningAnswers = {TemplateWarningAnswer::No}; });
     EXPECT_EQ(r.segments,
               Join({Added(3, "e.gif", "E", false), kStart, Added(5, "t2.gif", "T2", true),
                     FileLine(kFile, "Update aborted by user", C::LogRed), kNotSaved}));
@@ -124,8 +124,8 @@ TEST(TemplateCode, AFailedInsertionInTemplateCodeAlsoAsks) {
 
 TEST(TemplateCode, OnlyTheStartMarkerMakesAPageTemplateDerived) {
     // An end marker alone: the page is plain and every tag is examined.
-    const PageResult r = RunPage("<!-- InstanceEndEditable --><img src=\"a\" title=\"A\">",
-                                 ScanMode::AddAlt, Real);
+    const PageResult r =
+        RunPage("<!-- InstanceEndEditable --><img src=\"a\" title=\"A\">", ScanMode::AddAlt, Real);
     EXPECT_EQ(r.warnings, 0u);
     EXPECT_EQ(r.lines[0], "page.htm : Line 1 : <img : a : alt added : \"A\"");
     // A marker hidden in a script region does not count.

@@ -12,7 +12,7 @@ using namespace test;
 using C = LogColour;
 
 class FakeRunHost : public RunHost {
-public:
+  public:
     void SetProcessingState(bool busy) override { states.push_back(busy); }
     bool AskBackupWarning() override {
         ++backupQuestions;
@@ -39,8 +39,9 @@ struct RunFixture : ::testing::Test {
     ProcessRunner runner{engine, log, host};
 
     Segments Header(const std::string& heading) {
-        return {Seg(heading, C::LogDarkGrey, true), Seg("Process started STAMP", C::LogDarkGrey, true),
-                Seg("Path : ", C::LogDarkGrey), Seg(dir.Path(), C::LogGrey, true)};
+        return {Seg(heading, C::LogDarkGrey, true),
+                Seg("Process started STAMP", C::LogDarkGrey, true), Seg("Path : ", C::LogDarkGrey),
+                Seg(dir.Path(), C::LogGrey, true)};
     }
     Segments Footer(std::initializer_list<LogSegment> summary) {
         Segments footer = {Seg("Process ended STAMP", C::LogDarkGrey, true)};

@@ -38,8 +38,8 @@ TEST(WordSort, AccentedLettersSortBesideTheirBaseLetter) {
 }
 
 TEST(WordSort, IsATotalOrderThatOnlyEqualTextsTie) {
-    const std::vector<std::string> names = {"a", "A", "a-", "-a", "\xFF", "\xC3", "\xC3\xA9",
-                                            "e", "E", "\xC3\x89", "", " ", "a b", "ab"};
+    const std::vector<std::string> names = {"a", "A", "a-",       "-a", "\xFF", "\xC3", "\xC3\xA9",
+                                            "e", "E", "\xC3\x89", "",   " ",    "a b",  "ab"};
     for (const std::string& x : names) {
         EXPECT_EQ(CompareWordSort(x, x), 0);
         for (const std::string& y : names) {

@@ -56,6 +56,8 @@ PageResult RunPageEverySize(const std::string& page, ScanMode mode, const Settin
     return first;
 }
 
-void Real(EngineSettings& settings) { settings.PreviewMode = false; }
+void Real(EngineSettings& settings) {
+    settings.PreviewMode = false;
+}
 
 }  // namespace vantaro::test

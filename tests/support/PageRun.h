@@ -35,8 +35,8 @@ PageResult RunPage(const std::string& page, ScanMode mode, const SettingsEdit& e
 const std::vector<std::size_t>& ReadChunks();
 
 // Processes the page with every read size and checks the results agree; returns the first.
-PageResult RunPageEverySize(const std::string& page, ScanMode mode,
-                            const SettingsEdit& edit = {}, const HostEdit& hostEdit = {});
+PageResult RunPageEverySize(const std::string& page, ScanMode mode, const SettingsEdit& edit = {},
+                            const HostEdit& hostEdit = {});
 
 // Settings edits used throughout the tests.
 void Real(EngineSettings& settings);  // Preview off

@@ -29,7 +29,7 @@ LogSegment Seg(std::string text, LogColour colour, bool endLine = false,
 // A host that records everything the engine does, answers the template warning from a script
 // and can confirm Stop at a chosen pump call.
 class RecordingHost : public EngineHost {
-public:
+  public:
     void AddLogLine(std::string_view text, LogColour colour, bool endLine,
                     FontStyle style) override;
     void AdvanceProgress(std::uint64_t bytes) override { progress += bytes; }
@@ -50,7 +50,7 @@ public:
     std::vector<std::string> found;
     std::deque<TemplateWarningAnswer> warningAnswers;  // Yes once they run out
     std::vector<std::string> warningsShown;
-    RunFlags* flags = nullptr;           // set to let onPump stop a run
+    RunFlags* flags = nullptr;  // set to let onPump stop a run
     std::function<void(RecordingHost&)> onPump;
 };
 

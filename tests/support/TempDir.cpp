@@ -11,7 +11,8 @@
 namespace vantaro::test {
 
 TempDir::TempDir() {
-    const std::string base = std::filesystem::temp_directory_path().string() + "/vantaro-test-XXXXXX";
+    const std::string base =
+        std::filesystem::temp_directory_path().string() + "/vantaro-test-XXXXXX";
     std::vector<char> pattern(base.begin(), base.end());
     pattern.push_back('\0');
     if (::mkdtemp(pattern.data()) == nullptr) {
@@ -27,7 +28,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempDir::File(std::string_view name) const { return path_ + std::string(name); }
+std::string TempDir::File(std::string_view name) const {
+    return path_ + std::string(name);
+}
 
 std::string TempDir::Write(std::string_view name, std::string_view content) const {
     const std::string path = File(name);
@@ -35,7 +38,9 @@ std::string TempDir::Write(std::string_view name, std::string_view content) cons
     return path;
 }
 
-std::string TempDir::Read(std::string_view name) const { return ReadWholeFile(File(name)); }
+std::string TempDir::Read(std::string_view name) const {
+    return ReadWholeFile(File(name));
+}
 
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -7,7 +7,7 @@ namespace vantaro::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -19,7 +19,7 @@ public:
     std::string Write(std::string_view name, std::string_view content) const;
     std::string Read(std::string_view name) const;
 
-private:
+  private:
     std::string path_;
 };
 
