@@ -47,14 +47,7 @@ AppSettings ReadSettings(const CliOptions& options) {
 
 void ApplySettings(const AppSettings& stored, const CliOptions& options, Engine& engine) {
     EngineSettings& s = engine.Settings();
-    s.TagImg = stored.TagImg;
-    s.TagArea = stored.TagArea;
-    s.TagInput = stored.TagInput;
-    s.ShowMissingAltMsgs = stored.ShowMissingAltMsgs;
-    s.ShowMissingTitleMsgs = stored.ShowMissingTitleMsgs;
-    s.UpdateDWTs = stored.UpdateDWTs;
-    s.ShowDWTDlg = stored.ShowDWTDlg;
-    s.LanguageTags = stored.LanguageTags;
+    ApplyToEngine(stored, s);
     s.PreviewMode = options.Preview;  // the window's stored Preview toggle is not used here
     if (options.Tags) {
         s.TagImg = Has(*options.Tags, "img");

@@ -121,4 +121,16 @@ std::string ReadDefaultPath(const std::string& iniFile) {
     return IniReadString(iniFile, kMainSection, "Default Path", HomeFolder(), kReportNothing);
 }
 
+void ApplyToEngine(const AppSettings& settings, EngineSettings& engine) {
+    engine.TagImg = settings.TagImg;
+    engine.TagArea = settings.TagArea;
+    engine.TagInput = settings.TagInput;
+    engine.ShowMissingAltMsgs = settings.ShowMissingAltMsgs;
+    engine.ShowMissingTitleMsgs = settings.ShowMissingTitleMsgs;
+    engine.PreviewMode = settings.PreviewMode;
+    engine.UpdateDWTs = settings.UpdateDWTs;
+    engine.ShowDWTDlg = settings.ShowDWTDlg;
+    engine.LanguageTags = settings.LanguageTags;
+}
+
 }  // namespace vantaro

@@ -55,6 +55,10 @@ void LoadSettings(const std::string& iniFile, AppSettings& settings);
 // through the settings error reporter and the next key is written all the same.
 void SaveSettings(const std::string& iniFile, const AppSettings& settings);
 
+// The stored choices the engine works by: tags, reports, Preview, template options, language
+// rows. (The caller rebuilds the engine's regions afterwards.)
+void ApplyToEngine(const AppSettings& settings, EngineSettings& engine);
+
 // Read at other moments than LoadSettings: when the window is first shown, and when it opens
 // the folder of the last session (the home folder when none is stored).
 std::int32_t ReadLogListsWidth(const std::string& iniFile, std::int32_t currentWidth);
