@@ -84,7 +84,7 @@ void TagChecker::ExamineTag(TagKind kind, std::string_view tagText, std::uint64_
     if (s_.TemplateDerived && !s_.InEditableRegion && !settings.UpdateDWTs) {
         return;  // template code is neither reported nor changed
     }
-    const TagMask mask(tagText, c_.regions);
+    const TagMask mask(tagText, c_.regions, maskStorage_);
     std::string altText;
     std::string titleText;
     GetAttributeValues(mask, "alt", altText, false, s_.AttrValueList, true);

@@ -82,6 +82,7 @@ class TagChecker : public ScanPassHandler {
     Context c_;
     FileState& s_;
     std::string fileName_;
+    std::string maskStorage_;  // reused from tag to tag
 };
 
 }  // namespace vantaro

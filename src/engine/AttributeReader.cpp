@@ -29,8 +29,10 @@ void StripEnclosingQuotes(std::string& value) {
 
 }  // namespace
 
-TagMask::TagMask(std::string_view tagText, IgnoreTagList& regions)
-    : text_(tagText), masked_(tagText) {
+TagMask::TagMask(std::string_view tagText, IgnoreTagList& regions, std::string& storage)
+    : text_(tagText) {
+    storage.assign(tagText);
+    std::string& masked = storage;
     regions.CloseAllRegions();
     const auto* bytes = reinterpret_cast<const unsigned char*>(tagText.data());
     const std::size_t length = tagText.size();
@@ -40,7 +42,7 @@ TagMask::TagMask(std::string_view tagText, IgnoreTagList& regions)
         if (regions.MayStartDelimiterAt(bytes + p, length - p)) {
             const std::size_t matched = regions.CheckIgnoreDelimiter(bytes + p, length - p);
             if (matched > 0) {
-                masked_.replace(p, matched, matched, kMaskByte);
+                masked.replace(p, matched, matched, kMaskByte);
                 p += matched;
                 continue;
             }
@@ -49,12 +51,13 @@ TagMask::TagMask(std::string_view tagText, IgnoreTagList& regions)
         if (bytes[p] == '"' && !inRegion) {
             inQuote = !inQuote;
         } else if (inQuote || inRegion) {
-            masked_[p] = kMaskByte;
+            masked[p] = kMaskByte;
         } else {
-            masked_[p] = static_cast<char>(FoldAscii(bytes[p]));
+            masked[p] = static_cast<char>(FoldAscii(bytes[p]));
         }
         ++p;
     }
+    masked_ = masked;
 }
 
 std::int64_t GetAttributeValues(const TagMask& tag, std::string_view name, std::string& joined,

@@ -16,14 +16,17 @@ namespace vantaro {
 // that is normally all closed).
 class TagMask {
   public:
-    TagMask(std::string_view tagText, IgnoreTagList& regions);
+    TagMask(std::string_view tagText, IgnoreTagList& regions) : TagMask(tagText, regions, own_) {}
+    // Keeps the mask in storage, which a caller masking tag after tag reuses.
+    TagMask(std::string_view tagText, IgnoreTagList& regions, std::string& storage);
 
     std::string_view Text() const { return text_; }
     std::string_view Masked() const { return masked_; }
 
   private:
+    std::string own_;
     std::string_view text_;
-    std::string masked_;
+    std::string_view masked_;
 };
 
 // Reads the values of every place where `name` occurs (letter case aside) outside quotes and

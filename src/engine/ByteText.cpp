@@ -1,7 +1,5 @@
 #include "engine/ByteText.h"
 
-#include <cstring>
-
 namespace vantaro {
 
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
@@ -22,25 +20,25 @@ bool StartsWithIgnoreAsciiCase(std::string_view text, std::string_view prefix) {
 }
 
 bool ContainsIgnoreAsciiCase(std::string_view text, std::string_view needle) {
-    if (needle.empty()) {
-        return true;
+    // The needle's leading bytes up to its first letter have one form only, and can be looked
+    // for quickly; only where they stand is the rest compared letter case aside.
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    std::size_t plain = 0;
+    while (plain < needle.size() && !isLetter(needle[plain])) {
+        ++plain;
     }
-    const unsigned char first = FoldAscii(static_cast<unsigned char>(needle.front()));
-    const bool letter = first >= 'A' && first <= 'Z';
-    for (std::size_t i = 0; i + needle.size() <= text.size(); ++i) {
-        if (!letter) {
-            // Not a letter: its one form can be looked for quickly.
-            const void* found = std::memchr(text.data() + i, first, text.size() - i);
-            if (found == nullptr) {
-                return false;
-            }
-            i = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-            if (i + needle.size() > text.size()) {
-                return false;
+    if (plain == 0) {
+        for (std::size_t i = 0; i + needle.size() <= text.size(); ++i) {
+            if (StartsWithIgnoreAsciiCase(text.substr(i), needle)) {
+                return true;
             }
         }
-        if (FoldAscii(static_cast<unsigned char>(text[i])) == first &&
-            StartsWithIgnoreAsciiCase(text.substr(i), needle)) {
+        return false;
+    }
+    const std::string_view anchor = needle.substr(0, plain);
+    for (std::size_t at = text.find(anchor); at != std::string_view::npos;
+         at = text.find(anchor, at + 1)) {
+        if (StartsWithIgnoreAsciiCase(text.substr(at), needle)) {
             return true;
         }
     }

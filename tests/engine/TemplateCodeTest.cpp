@@ -122,6 +122,21 @@ TEST(TemplateCode, AFailedInsertionInTemplateCodeAlsoAsks) {
     EXPECT_EQ(r.lines[2], "page.htm : Line 1 : <img : t.gif : alt add failed \"T\"");
 }
 
+TEST(TemplateCode, TheStartMarkerIsRecognisedInAnyLetterCaseOnlyWithItsBlanks) {
+    const std::string tail = "<img src=\"t.gif\" title=\"T\">";
+    const PageResult lower = RunPage(
+        "<!-- instancebegineditable x --><img src=\"e.gif\" title=\"E\">"
+        "<!-- INSTANCEENDEDITABLE -->" +
+            tail,
+        ScanMode::AddAlt, Real);
+    EXPECT_EQ(lower.warnings, 1u);
+    const PageResult unspaced =
+        RunPage("<!--InstanceBeginEditable x--><!-- InstanceBeginEditablex -->" + tail,
+                ScanMode::AddAlt, Real);
+    EXPECT_EQ(unspaced.warnings, 0u);
+    EXPECT_EQ(unspaced.lines[0], "page.htm : Line 1 : <img : t.gif : alt added : \"T\"");
+}
+
 TEST(TemplateCode, OnlyTheStartMarkerMakesAPageTemplateDerived) {
     // An end marker alone: the page is plain and every tag is examined.
     const PageResult r =
