@@ -133,4 +133,16 @@ void ApplyToEngine(const AppSettings& settings, EngineSettings& engine) {
     engine.LanguageTags = settings.LanguageTags;
 }
 
+void TakeFromEngine(const EngineSettings& engine, AppSettings& settings) {
+    settings.TagImg = engine.TagImg;
+    settings.TagArea = engine.TagArea;
+    settings.TagInput = engine.TagInput;
+    settings.ShowMissingAltMsgs = engine.ShowMissingAltMsgs;
+    settings.ShowMissingTitleMsgs = engine.ShowMissingTitleMsgs;
+    settings.PreviewMode = engine.PreviewMode;
+    settings.UpdateDWTs = engine.UpdateDWTs;
+    settings.ShowDWTDlg = engine.ShowDWTDlg;
+    settings.LanguageTags = engine.LanguageTags;
+}
+
 }  // namespace vantaro

@@ -58,6 +58,8 @@ void SaveSettings(const std::string& iniFile, const AppSettings& settings);
 // The stored choices the engine works by: tags, reports, Preview, template options, language
 // rows. (The caller rebuilds the engine's regions afterwards.)
 void ApplyToEngine(const AppSettings& settings, EngineSettings& engine);
+// The other way: the engine's current choices into the settings to be stored.
+void TakeFromEngine(const EngineSettings& engine, AppSettings& settings);
 
 // Read at other moments than LoadSettings: when the window is first shown, and when it opens
 // the folder of the last session (the home folder when none is stored).

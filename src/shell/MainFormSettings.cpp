@@ -17,9 +17,8 @@ namespace vantaro {
 namespace {
 
 // A toggle with a button: the button follows the setting, the main-menu item the button.
-void SetToggle(QAction* button, QAction* menuItem, bool& field, bool value) {
-    field = value;
-    button->setChecked(field);
+void ShowToggle(QAction* button, QAction* menuItem, bool value) {
+    button->setChecked(value);
     menuItem->setChecked(button->isChecked());
 }
 
@@ -49,16 +48,8 @@ AppSettings TMainForm::CurrentSettings() const {
     settings.ReferencesIgnored = referenceLists_->IgnoredItems();
     settings.OtherFileFormats = OtherFileFormats;
     settings.ShowBackupDlg = ShowBackupDlg;
-    settings.ShowDWTDlg = engine.ShowDWTDlg;
     settings.ShowClearLogPrompt = ShowClearLogPrompt;
-    settings.ShowMissingAltMsgs = engine.ShowMissingAltMsgs;
-    settings.ShowMissingTitleMsgs = engine.ShowMissingTitleMsgs;
-    settings.TagArea = engine.TagArea;
-    settings.TagImg = engine.TagImg;
-    settings.TagInput = engine.TagInput;
-    settings.PreviewMode = engine.PreviewMode;
-    settings.UpdateDWTs = engine.UpdateDWTs;
-    settings.LanguageTags = engine.LanguageTags;
+    TakeFromEngine(engine, settings);
     // Until a folder has been opened, the one stored last time stays.
     settings.DefaultPath = CurrentFolder.empty() ? ReadDefaultPath(IniFileName()) : CurrentFolder;
     return settings;
@@ -80,20 +71,16 @@ void TMainForm::ApplySettings(const AppSettings& settings) {
     OtherFileFormats = settings.OtherFileFormats;
 
     ShowBackupDlg = settings.ShowBackupDlg;
-    engine.ShowDWTDlg = settings.ShowDWTDlg;
     ShowClearLogPrompt = settings.ShowClearLogPrompt;
-    engine.ShowMissingAltMsgs = settings.ShowMissingAltMsgs;
-    ShowmissingAlts1->setChecked(engine.ShowMissingAltMsgs);
-    engine.ShowMissingTitleMsgs = settings.ShowMissingTitleMsgs;
-    ShowmissingTitles1->setChecked(engine.ShowMissingTitleMsgs);
+    ApplyToEngine(settings, engine);
 
-    SetToggle(AreaToolButton, area1, engine.TagArea, settings.TagArea);
-    SetToggle(ImgToolButton, img1, engine.TagImg, settings.TagImg);
-    SetToggle(InputToolButton, input1, engine.TagInput, settings.TagInput);
-    SetToggle(PreviewToolButton, Preview1, engine.PreviewMode, settings.PreviewMode);
+    ShowmissingAlts1->setChecked(engine.ShowMissingAltMsgs);
+    ShowmissingTitles1->setChecked(engine.ShowMissingTitleMsgs);
+    ShowToggle(AreaToolButton, area1, engine.TagArea);
+    ShowToggle(ImgToolButton, img1, engine.TagImg);
+    ShowToggle(InputToolButton, input1, engine.TagInput);
+    ShowToggle(PreviewToolButton, Preview1, engine.PreviewMode);
     UpdateAddCaptions();
-    engine.UpdateDWTs = settings.UpdateDWTs;
-    engine.LanguageTags = settings.LanguageTags;
 }
 
 }  // namespace vantaro
