@@ -21,6 +21,13 @@ std::string Concat(std::initializer_list<std::string_view> parts) {
     return text;
 }
 
+// A value that can be copied whole: one double-quoted string with no other quote in it. A
+// quote inside server code between the quotes would leave the tag with an odd number of them.
+bool IsCopyableValue(std::string_view value) {
+    return value.size() >= 2 && value.front() == '"' && value.back() == '"' &&
+           value.find('"', 1) == value.size() - 1;
+}
+
 }  // namespace
 
 bool IsBlankValue(std::string_view value) {
@@ -212,21 +219,23 @@ void TagChecker::ReportAttribute(TagReport& report, std::string_view value, LogC
 }
 
 // The dark-red line that tells why the attribute cannot be inserted, or empty when it can;
-// anchor receives the 1-based place of the other attribute's name, before which it goes.
+// anchor receives the 1-based place of the other attribute's name, before which it goes. A
+// refusal means the tag was left as it is without trying; an add failure was a real attempt.
 std::string TagChecker::InsertionFailure(const TagReport& report, std::string_view name,
                                          std::string_view otherName, std::string_view value,
-                                         std::int64_t& anchor) {
+                                         std::int64_t& anchor, bool& refused) {
     const bool addingAlt = name == "alt";
     const std::int64_t ownCount = addingAlt ? s_.AltAttrCount : s_.TitleAttrCount;
-    const std::int64_t otherCount = addingAlt ? s_.TitleAttrCount : s_.AltAttrCount;
+    refused = true;
     // The name is there without a quoted value: a second one would change which value counts.
     if (ownCount >= 1) {
         return Concat({name, " not quoted - unable to add ", name});
     }
-    // The other attribute has no quoted value to copy.
-    if (otherCount == 1 && value.empty()) {
+    // Nothing that can be copied whole: no value, or one that runs into server code.
+    if (!IsCopyableValue(value)) {
         return Concat({otherName, " not quoted - unable to add ", name});
     }
+    refused = false;
     std::vector<std::string> scratch;
     std::string joined;
     std::vector<std::string>& list = c_.settings.PreviewMode ? scratch : s_.AttrValueList;
@@ -243,7 +252,8 @@ std::string TagChecker::InsertionFailure(const TagReport& report, std::string_vi
 void TagChecker::AddAttribute(TagReport& report, std::string_view name, std::string_view otherName,
                               std::string_view value, std::int64_t& counter) {
     std::int64_t anchor = -1;
-    const std::string failure = InsertionFailure(report, name, otherName, value, anchor);
+    bool refused = false;
+    const std::string failure = InsertionFailure(report, name, otherName, value, anchor, refused);
     if (!failure.empty()) {
         Log(failure, LogColour::LogDarkRed, true);
     } else if (c_.settings.PreviewMode) {
@@ -260,7 +270,9 @@ void TagChecker::AddAttribute(TagReport& report, std::string_view name, std::str
         return;  // a preview changes nothing and asks nothing
     }
     s_.AttrValueList.clear();
-    AskTemplateWarning(report);
+    if (!refused) {
+        AskTemplateWarning(report);  // a refusal changed nothing there is to warn about
+    }
 }
 
 void TagChecker::AskTemplateWarning(TagReport& report) {

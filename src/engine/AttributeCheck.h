@@ -69,7 +69,7 @@ class TagChecker : public ScanPassHandler {
                       std::string_view value, std::int64_t& counter);
     std::string InsertionFailure(const TagReport& report, std::string_view name,
                                  std::string_view otherName, std::string_view value,
-                                 std::int64_t& anchor);
+                                 std::int64_t& anchor, bool& refused);
     void AskTemplateWarning(TagReport& report);
     bool IsIgnoredReference();
     void AddFoundReferences(std::string_view altText, std::string_view titleText);

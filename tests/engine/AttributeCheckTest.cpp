@@ -155,6 +155,13 @@ TEST(AttributeCheck, NeverInsertsIntoALongerNameOrWithoutAQuotedValue) {
         {"<img src=\"s\" alt=A>", ScanMode::AddTitle, "alt not quoted - unable to add title"},
         {"<img alt=\"A\" title=T>", ScanMode::AddTitle, "title not quoted - unable to add title"},
         {"<img title=\"T\" alt>", ScanMode::AddAlt, "alt not quoted - unable to add alt"},
+        // The value found for the name starts or ends inside server code.
+        {"<img src=\"s\" TITLE<?php\"?>\">", ScanMode::AddAlt,
+         "title not quoted - unable to add alt"},
+        {"<img src=\"s\" title<?php echo '=\"'; ?>Logo\">", ScanMode::AddAlt,
+         "title not quoted - unable to add alt"},
+        {"<img src=\"s\" alt=\"<%=\"%>\" x=\">", ScanMode::AddTitle,
+         "alt not quoted - unable to add title"},
     };
     for (const Case& c : cases) {
         for (bool preview : {true, false}) {
@@ -171,6 +178,9 @@ TEST(AttributeCheck, NeverInsertsIntoALongerNameOrWithoutAQuotedValue) {
             EXPECT_EQ(r.lines.back(), kFile + " : No changes");
         }
     }
+    // Server code wholly between the quotes is copied with the value.
+    EXPECT_EQ(RunPage("<img title=\"<%=t%>\">", ScanMode::AddAlt, Real).fileAfter,
+              "<img alt=\"<%=t%>\" title=\"<%=t%>\">");
     // A name preceded by a quote or a blank is a name of its own.
     EXPECT_EQ(RunPage("<img src=\"s\"title=\"T\">", ScanMode::AddAlt, Real).fileAfter,
               "<img src=\"s\"alt=\"T\" title=\"T\">");

@@ -122,6 +122,20 @@ TEST(TemplateCode, AFailedInsertionInTemplateCodeAlsoAsks) {
     EXPECT_EQ(r.lines[2], "page.htm : Line 1 : <img : t.gif : alt add failed \"T\"");
 }
 
+TEST(TemplateCode, ARefusalInTemplateCodeNeitherAsksNorLosesThePage) {
+    const std::string page =
+        "<!-- InstanceBeginEditable name=\"a\" --><img src=\"e.gif\" title=\"E\">"
+        "<!-- InstanceEndEditable --><img src=\"t.gif\" title>";
+    const PageResult r = RunPage(page, ScanMode::AddAlt, Real, [](RecordingHost& h) {
+        h.warningAnswers = {TemplateWarningAnswer::No};
+    });
+    EXPECT_EQ(r.warnings, 0u);
+    EXPECT_EQ(r.lines[2],
+              "page.htm : Line 1 : <img : t.gif : title not quoted - unable to add alt");
+    EXPECT_EQ(r.lines.back(), "page.htm : Updated successfully");
+    EXPECT_NE(r.fileAfter.find("alt=\"E\" title=\"E\""), std::string::npos);
+}
+
 TEST(TemplateCode, TheStartMarkerIsRecognisedInAnyLetterCaseOnlyWithItsBlanks) {
     const std::string tail = "<img src=\"t.gif\" title=\"T\">";
     const PageResult lower = RunPage(
