@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "log/LogView.h"
+#include "shell/log/LogView.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <unordered_set>
 
 #include "run/WordSort.h"
-#include "shell/FolderListing.h"
+#include "run/FolderListing.h"
 
 namespace vantaro::cli {
 

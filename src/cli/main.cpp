@@ -19,7 +19,7 @@
 #include "settings/AppSettings.h"
 #include "settings/DataPaths.h"
 #include "settings/FileFormats.h"
-#include "shell/FolderListing.h"
+#include "run/FolderListing.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "engine/FileReplace.h"
+#include "platform/FileReplace.h"
 
 namespace vantaro {
 

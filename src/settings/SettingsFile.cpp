@@ -1,6 +1,6 @@
 #include "settings/SettingsFile.h"
 
-#include "engine/FileReplace.h"
+#include "platform/FileReplace.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -9,8 +9,8 @@
 #include <algorithm>
 
 #include "engine/Engine.h"
-#include "log/LogCommands.h"
-#include "run/ReferenceListBoxes.h"
+#include "shell/log/LogCommands.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "settings/AppSettings.h"
 #include "settings/CINI.h"
 #include "settings/DataPaths.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/FolderListing.h"
+#include "run/FolderListing.h"
 
 namespace vantaro {
 

@@ -11,7 +11,7 @@
 #include "run/ReferenceList.h"
 #include "run/WordSort.h"
 #include "settings/AppSettings.h"
-#include "shell/FolderListing.h"
+#include "run/FolderListing.h"
 #include "shell/KeepSelectionVisible.h"
 
 namespace vantaro {

@@ -12,12 +12,12 @@
 #include <QUrl>
 
 #include "engine/Engine.h"
-#include "log/LogCommands.h"
-#include "settings/CAboutDialog.h"
+#include "shell/log/LogCommands.h"
+#include "shell/dialogs/CAboutDialog.h"
 #include "shell/BusyInputFilter.h"
 #include "shell/CMainForm.h"
 
-#include "run/ReferenceListBoxes.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "shell/FileListView.h"
 #include "shell/FolderTree.h"
 #include "shell/HelpViewer.h"

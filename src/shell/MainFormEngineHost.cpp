@@ -4,10 +4,10 @@
 #include <QCoreApplication>
 #include <QListWidget>
 
-#include "engine/CDVTCodeDetectDlg.h"
+#include "shell/dialogs/CDVTCodeDetectDlg.h"
 #include "engine/Engine.h"
-#include "log/LogView.h"
-#include "run/ReferenceListBoxes.h"
+#include "shell/log/LogView.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "shell/CMainForm.h"
 #include "shell/ProgressGauge.h"
 

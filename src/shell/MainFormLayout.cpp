@@ -14,12 +14,12 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "log/LogView.h"
+#include "shell/log/LogView.h"
 #include "settings/AppSettings.h"
 #include "shell/CExPanel.h"
 #include "shell/CMainForm.h"
 
-#include "run/ReferenceListBoxes.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "shell/FileListView.h"
 #include "shell/FolderTree.h"
 #include "shell/ImageLists.h"

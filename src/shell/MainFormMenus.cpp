@@ -6,11 +6,11 @@
 #include <QMenuBar>
 #include <QTreeView>
 
-#include "log/LogCommands.h"
-#include "log/LogView.h"
+#include "shell/log/LogCommands.h"
+#include "shell/log/LogView.h"
 #include "shell/CMainForm.h"
 
-#include "run/ReferenceListBoxes.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "shell/FileListView.h"
 #include "shell/ImageLists.h"
 

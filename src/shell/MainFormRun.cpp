@@ -5,9 +5,9 @@
 #include <exception>
 
 #include "engine/Engine.h"
-#include "run/ReferenceListBoxes.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "settings/AppSettings.h"
-#include "settings/CPreferencesForm.h"
+#include "shell/dialogs/CPreferencesForm.h"
 #include "settings/DataPaths.h"
 #include "settings/FileFormats.h"
 #include "shell/CMainForm.h"

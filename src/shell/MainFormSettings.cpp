@@ -5,7 +5,7 @@
 #include <QTreeView>
 
 #include "engine/Engine.h"
-#include "run/ReferenceListBoxes.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "settings/AppSettings.h"
 #include "settings/DataPaths.h"
 #include "shell/CMainForm.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "FileSizeLimit.h"
+#include "support/FileSizeLimit.h"
 #include "log/LogFileSave.h"
 #include "support/TempDir.h"
 

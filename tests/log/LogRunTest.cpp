@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "LogRunPrinting.h"
+#include "support/LogRunPrinting.h"
 #include "log/LogRun.h"
 
 namespace vantaro {

@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "LogRunPrinting.h"
+#include "support/LogRunPrinting.h"
 #include "log/RtfReader.h"
 #include "log/RtfWriter.h"
 #include "log/TextDecoding.h"

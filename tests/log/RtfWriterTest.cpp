@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "LogRunPrinting.h"
+#include "support/LogRunPrinting.h"
 #include "log/RtfReader.h"
 #include "log/RtfWriter.h"
 #include "log/TextDecoding.h"

@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "ScriptedPrompter.h"
-#include "shell/FolderListing.h"
+#include "run/FolderListing.h"
 #include "shell/FolderTree.h"
 #include "support/TempDir.h"
 

@@ -8,8 +8,8 @@
 #include <QUrl>
 
 #include "MainWindowFixture.h"
-#include "log/LogView.h"
-#include "run/ReferenceListBoxes.h"
+#include "shell/log/LogView.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "shell/FolderTree.h"
 #include "shell/HelpViewer.h"
 #include "shell/PaneSplitter.h"

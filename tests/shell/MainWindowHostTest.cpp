@@ -8,8 +8,8 @@
 
 #include "MainWindowFixture.h"
 #include "engine/Engine.h"
-#include "log/LogView.h"
-#include "run/ReferenceListBoxes.h"
+#include "shell/log/LogView.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "shell/ProgressGauge.h"
 
 namespace vantaro {

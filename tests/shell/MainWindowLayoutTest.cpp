@@ -9,8 +9,8 @@
 #include <QTreeView>
 
 #include "MainWindowFixture.h"
-#include "log/LogView.h"
-#include "run/ReferenceListBoxes.h"
+#include "shell/log/LogView.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "shell/CExPanel.h"
 #include "shell/FolderTree.h"
 #include "shell/PaneSplitter.h"

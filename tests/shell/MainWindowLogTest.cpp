@@ -3,9 +3,9 @@
 #include <QPlainTextEdit>
 
 #include "MainWindowFixture.h"
-#include "log/LogCommands.h"
-#include "log/LogView.h"
-#include "run/ReferenceListBoxes.h"
+#include "shell/log/LogCommands.h"
+#include "shell/log/LogView.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "shell/FolderTree.h"
 #include "shell/HelpViewer.h"
 #include "shell/ProgressGauge.h"

@@ -5,11 +5,11 @@
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
-#include "engine/CDVTCodeDetectDlg.h"
+#include "shell/dialogs/CDVTCodeDetectDlg.h"
 #include "engine/Engine.h"
-#include "log/LogView.h"
-#include "run/ReferenceListBoxes.h"
-#include "settings/CPreferencesForm.h"
+#include "shell/log/LogView.h"
+#include "shell/references/ReferenceListBoxes.h"
+#include "shell/dialogs/CPreferencesForm.h"
 #include "shell/FileListView.h"
 #include "shell/FolderTree.h"
 #include "shell/ProgressGauge.h"

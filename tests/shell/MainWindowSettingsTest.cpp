@@ -5,7 +5,7 @@
 
 #include "MainWindowFixture.h"
 #include "engine/Engine.h"
-#include "run/ReferenceListBoxes.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "settings/FileFormats.h"
 #include "shell/PaneSplitter.h"
 

@@ -13,7 +13,7 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
-#include "run/ReferenceListBoxes.h"
+#include "shell/references/ReferenceListBoxes.h"
 #include "shell/CMainForm.h"
 #include "shell/FolderTree.h"
 #include "shell/ImageLists.h"

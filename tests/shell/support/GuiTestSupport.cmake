@@ -7,10 +7,10 @@ add_library(vantaro_scripted_prompter STATIC
     ${CMAKE_CURRENT_LIST_DIR}/ScriptedPrompter.cpp
 )
 target_include_directories(vantaro_scripted_prompter PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(vantaro_scripted_prompter PUBLIC vantaro_gui)
+target_link_libraries(vantaro_scripted_prompter PUBLIC vantaro_shell)
 
 add_library(vantaro_gui_test_main STATIC ${CMAKE_CURRENT_LIST_DIR}/GuiTestMain.cpp)
-target_link_libraries(vantaro_gui_test_main PUBLIC vantaro_gui GTest::gtest)
+target_link_libraries(vantaro_gui_test_main PUBLIC vantaro_shell GTest::gtest)
 
 # The real prompter's own tests.
 add_executable(vantaro_prompter_tests ${CMAKE_CURRENT_LIST_DIR}/PrompterTest.cpp)

@@ -10,8 +10,8 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
-#include "LogRunPrinting.h"
-#include "log/LogView.h"
+#include "support/LogRunPrinting.h"
+#include "shell/log/LogView.h"
 #include "log/RtfReader.h"
 
 namespace vantaro {

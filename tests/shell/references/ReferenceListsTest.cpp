@@ -6,7 +6,7 @@
 #include <QToolButton>
 #include <QWidget>
 
-#include "run/ReferenceListBoxes.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
 namespace {

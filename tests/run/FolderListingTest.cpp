@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "shell/FolderListing.h"
+#include "run/FolderListing.h"
 #include "support/TempDir.h"
 
 namespace vantaro {

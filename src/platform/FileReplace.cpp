@@ -1,4 +1,4 @@
-#include "engine/FileReplace.h"
+#include "platform/FileReplace.h"
 
 #include <fcntl.h>
 #include <unistd.h>

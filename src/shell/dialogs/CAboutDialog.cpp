@@ -1,4 +1,4 @@
-#include "settings/CAboutDialog.h"
+#include "shell/dialogs/CAboutDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "Version.h"
-#include "settings/CAboutDialog.h"
+#include "shell/dialogs/CAboutDialog.h"
 #include "shell/HelpViewer.h"
 
 namespace vantaro {

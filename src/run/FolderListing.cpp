@@ -1,4 +1,4 @@
-#include "shell/FolderListing.h"
+#include "run/FolderListing.h"
 
 #include <dirent.h>
 #include <fcntl.h>

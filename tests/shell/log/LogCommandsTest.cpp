@@ -10,11 +10,11 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "FileSizeLimit.h"
-#include "LogRunPrinting.h"
+#include "support/FileSizeLimit.h"
+#include "support/LogRunPrinting.h"
 #include "ScriptedPrompter.h"
-#include "log/LogCommands.h"
-#include "log/LogView.h"
+#include "shell/log/LogCommands.h"
+#include "shell/log/LogView.h"
 #include "log/RtfReader.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "log/LogView.h"
+#include "shell/log/LogView.h"
 
 #include <QAccessible>
 #include <QFontDatabase>
@@ -7,7 +7,7 @@
 #include <QTextDocumentFragment>
 #include <algorithm>
 
-#include "log/DisplayText.h"
+#include "shell/log/DisplayText.h"
 
 namespace vantaro {
 namespace {

@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "ScriptedPrompter.h"
-#include "engine/CDVTCodeDetectDlg.h"
+#include "shell/dialogs/CDVTCodeDetectDlg.h"
 #include "shell/HelpViewer.h"
 
 namespace vantaro {

@@ -1,4 +1,4 @@
-#include "engine/CDVTCodeDetectDlg.h"
+#include "shell/dialogs/CDVTCodeDetectDlg.h"
 
 #include <QCloseEvent>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "log/LogPrinting.h"
+#include "shell/log/LogPrinting.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

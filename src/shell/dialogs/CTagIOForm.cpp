@@ -1,4 +1,4 @@
-#include "settings/CTagIOForm.h"
+#include "shell/dialogs/CTagIOForm.h"
 
 #include <QKeyEvent>
 #include <QLabel>

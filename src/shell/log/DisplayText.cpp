@@ -1,4 +1,4 @@
-#include "log/DisplayText.h"
+#include "shell/log/DisplayText.h"
 
 #include "log/PageText.h"
 

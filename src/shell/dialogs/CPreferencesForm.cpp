@@ -1,4 +1,4 @@
-#include "settings/CPreferencesForm.h"
+#include "shell/dialogs/CPreferencesForm.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -12,9 +12,9 @@
 #include <algorithm>
 
 #include "engine/ByteText.h"
-#include "log/DisplayText.h"
+#include "shell/log/DisplayText.h"
 #include "run/WordSort.h"
-#include "settings/CTagIOForm.h"
+#include "shell/dialogs/CTagIOForm.h"
 #include "shell/HelpViewer.h"
 #include "shell/Prompter.h"
 

@@ -13,8 +13,8 @@
 
 #include "ScriptedPrompter.h"
 #include "engine/EngineSettings.h"
-#include "settings/CPreferencesForm.h"
-#include "settings/CTagIOForm.h"
+#include "shell/dialogs/CPreferencesForm.h"
+#include "shell/dialogs/CTagIOForm.h"
 #include "shell/HelpViewer.h"
 
 namespace vantaro {

@@ -1,11 +1,11 @@
-#include "run/ReferenceListBoxes.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 #include <QHelpEvent>
 #include <QMenu>
 #include <QToolButton>
 #include <QToolTip>
 
-#include "log/DisplayText.h"
+#include "shell/log/DisplayText.h"
 #include "shell/KeepSelectionVisible.h"
 
 namespace vantaro {

@@ -1,4 +1,4 @@
-#include "log/LogCommands.h"
+#include "shell/log/LogCommands.h"
 
 #include <QAction>
 #include <QDir>
@@ -10,8 +10,8 @@
 
 #include "log/LogFileSave.h"
 #include "log/LogFileText.h"
-#include "log/LogPrinting.h"
-#include "log/LogView.h"
+#include "shell/log/LogPrinting.h"
+#include "shell/log/LogView.h"
 #include "log/RtfReader.h"
 #include "log/RtfWriter.h"
 #include "shell/Prompter.h"

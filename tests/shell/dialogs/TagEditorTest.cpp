@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "ScriptedPrompter.h"
-#include "settings/CTagIOForm.h"
+#include "shell/dialogs/CTagIOForm.h"
 #include "shell/HelpViewer.h"
 
 namespace vantaro {
