@@ -11,14 +11,18 @@
 
 #include "Corpus.h"
 #include "engine/Engine.h"
+#include "log/LogFormatter.h"
 
 namespace {
 
 using namespace vantaro;
 namespace fs = std::filesystem;
 
-class CountingHost : public EngineHost {
+// Words every event as the log would, and counts what it would show.
+class CountingHost : public EngineHost, public LogSink {
   public:
+    void OnFinding(const Finding& finding) override { WriteFinding(*this, finding); }
+    void OnPageEvent(const PageEvent& event) override { WritePageEvent(*this, event); }
     void AddLogLine(std::string_view text, LogColour, bool endLine, FontStyle) override {
         logBytes += text.size();
         lines += endLine ? 1 : 0;

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "engine/ByteText.h"
+#include "log/LogFormatter.h"
+#include "log/Messages.h"
 #include "log/PageText.h"
 
 namespace vantaro::cli {
@@ -26,60 +28,78 @@ std::string Quoted(std::string_view bytes) {
     return "\"" + JsonEscaped(DecodeForDisplay(bytes)) + "\"";
 }
 
-// The page's outcome from the messages it got, most telling first.
-const char* PageResultName(PageEvent event) {
-    switch (event) {
-        case PageEvent::OpenFailed:
-            return "open-failed";
-        case PageEvent::ReadFailed:
-            return "read-failed";
-        case PageEvent::SeekFailed:
-            return "seek-failed";
-        case PageEvent::CloseFailed:
-            return "close-failed";
-        case PageEvent::WriteFailed:
-            return "write-failed";
-        case PageEvent::Stopped:
-            return "stopped";
-        case PageEvent::Aborted:
-            return "aborted";
-        case PageEvent::NotSaved:
-            return "not-saved";
-        case PageEvent::Updated:
-            return "updated";
-        case PageEvent::NoChanges:
-            return "no-changes";
+const char* TagName(TagKind kind) {
+    switch (kind) {
+        case TagKind::Area:
+            return "area";
+        case TagKind::Input:
+            return "input";
         default:
-            return nullptr;
+            return "img";
     }
 }
 
-int Rank(const std::string& result) {
-    static const char* kOrder[] = {"open-failed",  "read-failed", "seek-failed", "close-failed",
-                                   "write-failed", "stopped",     "aborted",     "not-saved",
-                                   "updated",      "no-changes"};
-    for (int i = 0; i < static_cast<int>(std::size(kOrder)); ++i) {
-        if (result == kOrder[i]) {
+const char* ActionName(FindingKind kind) {
+    switch (kind) {
+        case FindingKind::Missing:
+            return "missing";
+        case FindingKind::WouldBeAdded:
+            return "would-add";
+        case FindingKind::Added:
+            return "added";
+        case FindingKind::AddFailed:
+            return "add-failed";
+        case FindingKind::NotQuoted:
+            return "not-quoted";
+        case FindingKind::NoSource:
+            return "no-source";
+        case FindingKind::Multiple:
+            return "multiple";
+    }
+    return "";
+}
+
+bool CarriesValue(FindingKind kind) {
+    return kind == FindingKind::WouldBeAdded || kind == FindingKind::Added ||
+           kind == FindingKind::AddFailed;
+}
+
+// The tag still lacks the attribute after this run (if the page is saved at all).
+bool Unresolved(FindingKind kind) {
+    return kind != FindingKind::WouldBeAdded && kind != FindingKind::Added;
+}
+
+// A page's outcomes, most telling first; a page's result is the most telling one it got.
+struct PageResultName {
+    PageEventKind kind;
+    const char* name;
+};
+constexpr PageResultName kPageResults[] = {
+    {PageEventKind::OpenFailed, "open-failed"},   {PageEventKind::ReadFailed, "read-failed"},
+    {PageEventKind::SeekFailed, "seek-failed"},   {PageEventKind::CloseFailed, "close-failed"},
+    {PageEventKind::WriteFailed, "write-failed"}, {PageEventKind::StoppedByUser, "stopped"},
+    {PageEventKind::UpdateAborted, "aborted"},    {PageEventKind::NotSaved, "not-saved"},
+    {PageEventKind::Updated, "updated"},          {PageEventKind::NoChanges, "no-changes"},
+};
+constexpr int kNoResult = static_cast<int>(std::size(kPageResults));
+
+int RankOf(PageEventKind kind) {
+    for (int i = 0; i < kNoResult; ++i) {
+        if (kPageResults[i].kind == kind) {
             return i;
         }
     }
-    return 100;
+    return kNoResult;
 }
 
-const char* const kTemplateWarning =
-    "Code derived from one or more Dreamweaver templates has been found in %s. You are "
-    "therefore advised to perform the following actions...\n\n"
-    "1. Use Vantaro to add attributess to the necessary Dreamweaver template(s);\n"
-    "2. Use Dreamweaver to update the files that relate to the modified Dreamweaver "
-    "template(s);\n"
-    "3. Use Vantaro to add attributess to the non-template code within your original files.\n\n"
-    "Are you sure you want to continue updating %s?\n";
+bool IsFailure(PageEventKind kind) {
+    return RankOf(kind) <= RankOf(PageEventKind::WriteFailed);
+}
 
-const char* const kBackupWarning =
-    "It is recommended you backup your file(s) before proceeding.\n\n"
-    "Making a backup will enable you to revert back to your orginal file(s) if unwanted or "
-    "unexpected changes are made.\n\n"
-    "Continue with add attribute process?";
+// Nothing of the page was saved: its insertions did not happen.
+bool NothingSaved(int rank) {
+    return rank <= RankOf(PageEventKind::NotSaved);
+}
 
 }  // namespace
 
@@ -99,35 +119,29 @@ void CliHost::WriteOut(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), out_);
 }
 
-void CliHost::AddLogLine(std::string_view text, LogColour colour, bool endLine, FontStyle style) {
+void CliHost::LineSink::AddLogLine(std::string_view text, LogColour colour, bool endLine,
+                                   FontStyle style) {
     if (!text.empty()) {
-        pending_.pieces.push_back(LogPiece{std::string(text), colour, style});
+        pending_.push_back(Piece{std::string(text), colour, style});
     }
     if (endLine) {
-        FinishLine();
+        std::vector<Piece> line;
+        line.swap(pending_);
+        host_.PrintLine(line);
     }
 }
 
-void CliHost::FinishLine() {
-    LogLine line = std::move(pending_);
-    pending_ = LogLine();
-    ClassifiedLine classified = ClassifyLine(line);
-    if (classified.action == "multiple") {
-        classified.attribute = options_.Mode == ScanMode::AddTitle ? "title" : "alt";
+void CliHost::PrintLine(const std::vector<LineSink::Piece>& pieces) {
+    if (Jsonl()) {
+        std::string text;
+        for (const LineSink::Piece& piece : pieces) {
+            text += piece.text;
+        }
+        runLines_.push_back(DecodeForDisplay(text));
+        return;
     }
-    Track(classified);
-    if (options_.Format == OutputFormat::Text) {
-        PrintText(line);
-    } else if (classified.kind == LineKind::Finding) {
-        EmitFinding(classified);
-    } else if (classified.kind == LineKind::RunMessage) {
-        runLines_.push_back(DecodeForDisplay(line.Text()));
-    }
-}
-
-void CliHost::PrintText(const LogLine& line) {
     std::string text;
-    for (const LogPiece& piece : line.pieces) {
+    for (const LineSink::Piece& piece : pieces) {
         if (!colour_ && IsPlainPrintable(piece.text)) {
             text += piece.text;  // the common case: nothing to decode or replace
             continue;
@@ -139,40 +153,46 @@ void CliHost::PrintText(const LogLine& line) {
     WriteOut(text);
 }
 
-void CliHost::Track(const ClassifiedLine& line) {
-    if (line.kind == LineKind::Finding) {
-        ++pageFindings_;
-        if (line.unresolved) {
-            ++pageUnresolved_;
-        }
-        return;
+void CliHost::OnFinding(const Finding& finding) {
+    ++pageFindings_;
+    if (Unresolved(finding.Kind)) {
+        ++pageUnresolved_;
     }
-    if (line.kind != LineKind::PageMessage) {
-        return;
-    }
-    if (IsFailure(line.event)) {
-        ++failures_;
-    }
-    if (line.event == PageEvent::Stopped) {
-        stopped_ = true;
-    }
-    if (const char* result = PageResultName(line.event)) {
-        if (Rank(result) < Rank(pageResult_)) {
-            pageResult_ = result;
-        }
+    if (Jsonl()) {
+        EmitFinding(finding);
+    } else {
+        WriteFinding(lines_, finding);
     }
 }
 
-void CliHost::EmitFinding(const ClassifiedLine& line) {
-    std::string json = "{\"type\":\"finding\",\"file\":" + Quoted(page_) +
-                       ",\"line\":" + std::to_string(line.line) + ",\"tag\":" + Quoted(line.tag) +
-                       ",\"reference\":" + Quoted(line.reference) +
-                       ",\"attribute\":" + Quoted(line.attribute) +
-                       ",\"action\":" + Quoted(line.action);
-    if (!line.value.empty()) {
-        json += ",\"value\":" + Quoted(line.value);
+void CliHost::OnPageEvent(const PageEvent& event) {
+    if (IsFailure(event.Kind)) {
+        ++failures_;
     }
-    json += ",\"message\":" + Quoted(line.message) + "}\n";
+    if (event.Kind == PageEventKind::StoppedByUser) {
+        stopped_ = true;
+    }
+    const int rank = RankOf(event.Kind);
+    if (rank < pageResultRank_) {
+        pageResultRank_ = rank;
+        pageReason_ = event.Reason;
+    }
+    if (!Jsonl()) {
+        WritePageEvent(lines_, event);
+    }
+}
+
+void CliHost::EmitFinding(const Finding& finding) {
+    std::string json = "{\"type\":\"finding\",\"file\":" + Quoted(page_) +
+                       ",\"line\":" + std::to_string(finding.Line) +
+                       ",\"tag\":" + Quoted(TagName(finding.Tag)) +
+                       ",\"reference\":" + Quoted(finding.Reference) +
+                       ",\"attribute\":" + Quoted(AttributeText(finding.Attribute)) +
+                       ",\"action\":" + Quoted(ActionName(finding.Kind));
+    if (CarriesValue(finding.Kind) && !finding.Value.empty()) {
+        json += ",\"value\":" + Quoted(finding.Value);
+    }
+    json += ",\"message\":" + Quoted(FindingMessage(finding)) + "}\n";
     WriteOut(json);
 }
 
@@ -181,7 +201,8 @@ void CliHost::OnPageStart(const std::string& fullPath) {
         std::fflush(out_);  // the run's header shows at once, whatever the buffering
     }
     page_ = fullPath;
-    pageResult_.clear();
+    pageResultRank_ = kNoResult;
+    pageReason_.clear();
     pageFindings_ = 0;
     pageUnresolved_ = 0;
     if (Interrupted() && flags_ != nullptr) {
@@ -190,18 +211,30 @@ void CliHost::OnPageStart(const std::string& fullPath) {
 }
 
 void CliHost::OnPageEnd(const std::string& fullPath) {
-    // Insertions of a page that was not saved did not happen.
-    const bool unsaved = Rank(pageResult_) <= Rank("not-saved");
-    unresolved_ += unsaved ? pageFindings_ : pageUnresolved_;
-    if (options_.Format != OutputFormat::Jsonl) {
+    const bool unsaved = NothingSaved(pageResultRank_);
+    const int unresolved = unsaved ? pageFindings_ : pageUnresolved_;
+    unresolved_ += unresolved;
+    if (!Jsonl()) {
         return;
     }
-    const std::string result = !pageResult_.empty() ? pageResult_
-                               : pageFindings_ > 0  ? "reported"
-                                                    : "no-changes";
-    WriteOut("{\"type\":\"file\",\"file\":" + Quoted(fullPath) + ",\"result\":" + Quoted(result) +
-             ",\"findings\":" + std::to_string(pageFindings_) + ",\"unresolved\":" +
-             std::to_string(unsaved ? pageFindings_ : pageUnresolved_) + "}\n");
+    const std::string result = pageResultRank_ < kNoResult ? kPageResults[pageResultRank_].name
+                               : pageFindings_ > 0         ? "reported"
+                                                           : "no-changes";
+    std::string json =
+        "{\"type\":\"file\",\"file\":" + Quoted(fullPath) + ",\"result\":" + Quoted(result);
+    if (!pageReason_.empty()) {
+        json += ",\"reason\":" + Quoted(pageReason_);
+    }
+    WriteOut(json + ",\"findings\":" + std::to_string(pageFindings_) +
+             ",\"unresolved\":" + std::to_string(unresolved) + "}\n");
+}
+
+void CliHost::OnRunStarted(const RunStart& start) {
+    WriteRunStart(lines_, start);
+}
+
+void CliHost::OnRunEnded(const RunEnd& end) {
+    WriteRunEnd(lines_, end);
 }
 
 void CliHost::BeginRun(const std::string& folder) {
@@ -255,7 +288,8 @@ bool CliHost::AskBackupWarning() {
         } else if (questions_.interactive) {
             progress_.Clear();
             std::fflush(out_);
-            std::fprintf(stderr, "%s [Y/n] ", kBackupWarning);
+            const std::string question(messages::kBackupWarning);
+            std::fprintf(stderr, "%s [Y/n] ", question.c_str());
             std::fflush(stderr);
             const char answer = ReadAnswer();
             backupAnswer_ = answer == 'y' || answer == '\n' ? 1 : 0;
@@ -280,7 +314,7 @@ TemplateWarningAnswer CliHost::ShowTemplateWarning(const std::string& fullPath) 
                      name.c_str());
         return TemplateWarningAnswer::No;
     }
-    std::fprintf(stderr, kTemplateWarning, name.c_str(), name.c_str());
+    std::fputs(ForOutput(messages::TemplateWarning(name), false).c_str(), stderr);
     std::fprintf(stderr, "[y]es, [N]o or [s]top? ");
     std::fflush(stderr);
     const char answer = ReadAnswer();
@@ -298,9 +332,8 @@ TemplateWarningAnswer CliHost::ShowTemplateWarning(const std::string& fullPath) 
 
 void CliHost::ShowNoReportsWarning() {
     noReports_ = true;
-    std::fprintf(stderr,
-                 "vantaro-cli: Please select to show (using the Log menu) missing alt and/or "
-                 "title attributes. (Here: --report=alt,title)\n");
+    const std::string notice(messages::kNoReportsWarning);
+    std::fprintf(stderr, "vantaro-cli: %s (Here: --report=alt,title)\n", notice.c_str());
 }
 
 }  // namespace vantaro::cli

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "cli/CliOptions.h"
-#include "cli/LogLine.h"
 #include "cli/Terminal.h"
 #include "engine/EngineHost.h"
+#include "log/LogSink.h"
 #include "run/ProcessRunner.h"
 #include "run/ReferenceList.h"
 
@@ -28,8 +28,8 @@ class CliHost : public EngineHost, public RunHost {
             std::FILE* out = stdout);
 
     // EngineHost
-    void AddLogLine(std::string_view text, LogColour colour, bool endLine,
-                    FontStyle style) override;
+    void OnFinding(const Finding& finding) override;
+    void OnPageEvent(const PageEvent& event) override;
     void AdvanceProgress(std::uint64_t bytes) override { progress_.Advance(bytes); }
     void PumpEvents() override {}
     bool IsIgnoredReference(std::string_view reference) override;
@@ -44,6 +44,8 @@ class CliHost : public EngineHost, public RunHost {
     void ClearFoundReferences() override {}  // the runner lists what all its runs found
     void SetProgressMaximum(std::uint64_t totalBytes) override { progress_.AddToTotal(totalBytes); }
     bool ShowsProgress() const override { return progress_.Enabled(); }
+    void OnRunStarted(const RunStart& start) override;
+    void OnRunEnded(const RunEnd& end) override;
     void OnPageStart(const std::string& fullPath) override;
     void OnPageEnd(const std::string& fullPath) override;
 
@@ -60,13 +62,29 @@ class CliHost : public EngineHost, public RunHost {
     bool RefusedToReport() const { return noReports_; }
 
   private:
-    void FinishLine();
-    void PrintText(const LogLine& line);
-    void Track(const ClassifiedLine& line);
-    void EmitFinding(const ClassifiedLine& line);
-    void EmitRunLine(const LogLine& line);
-    void EmitRunEnd();
+    // Takes the formatter's segments and prints each ended line (text form), or keeps the
+    // run's lines for its JSON record.
+    class LineSink : public LogSink {
+      public:
+        struct Piece {
+            std::string text;
+            LogColour colour;
+            FontStyle style;
+        };
+
+        explicit LineSink(CliHost& host) : host_(host) {}
+        void AddLogLine(std::string_view text, LogColour colour, bool endLine,
+                        FontStyle style) override;
+
+      private:
+        CliHost& host_;
+        std::vector<Piece> pending_;
+    };
+
+    void PrintLine(const std::vector<LineSink::Piece>& pieces);
+    void EmitFinding(const Finding& finding);
     void WriteOut(const std::string& text);
+    bool Jsonl() const { return options_.Format == OutputFormat::Jsonl; }
 
     const CliOptions& options_;
     bool colour_;
@@ -75,14 +93,15 @@ class CliHost : public EngineHost, public RunHost {
     QuestionPolicy questions_;
     std::FILE* out_;
     RunFlags* flags_ = nullptr;
+    LineSink lines_{*this};
 
     ReferenceList ignored_;
     ReferenceList found_;
-    LogLine pending_;
 
     // Per page and per run, for JSON lines and the exit status.
     std::string page_;
-    std::string pageResult_;
+    int pageResultRank_ = 0;  // of the most telling page event so far; 0 when none
+    std::string pageReason_;
     int pageFindings_ = 0;
     int pageUnresolved_ = 0;
     std::string runFolder_;

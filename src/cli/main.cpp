@@ -15,11 +15,11 @@
 #include "cli/CliOptions.h"
 #include "cli/RunPlan.h"
 #include "engine/Engine.h"
+#include "run/FolderListing.h"
 #include "run/ProcessRunner.h"
 #include "settings/AppSettings.h"
 #include "settings/DataPaths.h"
 #include "settings/FileFormats.h"
-#include "run/FolderListing.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ int Run(const CliOptions& options) {
     for (const std::string& reference : options.Ignore) {
         host.Ignored().Add(reference);
     }
-    ProcessRunner runner(engine, host, host);
+    ProcessRunner runner(engine, host);
     runner.ShowBackupDlg = stored.ShowBackupDlg;
 
     const RunPlan plan = PlanRuns(options.Paths, options.Recursive,

@@ -1,5 +1,6 @@
 #include "engine/AttributeCheck.h"
 
+#include <optional>
 #include <vector>
 
 #include "engine/ByteText.h"
@@ -13,12 +14,8 @@ bool IsAttributeNameByte(unsigned char c) {
            c == '_' || c == ':' || c == '.';
 }
 
-std::string Concat(std::initializer_list<std::string_view> parts) {
-    std::string text;
-    for (std::string_view part : parts) {
-        text += part;
-    }
-    return text;
+std::string_view NameOf(AttributeName name) {
+    return name == AttributeName::Alt ? "alt" : "title";
 }
 
 // A value that can be copied whole: one double-quoted string with no other quote in it. A
@@ -43,25 +40,20 @@ bool IsBlankValue(std::string_view value) {
     return quotes == 2;
 }
 
-TagChecker::TagChecker(Context context)
-    : c_(context), s_(context.state), fileName_(FileNameOf(context.fullPath)) {}
+TagChecker::TagChecker(Context context) : context_(context), page_(context.state) {}
 
 void TagChecker::OnOutsideText(std::string_view piece) {
     Append(piece);
 }
 
 void TagChecker::Append(std::string_view text) {
-    if (c_.keepOutput) {
-        s_.OutputText.append(text);
+    if (context_.keepOutput) {
+        page_.OutputText.append(text);
     }
 }
 
-void TagChecker::Log(std::string_view text, LogColour colour, bool endLine, FontStyle style) {
-    c_.host.AddLogLine(text, colour, endLine, style);
-}
-
-void TagChecker::LogFilePrefix() {
-    AddFilePrefix(c_.host, fileName_);
+void TagChecker::ReportPage(PageEventKind kind) {
+    context_.host.OnPageEvent({context_.fullPath, kind, {}});
 }
 
 bool TagChecker::HandleTag(std::string_view tagText, std::uint64_t line) {
@@ -69,9 +61,9 @@ bool TagChecker::HandleTag(std::string_view tagText, std::uint64_t line) {
     bool stop = false;
     const TagKind kind = ClassifyTag(tagText);
     if (kind == TagKind::EditableStart) {
-        s_.InEditableRegion = true;
+        page_.InEditableRegion = true;
     } else if (kind == TagKind::EditableEnd) {
-        s_.InEditableRegion = false;
+        page_.InEditableRegion = false;
     } else if (kind != TagKind::None) {
         ExamineTag(kind, tagText, line, edited, stop);
     }
@@ -81,37 +73,37 @@ bool TagChecker::HandleTag(std::string_view tagText, std::uint64_t line) {
 
 void TagChecker::ExamineTag(TagKind kind, std::string_view tagText, std::uint64_t line,
                             std::string& edited, bool& stop) {
-    const EngineSettings& settings = c_.settings;
+    const EngineSettings& settings = context_.settings;
     const bool enabled = kind == TagKind::Img    ? settings.TagImg
                          : kind == TagKind::Area ? settings.TagArea
                                                  : settings.TagInput;
     if (!enabled) {
         return;
     }
-    if (s_.TemplateDerived && !s_.InEditableRegion && !settings.UpdateDWTs) {
+    if (page_.TemplateDerived && !page_.InEditableRegion && !settings.UpdateDWTs) {
         return;  // template code is neither reported nor changed
     }
-    const TagMask mask(tagText, c_.regions, maskStorage_);
+    const TagMask mask(tagText, context_.regions, maskStorage_);
     std::string altText;
     std::string titleText;
-    GetAttributeValues(mask, "alt", altText, false, s_.AttrValueList, true);
-    s_.AltAttrCount = static_cast<std::int64_t>(s_.AttrValueList.size());
-    GetAttributeValues(mask, "title", titleText, false, s_.AttrValueList, true);
-    s_.TitleAttrCount = static_cast<std::int64_t>(s_.AttrValueList.size());
+    GetAttributeValues(mask, "alt", altText, false, page_.AttrValueList, true);
+    page_.AltAttrCount = static_cast<std::int64_t>(page_.AttrValueList.size());
+    GetAttributeValues(mask, "title", titleText, false, page_.AttrValueList, true);
+    page_.TitleAttrCount = static_cast<std::int64_t>(page_.AttrValueList.size());
     if (IsBlankValue(altText) || IsBlankValue(titleText)) {
         return;  // a present but empty attribute means the tag needs nothing
     }
     if (!altText.empty() && !titleText.empty()) {
         return;
     }
-    if (s_.TemplateDerived) {
-        if (!s_.TemplateChecksOn) {
-            s_.TemplateChecksOn = s_.InEditableRegion;
+    if (page_.TemplateDerived) {
+        if (!page_.TemplateChecksOn) {
+            page_.TemplateChecksOn = page_.InEditableRegion;
         }
-    } else if (!s_.PlainChecksOn) {
-        s_.PlainChecksOn = !s_.InEditableRegion;
+    } else if (!page_.PlainChecksOn) {
+        page_.PlainChecksOn = !page_.InEditableRegion;
     }
-    if (s_.TemplateChecksOn || s_.PlainChecksOn) {
+    if (page_.TemplateChecksOn || page_.PlainChecksOn) {
         CheckTag(kind, altText, titleText, mask, edited, line, stop);
     }
 }
@@ -119,18 +111,18 @@ void TagChecker::ExamineTag(TagKind kind, std::string_view tagText, std::uint64_
 bool TagChecker::ReadReferences(TagKind kind, const TagMask& mask, std::string& reference) {
     switch (kind) {
         case TagKind::Img:
-            GetAttributeValues(mask, "Src", reference, true, s_.AttrValueList, false);
+            GetAttributeValues(mask, "Src", reference, true, page_.AttrValueList, false);
             return true;
         case TagKind::Area:
-            GetAttributeValues(mask, "Shape", reference, false, s_.AttrValueList, false);
+            GetAttributeValues(mask, "Shape", reference, false, page_.AttrValueList, false);
             return true;
         case TagKind::Input: {
             std::string type;
-            GetAttributeValues(mask, "Type", type, false, s_.AttrValueList, false);
+            GetAttributeValues(mask, "Type", type, false, page_.AttrValueList, false);
             if (!EqualsIgnoreAsciiCase(type, "Image")) {
                 return false;
             }
-            GetAttributeValues(mask, "Src", reference, true, s_.AttrValueList, false);
+            GetAttributeValues(mask, "Src", reference, true, page_.AttrValueList, false);
             return true;
         }
         default:
@@ -149,13 +141,13 @@ void TagChecker::CheckTag(TagKind kind, std::string_view altText, std::string_vi
         return;  // neither reported, changed nor listed
     }
     TagReport report{kind, mask, tag, line, altText, titleText, reference};
-    const ScanMode mode = c_.mode;
-    const EngineSettings& settings = c_.settings;
+    const ScanMode mode = context_.mode;
+    const EngineSettings& settings = context_.settings;
     if ((mode == ScanMode::Scan && settings.ShowMissingAltMsgs) || mode == ScanMode::AddAlt) {
-        ReportAttribute(report, altText, LogColour::LogOrange, s_.FileAltCount, "alt");
+        ReportAttribute(report, altText, page_.FileAltCount, AttributeName::Alt);
     }
     if ((mode == ScanMode::Scan && settings.ShowMissingTitleMsgs) || mode == ScanMode::AddTitle) {
-        ReportAttribute(report, titleText, LogColour::LogBlue, s_.FileTitleCount, "title");
+        ReportAttribute(report, titleText, page_.FileTitleCount, AttributeName::Title);
     }
     if (hasImage) {
         AddFoundReferences(altText, titleText);
@@ -163,143 +155,146 @@ void TagChecker::CheckTag(TagKind kind, std::string_view altText, std::string_vi
     stop = report.stop;
 }
 
-void TagChecker::WriteLineHead(const TagReport& report) {
-    if (s_.TemplateDerived && !s_.InEditableRegion && !s_.InTemplateSection) {
-        LogFilePrefix();
-        Log("Dreamweaver Template Start", LogColour::LogGrey, true, FontStyle::Underline);
-        s_.InTemplateSection = true;
+// Opens or closes the log's template section as the tag about to be reported lies in template
+// code or in an editable region.
+void TagChecker::FollowTemplateSection() {
+    if (page_.TemplateDerived && !page_.InEditableRegion && !page_.InTemplateSection) {
+        ReportPage(PageEventKind::TemplateStart);
+        page_.InTemplateSection = true;
     }
-    if (s_.TemplateDerived && s_.InEditableRegion && s_.InTemplateSection) {
-        LogFilePrefix();
-        Log("Dreamweaver Template End", LogColour::LogGrey, true, FontStyle::Underline);
-        s_.InTemplateSection = false;
+    if (page_.TemplateDerived && page_.InEditableRegion && page_.InTemplateSection) {
+        ReportPage(PageEventKind::TemplateEnd);
+        page_.InTemplateSection = false;
     }
-    const bool inTemplateCode = s_.InTemplateSection && !s_.InEditableRegion;
-    LogFilePrefix();
-    Log("Line " + std::to_string(report.line), LogColour::LogGrey, false,
-        inTemplateCode ? FontStyle(FontStyle::Underline) : FontStyle::Plain());
-    Log(" : ", LogColour::LogGrey, false);
-    Log(TagPrefix(report.kind), LogColour::LogDarkGrey, false);
-    Log(": ", LogColour::LogGrey, false);
-    Log(report.reference, LogColour::LogGrey, false);
-    Log(" : ", LogColour::LogGrey, false);
 }
 
-void TagChecker::ReportAttribute(TagReport& report, std::string_view value, LogColour colour,
-                                 std::int64_t& counter, std::string_view name) {
+void TagChecker::ReportAttribute(TagReport& report, std::string_view value, std::int64_t& counter,
+                                 AttributeName name) {
     if (!value.empty()) {
         return;
     }
-    WriteLineHead(report);
-    const bool multiple = s_.AltAttrCount > 1 || s_.TitleAttrCount > 1;
-    const std::string_view repeated = s_.AltAttrCount > 1 ? "alt" : "title";
-    if (c_.mode == ScanMode::Scan) {
-        Log(Concat({name, " missing"}), colour, false);
+    FollowTemplateSection();
+    Finding finding;
+    finding.FullPath = context_.fullPath;
+    finding.Line = report.line;
+    finding.Tag = report.kind;
+    finding.Reference = report.reference;
+    finding.Attribute = name;
+    finding.InTemplateCode = page_.InTemplateSection && !page_.InEditableRegion;
+    const bool multiple = page_.AltAttrCount > 1 || page_.TitleAttrCount > 1;
+    const AttributeName repeated =
+        page_.AltAttrCount > 1 ? AttributeName::Alt : AttributeName::Title;
+    if (context_.mode == ScanMode::Scan) {
+        finding.Kind = FindingKind::Missing;
         if (multiple) {
-            Log(Concat({" : Multiple ", repeated, " attributes defined (Unsupported)"}),
-                LogColour::LogDarkRed, true);
-        } else {
-            Log("", colour, true);
+            finding.Repeated = repeated;
         }
+        context_.host.OnFinding(finding);
         ++counter;
         return;
     }
     if (multiple) {
-        Log(Concat({"Multiple ", repeated, " attributes defined (Unsupported)"}),
-            LogColour::LogDarkRed, true);
-    } else if (s_.AltAttrCount == 0 && s_.TitleAttrCount == 0) {
-        Log(c_.mode == ScanMode::AddAlt ? "title missing - unable to add alt"
-                                        : "alt missing - unable to add title",
-            LogColour::LogDarkRed, true);
-    } else if (c_.mode == ScanMode::AddAlt && report.altText.empty()) {
-        AddAttribute(report, "alt", "title", report.titleText, counter);
-    } else if (c_.mode == ScanMode::AddTitle && report.titleText.empty()) {
-        AddAttribute(report, "title", "alt", report.altText, counter);
+        finding.Kind = FindingKind::Multiple;
+        finding.Repeated = repeated;
+        context_.host.OnFinding(finding);
+    } else if (page_.AltAttrCount == 0 && page_.TitleAttrCount == 0) {
+        finding.Kind = FindingKind::NoSource;
+        context_.host.OnFinding(finding);
+    } else if (context_.mode == ScanMode::AddAlt && report.altText.empty()) {
+        AddAttribute(report, finding, report.titleText, counter);
+    } else if (context_.mode == ScanMode::AddTitle && report.titleText.empty()) {
+        AddAttribute(report, finding, report.altText, counter);
     }
 }
 
-// The dark-red line that tells why the attribute cannot be inserted, or empty when it can;
-// anchor receives the 1-based place of the other attribute's name, before which it goes. A
-// refusal means the tag was left as it is without trying; an add failure was a real attempt.
-std::string TagChecker::InsertionFailure(const TagReport& report, std::string_view name,
-                                         std::string_view otherName, std::string_view value,
-                                         std::int64_t& anchor, bool& refused) {
-    const bool addingAlt = name == "alt";
-    const std::int64_t ownCount = addingAlt ? s_.AltAttrCount : s_.TitleAttrCount;
-    refused = true;
+// Why the attribute cannot be inserted (NotQuoted, AddFailed), or nothing when it can; anchor
+// receives the 1-based place of the other attribute's name, before which it goes. A refusal
+// (NotQuoted) leaves the tag as it is without trying; an add failure was a real attempt.
+std::optional<FindingKind> TagChecker::InsertionFailure(const TagReport& report, Finding& finding,
+                                                        std::string_view value,
+                                                        std::int64_t& anchor) {
+    const bool addingAlt = finding.Attribute == AttributeName::Alt;
+    const std::int64_t ownCount = addingAlt ? page_.AltAttrCount : page_.TitleAttrCount;
+    const AttributeName other = addingAlt ? AttributeName::Title : AttributeName::Alt;
     // The name is there without a quoted value: a second one would change which value counts.
     if (ownCount >= 1) {
-        return Concat({name, " not quoted - unable to add ", name});
+        finding.Unquoted = finding.Attribute;
+        return FindingKind::NotQuoted;
     }
     // Nothing that can be copied whole: no value, or one that runs into server code.
     if (!IsCopyableValue(value)) {
-        return Concat({otherName, " not quoted - unable to add ", name});
+        finding.Unquoted = other;
+        return FindingKind::NotQuoted;
     }
-    refused = false;
     std::vector<std::string> scratch;
     std::string joined;
-    std::vector<std::string>& list = c_.settings.PreviewMode ? scratch : s_.AttrValueList;
-    anchor = GetAttributeValues(report.mask, otherName, joined, false, list, true);
+    std::vector<std::string>& list = context_.settings.PreviewMode ? scratch : page_.AttrValueList;
+    anchor = GetAttributeValues(report.mask, NameOf(other), joined, false, list, true);
     // Inserting inside a longer name (the title of data-title) would split that name.
     const std::string_view text = report.mask.Text();
     if (anchor == -1 ||
         (anchor >= 2 && IsAttributeNameByte(static_cast<unsigned char>(text[anchor - 2])))) {
-        return Concat({name, " add failed ", value});
+        return FindingKind::AddFailed;
     }
-    return {};
+    return std::nullopt;
 }
 
-void TagChecker::AddAttribute(TagReport& report, std::string_view name, std::string_view otherName,
-                              std::string_view value, std::int64_t& counter) {
+void TagChecker::AddAttribute(TagReport& report, Finding& finding, std::string_view value,
+                              std::int64_t& counter) {
     std::int64_t anchor = -1;
-    bool refused = false;
-    const std::string failure = InsertionFailure(report, name, otherName, value, anchor, refused);
-    if (!failure.empty()) {
-        Log(failure, LogColour::LogDarkRed, true);
-    } else if (c_.settings.PreviewMode) {
-        Log(Concat({name, " would be added : ", value}), LogColour::LogGreen, true);
+    finding.Value = value;
+    const std::optional<FindingKind> failure = InsertionFailure(report, finding, value, anchor);
+    if (failure) {
+        finding.Kind = *failure;
+        if (*failure == FindingKind::NotQuoted) {
+            finding.Value = {};  // nothing was found that could be copied
+        }
+    } else if (context_.settings.PreviewMode) {
+        finding.Kind = FindingKind::WouldBeAdded;
         ++counter;
     } else {
         report.tag.assign(report.mask.Text());
-        report.tag.insert(static_cast<std::size_t>(anchor - 1), Concat({name, "=", value, " "}));
-        s_.Modified = true;
-        Log(Concat({name, " added : ", value}), LogColour::LogGreen, true);
+        const std::string_view name = NameOf(finding.Attribute);
+        report.tag.insert(static_cast<std::size_t>(anchor - 1),
+                          std::string(name) + "=" + std::string(value) + " ");
+        page_.Modified = true;
+        finding.Kind = FindingKind::Added;
         ++counter;
     }
-    if (c_.settings.PreviewMode) {
+    context_.host.OnFinding(finding);
+    if (context_.settings.PreviewMode) {
         return;  // a preview changes nothing and asks nothing
     }
-    s_.AttrValueList.clear();
-    if (!refused) {
+    page_.AttrValueList.clear();
+    if (finding.Kind != FindingKind::NotQuoted) {
         AskTemplateWarning(report);  // a refusal changed nothing there is to warn about
     }
 }
 
 void TagChecker::AskTemplateWarning(TagReport& report) {
-    const EngineSettings& settings = c_.settings;
-    if (s_.DWTDlgShown || !s_.TemplateDerived || s_.InEditableRegion || !settings.ShowDWTDlg ||
-        !settings.UpdateDWTs || settings.PreviewMode) {
+    const EngineSettings& settings = context_.settings;
+    if (page_.DWTDlgShown || !page_.TemplateDerived || page_.InEditableRegion ||
+        !settings.ShowDWTDlg || !settings.UpdateDWTs || settings.PreviewMode) {
         return;
     }
-    s_.DWTDlgShown = true;
-    const TemplateWarningAnswer answer = c_.host.ShowTemplateWarning(c_.fullPath);
+    page_.DWTDlgShown = true;
+    const TemplateWarningAnswer answer = context_.host.ShowTemplateWarning(context_.fullPath);
     if (answer == TemplateWarningAnswer::Yes) {
         return;
     }
     if (answer == TemplateWarningAnswer::No) {
-        LogFilePrefix();
-        Log("Update aborted by user", LogColour::LogRed, true);
+        ReportPage(PageEventKind::UpdateAborted);
     }
     if (answer == TemplateWarningAnswer::CancelByStop) {
-        c_.flags.StopRequested.store(true, std::memory_order_relaxed);
+        context_.flags.StopRequested.store(true, std::memory_order_relaxed);
     }
-    c_.flags.AbortFile.store(true, std::memory_order_relaxed);
+    context_.flags.AbortFile.store(true, std::memory_order_relaxed);
     report.stop = true;
 }
 
 bool TagChecker::IsIgnoredReference() {
-    for (const std::string& item : s_.AttrValueList) {
-        if (c_.host.IsIgnoredReference(item)) {
+    for (const std::string& item : page_.AttrValueList) {
+        if (context_.host.IsIgnoredReference(item)) {
             return true;
         }
     }
@@ -307,14 +302,14 @@ bool TagChecker::IsIgnoredReference() {
 }
 
 void TagChecker::AddFoundReferences(std::string_view altText, std::string_view titleText) {
-    const EngineSettings& settings = c_.settings;
+    const EngineSettings& settings = context_.settings;
     if (!((settings.ShowMissingAltMsgs && altText.empty()) ||
           (settings.ShowMissingTitleMsgs && titleText.empty()))) {
         return;
     }
-    for (const std::string& item : s_.AttrValueList) {
-        if (!c_.host.IsFoundReference(item)) {
-            c_.host.AddFoundReference(item);
+    for (const std::string& item : page_.AttrValueList) {
+        if (!context_.host.IsFoundReference(item)) {
+            context_.host.AddFoundReference(item);
         }
     }
 }

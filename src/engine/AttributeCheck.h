@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,26 +63,22 @@ class TagChecker : public ScanPassHandler {
     void CheckTag(TagKind kind, std::string_view altText, std::string_view titleText,
                   const TagMask& mask, std::string& tag, std::uint64_t line, bool& stop);
     bool ReadReferences(TagKind kind, const TagMask& mask, std::string& reference);
-    void ReportAttribute(TagReport& report, std::string_view value, LogColour colour,
-                         std::int64_t& counter, std::string_view name);
-    void WriteLineHead(const TagReport& report);
-    void AddAttribute(TagReport& report, std::string_view name, std::string_view otherName,
-                      std::string_view value, std::int64_t& counter);
-    std::string InsertionFailure(const TagReport& report, std::string_view name,
-                                 std::string_view otherName, std::string_view value,
-                                 std::int64_t& anchor, bool& refused);
+    void ReportAttribute(TagReport& report, std::string_view value, std::int64_t& counter,
+                         AttributeName name);
+    void FollowTemplateSection();
+    void AddAttribute(TagReport& report, Finding& finding, std::string_view value,
+                      std::int64_t& counter);
+    std::optional<FindingKind> InsertionFailure(const TagReport& report, Finding& finding,
+                                                std::string_view value, std::int64_t& anchor);
     void AskTemplateWarning(TagReport& report);
     bool IsIgnoredReference();
     void AddFoundReferences(std::string_view altText, std::string_view titleText);
 
     void Append(std::string_view text);
-    void Log(std::string_view text, LogColour colour, bool endLine,
-             FontStyle style = FontStyle::Plain());
-    void LogFilePrefix();
+    void ReportPage(PageEventKind kind);
 
-    Context c_;
-    FileState& s_;
-    std::string fileName_;
+    Context context_;
+    FileState& page_;          // the working fields of the page being processed
     std::string maskStorage_;  // reused from tag to tag
 };
 

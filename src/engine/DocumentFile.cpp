@@ -6,12 +6,10 @@
 
 #include <cerrno>
 
-#include "engine/ByteText.h"
-
 namespace vantaro {
 
-DocumentFile::DocumentFile(LogSink& log, std::string fullPath)
-    : log_(log), fullPath_(std::move(fullPath)) {}
+DocumentFile::DocumentFile(EngineEvents& events, std::string fullPath)
+    : events_(events), fullPath_(std::move(fullPath)) {}
 
 DocumentFile::~DocumentFile() {
     if (fd_ >= 0) {
@@ -19,9 +17,8 @@ DocumentFile::~DocumentFile() {
     }
 }
 
-void DocumentFile::LogFailure(const char* message) {
-    AddFilePrefix(log_, FileNameOf(fullPath_));
-    log_.AddLogLine(message, LogColour::LogDarkRed, true, FontStyle::Plain());
+void DocumentFile::ReportFailure(PageEventKind failure) {
+    events_.OnPageEvent({fullPath_, failure, {}});
 }
 
 bool DocumentFile::OpenDocFile(bool showError) {
@@ -39,7 +36,7 @@ bool DocumentFile::OpenDocFile(bool showError) {
         ::close(fd);
     }
     if (showError) {
-        LogFailure("Failed to open");
+        ReportFailure(PageEventKind::OpenFailed);
     }
     return false;
 }
@@ -49,7 +46,7 @@ bool DocumentFile::SeekFileStart() {
         atStart_ = true;
         return true;
     }
-    LogFailure("Failed to seek");
+    ReportFailure(PageEventKind::SeekFailed);
     return false;
 }
 
@@ -63,7 +60,7 @@ bool DocumentFile::ReadFileBlock(unsigned char* buffer, std::size_t count, std::
         } else if (n == 0) {
             break;
         } else if (errno != EINTR) {
-            LogFailure("Failed to read");
+            ReportFailure(PageEventKind::ReadFailed);
             return false;
         }
     }
@@ -87,7 +84,7 @@ bool DocumentFile::ReadWhole(std::vector<char>& buffer, std::string_view& conten
         }
         if (n < 0) {
             atStart_ = false;
-            LogFailure("Failed to read");
+            ReportFailure(PageEventKind::ReadFailed);
             return false;
         }
         filled += static_cast<std::size_t>(n);
@@ -107,7 +104,7 @@ bool DocumentFile::CloseDocFile() {
     if (fd >= 0 && ::close(fd) == 0) {
         return true;
     }
-    LogFailure("Failed to close");
+    ReportFailure(PageEventKind::CloseFailed);
     return false;
 }
 

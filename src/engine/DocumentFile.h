@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "log/LogSink.h"
+#include "engine/EngineEvents.h"
 
 namespace vantaro {
 
@@ -15,10 +15,10 @@ namespace vantaro {
 inline constexpr std::size_t kBlockSize = 3072;
 
 // One page file, open for reading and writing from OpenDocFile to CloseDocFile. Every failure is
-// logged as the file's name, " : " and a fixed message in dark red; none is raised.
+// reported as an event for the page; none is raised.
 class DocumentFile {
   public:
-    DocumentFile(LogSink& log, std::string fullPath);
+    DocumentFile(EngineEvents& events, std::string fullPath);
     ~DocumentFile();
     DocumentFile(const DocumentFile&) = delete;
     DocumentFile& operator=(const DocumentFile&) = delete;
@@ -39,10 +39,10 @@ class DocumentFile {
     const std::string& FullPath() const { return fullPath_; }
     int Descriptor() const { return fd_; }
 
-    void LogFailure(const char* message);
+    void ReportFailure(PageEventKind failure);
 
   private:
-    LogSink& log_;
+    EngineEvents& events_;
     std::string fullPath_;
     int fd_ = -1;
     std::uint64_t sizeAtOpen_ = 0;

@@ -96,26 +96,20 @@ bool Engine::RunPasses(DocumentFile& file, ScanMode mode) {
 }
 
 void Engine::WriteClosingLines(const std::string& fullPath) {
-    const std::string_view name = FileNameOf(fullPath);
+    const auto report = [&](PageEventKind kind) { host_.OnPageEvent({fullPath, kind, {}}); };
     if (flags_.StopRequested.load()) {
-        AddFilePrefix(host_, name);
-        host_.AddLogLine("Process stopped by user", LogColour::LogRed, true, FontStyle::Plain());
+        report(PageEventKind::StoppedByUser);
     }
     if (flags_.AbortFile.load()) {
-        AddFilePrefix(host_, name);
-        host_.AddLogLine("Modifications to " + std::string(name) + " have not been saved",
-                         LogColour::LogRed, true, FontStyle::Plain());
+        report(PageEventKind::NotSaved);
         return;
     }
     if (file_.TemplateDerived && file_.InTemplateSection) {
-        AddFilePrefix(host_, name);
-        host_.AddLogLine("Dreamweaver Template End", LogColour::LogGrey, true,
-                         FontStyle::Underline);
+        report(PageEventKind::TemplateEnd);
         file_.InTemplateSection = false;
     }
     if (file_.FileAltCount + file_.FileTitleCount == 0) {
-        AddFilePrefix(host_, name);
-        host_.AddLogLine("No changes", LogColour::LogGreen, true, FontStyle::Plain());
+        report(PageEventKind::NoChanges);
     } else {
         TotalAltCount += file_.FileAltCount;
         TotalTitleCount += file_.FileTitleCount;
@@ -123,15 +117,9 @@ void Engine::WriteClosingLines(const std::string& fullPath) {
 }
 
 void Engine::WriteOutputText(DocumentFile& file) {
-    const std::string_view name = FileNameOf(file.FullPath());
     const bool written = ReplacePageContent(file.FullPath(), file.Descriptor(), file_.OutputText);
-    AddFilePrefix(host_, name);
-    if (written) {
-        host_.AddLogLine("Updated successfully", LogColour::LogGreen, true, FontStyle::Plain());
-    } else {
-        host_.AddLogLine("Failed to write to " + std::string(name), LogColour::LogDarkRed, true,
-                         FontStyle::Plain());
-    }
+    host_.OnPageEvent(
+        {file.FullPath(), written ? PageEventKind::Updated : PageEventKind::WriteFailed, {}});
 }
 
 }  // namespace vantaro

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "log/LogSink.h"
+#include "engine/EngineEvents.h"
 
 namespace vantaro {
 
@@ -31,7 +31,7 @@ enum class TemplateWarningAnswer {
 
 // Everything the engine needs from whoever drives it: the window, the command-line runner or a
 // test. All calls come from the thread running the engine.
-class EngineHost : public LogSink {
+class EngineHost : public EngineEvents {
   public:
     // Bytes examined since the last call; the calls of a run add up to the bytes examined.
     virtual void AdvanceProgress(std::uint64_t bytes) = 0;

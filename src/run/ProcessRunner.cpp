@@ -39,21 +39,29 @@ std::string RunHost::TimeStamp() {
     return CurrentTimeStamp();
 }
 
+namespace {
+
+// Measuring reports nothing: a page that cannot be opened is reported when it is processed.
+class SilentEvents : public EngineEvents {
+  public:
+    void OnFinding(const Finding& /*finding*/) override {}
+    void OnPageEvent(const PageEvent& /*event*/) override {}
+};
+
+}  // namespace
+
 std::uint64_t TotalPageSize(const std::string& folderPath,
-                            const std::vector<std::string>& pageNames, LogSink& log) {
+                            const std::vector<std::string>& pageNames) {
+    SilentEvents silent;
     std::uint64_t total = 0;
     for (const std::string& name : pageNames) {
-        DocumentFile file(log, folderPath + name);
+        DocumentFile file(silent, folderPath + name);
         if (file.OpenDocFile(false)) {
             total += file.FileSize();
             file.CloseDocFile();
         }
     }
     return total;
-}
-
-void ProcessRunner::LogLine(const std::string& text, LogColour colour, FontStyle style) {
-    log_.AddLogLine(text, colour, true, style);
 }
 
 void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
@@ -68,15 +76,17 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
         return;
     }
     const std::string folder = WithTrailingSlash(folderPath);
-    const std::uint64_t totalSize =
-        host_.ShowsProgress() ? TotalPageSize(folder, pageNames, log_) : 0;
+    const std::uint64_t totalSize = host_.ShowsProgress() ? TotalPageSize(folder, pageNames) : 0;
     host_.ClearFoundReferences();
-    if (!WriteHeader(mode)) {
+    const bool preview = mode != ScanMode::Scan && settings.PreviewMode;
+    const bool reportAlt = settings.ShowMissingAltMsgs;
+    const bool reportTitle = settings.ShowMissingTitleMsgs;
+    if (mode == ScanMode::Scan && !reportAlt && !reportTitle) {
+        host_.ShowNoReportsWarning();
         return;
     }
-    LogLine("Process started " + host_.TimeStamp());
-    log_.AddLogLine("Path : ", LogColour::LogDarkGrey, false, FontStyle::Plain());
-    LogLine(folder, LogColour::LogGrey);
+    const std::string started = host_.TimeStamp();
+    host_.OnRunStarted({mode, preview, reportAlt, reportTitle, started, folder});
 
     RunFlags& flags = engine_.Flags();
     flags.StopRequested.store(false);
@@ -93,61 +103,9 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
             break;
         }
     }
-    LogLine("Process ended " + host_.TimeStamp());
-    if (!flags.AbortFile.load()) {
-        WriteSummary(mode);
-    }
-    LogLine("...", LogColour::LogDarkGrey, FontStyle::Bold);
-}
-
-bool ProcessRunner::WriteHeader(ScanMode mode) {
-    const EngineSettings& settings = engine_.Settings();
-    switch (mode) {
-        case ScanMode::Scan: {
-            const char* what = settings.ShowMissingAltMsgs && settings.ShowMissingTitleMsgs
-                                   ? "alt & title"
-                               : settings.ShowMissingAltMsgs   ? "alt"
-                               : settings.ShowMissingTitleMsgs ? "title"
-                                                               : nullptr;
-            if (what == nullptr) {
-                host_.ShowNoReportsWarning();
-                return false;
-            }
-            LogLine(std::string("Scan for missing ") + what + " attributes");
-            return true;
-        }
-        case ScanMode::AddAlt:
-            LogLine(settings.PreviewMode ? "Preview adding alt attributes" : "Add alt attributes");
-            return true;
-        case ScanMode::AddTitle:
-            LogLine(settings.PreviewMode ? "Preview adding title attributes"
-                                         : "Add title attributes");
-            return true;
-    }
-    return false;
-}
-
-void ProcessRunner::WriteSummary(ScanMode mode) {
-    const EngineSettings& settings = engine_.Settings();
-    const std::string alt = std::to_string(engine_.TotalAltCount);
-    const std::string title = std::to_string(engine_.TotalTitleCount);
-    const char* would = settings.PreviewMode ? " would be added" : " added";
-    switch (mode) {
-        case ScanMode::Scan:
-            if (settings.ShowMissingAltMsgs) {
-                LogLine("Missing alt attributes: " + alt);
-            }
-            if (settings.ShowMissingTitleMsgs) {
-                LogLine("Missing title attributes: " + title);
-            }
-            break;
-        case ScanMode::AddAlt:
-            LogLine(alt + " alt attribute(s)" + would, LogColour::LogGreen);
-            break;
-        case ScanMode::AddTitle:
-            LogLine(title + " title attribute(s)" + would, LogColour::LogGreen);
-            break;
-    }
+    const std::string ended = host_.TimeStamp();
+    host_.OnRunEnded({mode, preview, reportAlt, reportTitle, ended, !flags.AbortFile.load(),
+                      engine_.TotalAltCount, engine_.TotalTitleCount});
 }
 
 }  // namespace vantaro

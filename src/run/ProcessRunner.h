@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/Engine.h"
-#include "log/LogSink.h"
+#include "run/RunEvents.h"
 
 namespace vantaro {
 
@@ -26,6 +26,9 @@ class RunHost {
     virtual void SetProgressMaximum(std::uint64_t totalBytes) = 0;
     virtual bool ShowsProgress() const { return true; }
     virtual std::string TimeStamp();
+    // The run's heading and its end, with the totals.
+    virtual void OnRunStarted(const RunStart& start) = 0;
+    virtual void OnRunEnded(const RunEnd& end) = 0;
     // Around each page of the run, for hosts that report per page.
     virtual void OnPageStart(const std::string& /*fullPath*/) {}
     virtual void OnPageEnd(const std::string& /*fullPath*/) {}
@@ -35,8 +38,7 @@ class RunHost {
 // every selected page through the engine in list order, end stamp and summary.
 class ProcessRunner {
   public:
-    ProcessRunner(Engine& engine, LogSink& log, RunHost& host)
-        : engine_(engine), log_(log), host_(host) {}
+    ProcessRunner(Engine& engine, RunHost& host) : engine_(engine), host_(host) {}
 
     bool Processing() const { return processing_; }
     bool ShowBackupDlg = true;
@@ -47,19 +49,13 @@ class ProcessRunner {
                     const std::vector<std::string>& pageNames);
 
   private:
-    bool WriteHeader(ScanMode mode);
-    void WriteSummary(ScanMode mode);
-    void LogLine(const std::string& text, LogColour colour = LogColour::LogDarkGrey,
-                 FontStyle style = FontStyle::Plain());
-
     Engine& engine_;
-    LogSink& log_;
     RunHost& host_;
     bool processing_ = false;
 };
 
 // The total size in bytes of the pages that can be opened.
 std::uint64_t TotalPageSize(const std::string& folderPath,
-                            const std::vector<std::string>& pageNames, LogSink& log);
+                            const std::vector<std::string>& pageNames);
 
 }  // namespace vantaro

@@ -9,8 +9,7 @@
 #include <algorithm>
 
 #include "engine/Engine.h"
-#include "shell/log/LogCommands.h"
-#include "shell/references/ReferenceListBoxes.h"
+#include "run/ProcessRunner.h"
 #include "settings/AppSettings.h"
 #include "settings/CINI.h"
 #include "settings/DataPaths.h"
@@ -19,6 +18,10 @@
 #include "shell/HelpViewer.h"
 #include "shell/PaneSplitter.h"
 #include "shell/Prompter.h"
+#include "shell/WindowEngineHost.h"
+#include "shell/WindowRunHost.h"
+#include "shell/log/LogCommands.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
 
@@ -30,8 +33,10 @@ constexpr int kRefsBoxTop = 4;  // both boxes reach from here to the panel's bot
 
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent),
-      engine_(std::make_unique<Engine>(*this)),
-      runner_(std::make_unique<ProcessRunner>(*engine_, *this, *this)),
+      engineHost_(std::make_unique<TWindowEngineHost>(*this)),
+      runHost_(std::make_unique<TWindowRunHost>(*this)),
+      engine_(std::make_unique<Engine>(*engineHost_)),
+      runner_(std::make_unique<ProcessRunner>(*engine_, *runHost_)),
       busyFilter_(new TBusyInputFilter(this)) {
     BuildWindow();
     ConnectCommands();

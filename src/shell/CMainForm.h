@@ -9,7 +9,6 @@
 
 #include "engine/EngineHost.h"
 #include "engine/EngineSettings.h"
-#include "run/ProcessRunner.h"
 #include "shell/PaneProportions.h"
 
 class QAction;
@@ -24,11 +23,14 @@ class QToolButton;
 namespace vantaro {
 
 class Engine;
+class ProcessRunner;
 class TBusyInputFilter;
 class TFileListView;
 class TFolderTree;
 class TReferenceListBox;
 class TReferenceLists;
+class TWindowEngineHost;
+class TWindowRunHost;
 class TExPanel;
 class TLogCommands;
 class TLogView;
@@ -42,8 +44,8 @@ struct AppSettings;
 // proportion, and loads its settings when created and saves them when destroyed.
 //
 // Components are public members named as on the form, like a designer's fields; the handlers
-// carry the names of the commands they serve. The window hosts the engine and the run.
-class TMainForm : public QMainWindow, public EngineHost, public RunHost {
+// carry the names of the commands they serve. Two adapters host the engine and the run.
+class TMainForm : public QMainWindow {
     Q_OBJECT
 
   public:
@@ -72,7 +74,7 @@ class TMainForm : public QMainWindow, public EngineHost, public RunHost {
     double LogListsWidthPercent = 0;
 
     // --- Commands and toggles ---------------------------------------------------------------
-    void SetProcessingState(bool busy) override;
+    void SetProcessingState(bool busy);
     void UpdateAddCaptions();
     void UpdateFileCommands();
     void StopToolButtonClick();
@@ -108,21 +110,9 @@ class TMainForm : public QMainWindow, public EngineHost, public RunHost {
     // --- Panes ------------------------------------------------------------------------------
     void LogListsPanelResize();
 
-    // --- EngineHost -------------------------------------------------------------------------
-    void AddLogLine(std::string_view text, LogColour colour, bool endLine,
-                    FontStyle style) override;
-    void AdvanceProgress(std::uint64_t bytes) override;
-    void PumpEvents() override;
-    bool IsIgnoredReference(std::string_view reference) override;
-    bool IsFoundReference(std::string_view reference) override;
-    void AddFoundReference(std::string_view reference) override;
-    TemplateWarningAnswer ShowTemplateWarning(const std::string& fullPath) override;
-
-    // --- RunHost ----------------------------------------------------------------------------
-    bool AskBackupWarning() override;
-    void ShowNoReportsWarning() override;
-    void ClearFoundReferences() override;
-    void SetProgressMaximum(std::uint64_t totalBytes) override;
+    // What hosts the engine and the run on the window's behalf.
+    TWindowEngineHost& EngineHostAdapter() { return *engineHost_; }
+    TWindowRunHost& RunHostAdapter() { return *runHost_; }
 
     // The two reference lists with their buttons and context menu.
     TReferenceLists& ReferenceLists() { return *referenceLists_; }
@@ -267,6 +257,8 @@ class TMainForm : public QMainWindow, public EngineHost, public RunHost {
     void ResetProgress();
     void EnableMenuItems(bool enabled);
 
+    std::unique_ptr<TWindowEngineHost> engineHost_;
+    std::unique_ptr<TWindowRunHost> runHost_;
     std::unique_ptr<Engine> engine_;
     std::unique_ptr<ProcessRunner> runner_;
     TReferenceLists* referenceLists_ = nullptr;

@@ -1,13 +1,11 @@
-// The main window as the run's host: starting a run over the selected files, the questions it
-// asks, the reference lists it fills; and what follows a folder choice or the Preferences.
+// Starting a run over the selected files; and what follows a folder choice or the Preferences.
 
 #include <QFile>
 #include <exception>
 
 #include "engine/Engine.h"
-#include "shell/references/ReferenceListBoxes.h"
+#include "run/ProcessRunner.h"
 #include "settings/AppSettings.h"
-#include "shell/dialogs/CPreferencesForm.h"
 #include "settings/DataPaths.h"
 #include "settings/FileFormats.h"
 #include "shell/CMainForm.h"
@@ -16,6 +14,8 @@
 #include "shell/HelpViewer.h"
 #include "shell/ProgressGauge.h"
 #include "shell/Prompter.h"
+#include "shell/dialogs/CPreferencesForm.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
 
@@ -32,38 +32,6 @@ void TMainForm::RunProcess(ScanMode mode) {
     } catch (const std::exception& error) {
         ShowError(this, QString::fromLocal8Bit(error.what()));
     }
-}
-
-bool TMainForm::AskBackupWarning() {
-    Prompter::Message message;
-    message.kind = Prompter::Kind::Warning;
-    message.title = QStringLiteral("Warning");
-    message.text = QStringLiteral(
-        "It is recommended you backup your file(s) before proceeding.\n\nMaking a backup will "
-        "enable you to revert back to your orginal file(s) if unwanted or unexpected changes are "
-        "made.\n\nContinue with add attribute process?");
-    message.buttons = Prompter::Yes | Prompter::No;
-    message.defaultButton = Prompter::Yes;
-    message.escapeButton = Prompter::No;
-    message.helpContext = help::BackupWarning;
-    return CurrentPrompter().Ask(this, message) == Prompter::Yes;
-}
-
-void TMainForm::ShowNoReportsWarning() {
-    Prompter::Message message;
-    message.kind = Prompter::Kind::Warning;
-    message.title = QStringLiteral("Warning");
-    message.text = QStringLiteral(
-        "Please select to show (using the Log menu) missing alt and/or title attributes.");
-    CurrentPrompter().Ask(this, message);
-}
-
-void TMainForm::ClearFoundReferences() {
-    referenceLists_->ClearFound();
-}
-
-void TMainForm::SetProgressMaximum(std::uint64_t totalBytes) {
-    ProgressGauge->SetMaxValue(totalBytes);
 }
 
 void TMainForm::Preferences1Click() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "log/LogFormatter.h"
 #include "run/ProcessRunner.h"
 #include "support/LogExpect.h"
 #include "support/RecordingHost.h"
@@ -11,8 +12,12 @@ namespace {
 using namespace test;
 using C = LogColour;
 
+// Writes the run's lines into the recording host's log, as the front ends do.
 class FakeRunHost : public RunHost {
   public:
+    explicit FakeRunHost(RecordingHost& log) : log_(log) {}
+    void OnRunStarted(const RunStart& start) override { WriteRunStart(log_, start); }
+    void OnRunEnded(const RunEnd& end) override { WriteRunEnd(log_, end); }
     void SetProcessingState(bool busy) override { states.push_back(busy); }
     bool AskBackupWarning() override {
         ++backupQuestions;
@@ -29,14 +34,17 @@ class FakeRunHost : public RunHost {
     int noReportWarnings = 0;
     int foundCleared = 0;
     std::uint64_t maximum = 0;
+
+  private:
+    RecordingHost& log_;
 };
 
 struct RunFixture : ::testing::Test {
     TempDir dir;
     RecordingHost log;
-    FakeRunHost host;
+    FakeRunHost host{log};
     Engine engine{log};
-    ProcessRunner runner{engine, log, host};
+    ProcessRunner runner{engine, host};
 
     Segments Header(const std::string& heading) {
         return {Seg(heading, C::LogDarkGrey, true),

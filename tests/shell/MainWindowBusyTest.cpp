@@ -10,11 +10,12 @@
 #include <QTreeView>
 
 #include "MainWindowFixture.h"
-#include "shell/log/LogView.h"
-#include "shell/references/ReferenceListBoxes.h"
 #include "shell/FolderTree.h"
 #include "shell/PaneSplitter.h"
 #include "shell/ProgressGauge.h"
+#include "shell/WindowEngineHost.h"
+#include "shell/log/LogView.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
 namespace {
@@ -161,7 +162,7 @@ TEST_F(MainWindowTest, BusyStateDisablesExactlyTheCommandsThatCouldDisturbARun) 
     }
 
     // Copy and Clear stay as they are while busy, and follow the log again afterwards.
-    w.AddLogLine("a line", LogColour::LogGrey, true, FontStyle::Plain());
+    w.LogRichEdit->AddLogLine("a line", LogColour::LogGrey, true, FontStyle::Plain());
     w.ProgressGauge->SetProgress(30);
     EXPECT_FALSE(w.ClearLogToolButton->isEnabled());
 
@@ -233,8 +234,8 @@ TEST_F(MainWindowTest, WhileBusyClicksHaveNoEffectButKeysAndTooltipsDo) {
     TMainForm& w = CreateShown();
     ListPages(w, {"a.htm"});
     QAbstractItemModel* files = w.FilesListView->model();
-    w.AddFoundReference("images/a-rather-long-reference-name.gif");
-    w.AddFoundReference("logo.gif");
+    w.EngineHostAdapter().AddFoundReference("images/a-rather-long-reference-name.gif");
+    w.EngineHostAdapter().AddFoundReference("logo.gif");
     w.RefImagesListBox->setCurrentRow(0);
     QSignalSpy ignoreClicks(w.IgnoreImgSpeedButton, &QToolButton::clicked);
     const QPoint row = w.FilesListView->visualRect(files->index(0, 0)).center();

@@ -8,11 +8,11 @@
 #include <QUrl>
 
 #include "MainWindowFixture.h"
-#include "shell/log/LogView.h"
-#include "shell/references/ReferenceListBoxes.h"
 #include "shell/FolderTree.h"
 #include "shell/HelpViewer.h"
 #include "shell/PaneSplitter.h"
+#include "shell/log/LogView.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
 namespace {
@@ -235,7 +235,7 @@ TEST_F(MainWindowTest, CtrlASelectsTheFilesEvenWithTheLogFocused) {
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     ListPages(w, {"a.htm", "b.htm", "c.htm"});
-    w.AddLogLine("some log text", LogColour::LogGrey, true, FontStyle::Plain());
+    w.LogRichEdit->AddLogLine("some log text", LogColour::LogGrey, true, FontStyle::Plain());
     ASSERT_EQ(w.focusWidget(), w.LogRichEdit);
     QTest::keyClick(w.LogRichEdit, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(w.FilesListView->selectionModel()->selectedRows().size(), 3);

@@ -8,9 +8,10 @@
 
 #include "MainWindowFixture.h"
 #include "engine/Engine.h"
+#include "shell/ProgressGauge.h"
+#include "shell/WindowEngineHost.h"
 #include "shell/log/LogView.h"
 #include "shell/references/ReferenceListBoxes.h"
-#include "shell/ProgressGauge.h"
 
 namespace vantaro {
 namespace {
@@ -27,27 +28,27 @@ QStringList Shown(const QListWidget& list) {
 
 TEST_F(MainWindowTest, ReferencesAreListedSortedAndFoundLetterCaseAside) {
     TMainForm& w = Create();
-    w.AddFoundReference("b.gif");
-    w.AddFoundReference("A.gif");
-    w.AddFoundReference("c.gif");
+    w.EngineHostAdapter().AddFoundReference("b.gif");
+    w.EngineHostAdapter().AddFoundReference("A.gif");
+    w.EngineHostAdapter().AddFoundReference("c.gif");
     EXPECT_EQ(Shown(*w.RefImagesListBox), (QStringList{"A.gif", "b.gif", "c.gif"}));
-    EXPECT_TRUE(w.IsFoundReference("B.GIF"));
-    EXPECT_FALSE(w.IsFoundReference("d.gif"));
-    EXPECT_FALSE(w.IsIgnoredReference("b.gif"));
+    EXPECT_TRUE(w.EngineHostAdapter().IsFoundReference("B.GIF"));
+    EXPECT_FALSE(w.EngineHostAdapter().IsFoundReference("d.gif"));
+    EXPECT_FALSE(w.EngineHostAdapter().IsIgnoredReference("b.gif"));
 
     // Only ASCII letters are folded; other bytes must be equal.
-    w.AddFoundReference("\xC3\xA9t\xC3\xA9.gif");  // été.gif
-    EXPECT_TRUE(w.IsFoundReference("\xC3\xA9T\xC3\xA9.GIF"));
-    EXPECT_FALSE(w.IsFoundReference("\xC3\x89T\xC3\x89.GIF"));
+    w.EngineHostAdapter().AddFoundReference("\xC3\xA9t\xC3\xA9.gif");  // été.gif
+    EXPECT_TRUE(w.EngineHostAdapter().IsFoundReference("\xC3\xA9T\xC3\xA9.GIF"));
+    EXPECT_FALSE(w.EngineHostAdapter().IsFoundReference("\xC3\x89T\xC3\x89.GIF"));
 
     // A reference that is not UTF-8 is shown decoded and kept as its bytes.
-    w.AddFoundReference("caf\xE9.gif");
+    w.EngineHostAdapter().AddFoundReference("caf\xE9.gif");
     EXPECT_TRUE(Shown(*w.RefImagesListBox).contains(QString::fromUtf8("caf\xC3\xA9.gif")));
-    EXPECT_TRUE(w.IsFoundReference("CAF\xE9.GIF"));
-    EXPECT_FALSE(w.IsFoundReference("caf\xC3\xA9.gif"));
+    EXPECT_TRUE(w.EngineHostAdapter().IsFoundReference("CAF\xE9.GIF"));
+    EXPECT_FALSE(w.EngineHostAdapter().IsFoundReference("caf\xC3\xA9.gif"));
 
     w.IgnoreImagesListBox->AddReference("Logo.gif");
-    EXPECT_TRUE(w.IsIgnoredReference("LOGO.GIF"));
+    EXPECT_TRUE(w.EngineHostAdapter().IsIgnoredReference("LOGO.GIF"));
     EXPECT_EQ(w.IgnoreImagesListBox->References(), std::vector<std::string>{"Logo.gif"});
 }
 
@@ -76,20 +77,20 @@ TEST_F(MainWindowTest, ProgressOfAnySizeFitsTheGauge) {
     TMainForm& w = Create();
     TProgressGauge& gauge = *w.ProgressGauge;
     gauge.SetMaxValue(1000);
-    w.AdvanceProgress(250);
+    w.EngineHostAdapter().AdvanceProgress(250);
     EXPECT_EQ(gauge.maximum(), 1000);
     EXPECT_EQ(gauge.value(), 250);
 
     const std::uint64_t tenGiB = std::uint64_t{10} << 30;
     gauge.SetMaxValue(tenGiB);
     gauge.SetProgress(0);
-    w.AdvanceProgress(tenGiB / 2);
+    w.EngineHostAdapter().AdvanceProgress(tenGiB / 2);
     EXPECT_EQ(gauge.Progress(), tenGiB / 2);
     EXPECT_GT(gauge.maximum(), 0);
     EXPECT_EQ(gauge.value() * 2, gauge.maximum());
     // It never goes past its maximum, however much is added.
-    w.AdvanceProgress(tenGiB);
-    w.AdvanceProgress(std::numeric_limits<std::uint64_t>::max());
+    w.EngineHostAdapter().AdvanceProgress(tenGiB);
+    w.EngineHostAdapter().AdvanceProgress(std::numeric_limits<std::uint64_t>::max());
     EXPECT_EQ(gauge.Progress(), tenGiB);
     EXPECT_EQ(gauge.value(), gauge.maximum());
 
@@ -110,15 +111,15 @@ TEST_F(MainWindowTest, PendingEventsAreDeliveredAtMostEveryFifteenMilliseconds) 
     QElapsedTimer sinceFirst;
     post();
     sinceFirst.start();
-    w.PumpEvents();
+    w.EngineHostAdapter().PumpEvents();
     EXPECT_EQ(delivered, 1);
     post();
-    w.PumpEvents();
+    w.EngineHostAdapter().PumpEvents();
     if (sinceFirst.elapsed() < 15) {
         EXPECT_EQ(delivered, 1);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    w.PumpEvents();
+    w.EngineHostAdapter().PumpEvents();
     EXPECT_EQ(delivered, 2);
 }
 
@@ -133,7 +134,8 @@ TEST_F(MainWindowTest, StopInTheTemplateWarningIsTheWindowsStop) {
         return dialog.result();
     };
     prompter.answers = {Prompter::Yes};
-    EXPECT_EQ(w.ShowTemplateWarning(dir.File("page.htm")), TemplateWarningAnswer::CancelByStop);
+    EXPECT_EQ(w.EngineHostAdapter().ShowTemplateWarning(dir.File("page.htm")),
+              TemplateWarningAnswer::CancelByStop);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Stop process ? Are you sure ?");
     EXPECT_TRUE(w.Flags().StopRequested);

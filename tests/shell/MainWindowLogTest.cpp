@@ -3,12 +3,12 @@
 #include <QPlainTextEdit>
 
 #include "MainWindowFixture.h"
-#include "shell/log/LogCommands.h"
-#include "shell/log/LogView.h"
-#include "shell/references/ReferenceListBoxes.h"
 #include "shell/FolderTree.h"
 #include "shell/HelpViewer.h"
 #include "shell/ProgressGauge.h"
+#include "shell/log/LogCommands.h"
+#include "shell/log/LogView.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
 namespace {
@@ -21,12 +21,12 @@ LogRun Span(std::string text, C colour, bool endLine = false, FontStyle style = 
 }
 
 void WriteSomeLog(TMainForm& w) {
-    w.AddLogLine("Scan for missing alt & title attributes", C::LogDarkGrey, true, {});
-    w.AddLogLine("a.htm : ", C::LogGrey, false, {});
-    w.AddLogLine("img", C::LogDarkGrey, false, FontStyle::Bold);
-    w.AddLogLine(" missing alt", C::LogOrange, true, {});
-    w.AddLogLine("", C::LogGrey, true, {});
-    w.AddLogLine("...", C::LogDarkGrey, true, FontStyle::Bold);
+    w.LogRichEdit->AddLogLine("Scan for missing alt & title attributes", C::LogDarkGrey, true, {});
+    w.LogRichEdit->AddLogLine("a.htm : ", C::LogGrey, false, {});
+    w.LogRichEdit->AddLogLine("img", C::LogDarkGrey, false, FontStyle::Bold);
+    w.LogRichEdit->AddLogLine(" missing alt", C::LogOrange, true, {});
+    w.LogRichEdit->AddLogLine("", C::LogGrey, true, {});
+    w.LogRichEdit->AddLogLine("...", C::LogDarkGrey, true, FontStyle::Bold);
 }
 
 TEST_F(MainWindowTest, LogLinesAreWrittenInSegmentsAtTheEnd) {
@@ -51,7 +51,7 @@ TEST_F(MainWindowTest, LogLinesAreWrittenInSegmentsAtTheEnd) {
     start.movePosition(QTextCursor::Start);
     start.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);
     w.LogRichEdit->setTextCursor(start);
-    w.AddLogLine("Process ended", C::LogDarkGrey, true, {});
+    w.LogRichEdit->AddLogLine("Process ended", C::LogDarkGrey, true, {});
     EXPECT_EQ(w.LogRichEdit->Runs().back(), Span("Process ended", C::LogDarkGrey, true));
     EXPECT_TRUE(w.LogRichEdit->textCursor().atEnd());
     EXPECT_FALSE(w.LogRichEdit->textCursor().hasSelection());

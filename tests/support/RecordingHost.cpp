@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "engine/ByteText.h"
+#include "log/LogFormatter.h"
 
 namespace vantaro::test {
 
@@ -22,6 +23,16 @@ std::ostream& operator<<(std::ostream& out, const LogSegment& segment) {
 
 LogSegment Seg(std::string text, LogColour colour, bool endLine, FontStyle style) {
     return LogSegment{std::move(text), colour, endLine, style};
+}
+
+void RecordingHost::OnFinding(const Finding& finding) {
+    findings.push_back(finding.Kind);
+    WriteFinding(*this, finding);
+}
+
+void RecordingHost::OnPageEvent(const PageEvent& event) {
+    pageEvents.push_back(event.Kind);
+    WritePageEvent(*this, event);
 }
 
 void RecordingHost::AddLogLine(std::string_view text, LogColour colour, bool endLine,

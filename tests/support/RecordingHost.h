@@ -8,6 +8,7 @@
 
 #include "engine/EngineHost.h"
 #include "log/LogPalette.h"
+#include "log/LogSink.h"
 
 namespace vantaro::test {
 
@@ -26,10 +27,13 @@ std::ostream& operator<<(std::ostream& out, const LogSegment& segment);
 LogSegment Seg(std::string text, LogColour colour, bool endLine = false,
                FontStyle style = FontStyle::Plain());
 
-// A host that records everything the engine does, answers the template warning from a script
-// and can confirm Stop at a chosen pump call.
-class RecordingHost : public EngineHost {
+// A host that records everything the engine does (its events, and the log segments the
+// formatter makes of them), answers the template warning from a script and can confirm Stop at
+// a chosen pump call.
+class RecordingHost : public EngineHost, public LogSink {
   public:
+    void OnFinding(const Finding& finding) override;
+    void OnPageEvent(const PageEvent& event) override;
     void AddLogLine(std::string_view text, LogColour colour, bool endLine,
                     FontStyle style) override;
     void AdvanceProgress(std::uint64_t bytes) override { progress += bytes; }
@@ -44,6 +48,8 @@ class RecordingHost : public EngineHost {
     std::string Text() const;
 
     std::vector<LogSegment> segments;
+    std::vector<FindingKind> findings;
+    std::vector<PageEventKind> pageEvents;
     std::uint64_t progress = 0;
     std::uint64_t pumps = 0;
     std::vector<std::string> ignored;

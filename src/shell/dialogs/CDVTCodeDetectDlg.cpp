@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "log/Messages.h"
 #include "shell/HelpViewer.h"
 #include "shell/ImageLists.h"
 #include "shell/Prompter.h"
@@ -67,16 +68,7 @@ TDWTCodeDetectDlg::TDWTCodeDetectDlg(QWidget* owner, const QString& fileName,
 }
 
 QString TDWTCodeDetectDlg::FormatMessage(const QString& fileName) {
-    return QStringLiteral(
-               "Code derived from one or more Dreamweaver templates has been found in %1. You are "
-               "therefore advised to perform the following actions...\r\n\r\n"
-               "1. Use Vantaro to add attributess to the necessary Dreamweaver template(s);\r\n"
-               "2. Use Dreamweaver to update the files that relate to the modified Dreamweaver "
-               "template(s);\r\n"
-               "3. Use Vantaro to add attributess to the non-template code within your original "
-               "files.\r\n\r\n"
-               "Are you sure you want to continue updating %1?\r\n")
-        .arg(fileName);
+    return QString::fromStdString(messages::TemplateWarning("%1")).arg(fileName);
 }
 
 TemplateWarningAnswer TDWTCodeDetectDlg::AnswerOf(int result) {

@@ -35,8 +35,6 @@ class TDWTCodeDetectDlg : public QDialog {
     static QString FormatMessage(const QString& fileName);
     static TemplateWarningAnswer AnswerOf(int result);
 
-    QString MessageText() const { return message_; }
-
   public slots:
     void reject() override;  // Esc answers No
 

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "run/ProcessRunner.h"
+
+namespace vantaro {
+
+class TMainForm;
+
+// The main window as the run's host: its busy state, the questions before and at the start of
+// a run, the found-references list, the gauge's maximum and the run's lines in the log.
+class TWindowRunHost : public RunHost {
+  public:
+    explicit TWindowRunHost(TMainForm& window) : window_(window) {}
+
+    void SetProcessingState(bool busy) override;
+    bool AskBackupWarning() override;
+    void ShowNoReportsWarning() override;
+    void ClearFoundReferences() override;
+    void SetProgressMaximum(std::uint64_t totalBytes) override;
+    void OnRunStarted(const RunStart& start) override;
+    void OnRunEnded(const RunEnd& end) override;
+
+  private:
+    TMainForm& window_;
+};
+
+}  // namespace vantaro
