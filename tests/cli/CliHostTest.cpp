@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "cli/CliHost.h"
+
+namespace vantaro::cli {
+namespace {
+
+// A runner host writing JSON lines into memory.
+struct JsonHost {
+    JsonHost() {
+        options.Mode = ScanMode::AddAlt;
+        options.Format = OutputFormat::Jsonl;
+        out = ::open_memstream(&buffer, &size);
+        host = std::make_unique<CliHost>(options, false, false, QuestionPolicy{}, out);
+    }
+    ~JsonHost() {
+        std::fclose(out);
+        std::free(buffer);
+    }
+    std::string Output() {
+        std::fflush(out);
+        return std::string(buffer, size);
+    }
+
+    CliOptions options;
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = nullptr;
+    std::unique_ptr<CliHost> host;
+};
+
+Finding Make(FindingKind kind) {
+    Finding f;
+    f.FullPath = "/s/a.htm";
+    f.Line = 3;
+    f.Tag = TagKind::Area;
+    f.Reference = "rect";
+    f.Attribute = AttributeName::Alt;
+    f.Kind = kind;
+    f.Value = "\"T\"";
+    f.Unquoted = AttributeName::Title;
+    f.Repeated = AttributeName::Title;
+    return f;
+}
+
+TEST(CliHost, FindingsBecomeJsonWithTheirActionAndOnlyCopiedValues) {
+    const std::vector<std::pair<FindingKind, std::string>> cases = {
+        {FindingKind::Missing,
+         "\"action\":\"missing\",\"message\":\"alt missing : Multiple title "
+         "attributes defined (Unsupported)\"}"},
+        {FindingKind::WouldBeAdded,
+         "\"action\":\"would-add\",\"value\":\"\\\"T\\\"\",\"message\":\"alt would be added : "
+         "\\\"T\\\"\"}"},
+        {FindingKind::Added,
+         "\"action\":\"added\",\"value\":\"\\\"T\\\"\",\"message\":\"alt added : \\\"T\\\"\"}"},
+        {FindingKind::AddFailed,
+         "\"action\":\"add-failed\",\"value\":\"\\\"T\\\"\",\"message\":\"alt add failed "
+         "\\\"T\\\"\"}"},
+        {FindingKind::NotQuoted,
+         "\"action\":\"not-quoted\",\"message\":\"title not quoted - unable to add alt\"}"},
+        {FindingKind::NoSource,
+         "\"action\":\"no-source\",\"message\":\"title missing - unable to add alt\"}"},
+        {FindingKind::Multiple,
+         "\"action\":\"multiple\",\"message\":\"Multiple title attributes defined "
+         "(Unsupported)\"}"},
+    };
+    for (const auto& [kind, tail] : cases) {
+        JsonHost json;
+        json.host->OnPageStart("/s/a.htm");
+        json.host->OnFinding(Make(kind));
+        EXPECT_EQ(json.Output(),
+                  "{\"type\":\"finding\",\"file\":\"/s/a.htm\",\"line\":3,\"tag\":\"area\","
+                  "\"reference\":\"rect\",\"attribute\":\"alt\"," +
+                      tail + "\n");
+    }
+}
+
+TEST(CliHost, APageThatWasNotSavedLeavesEveryFindingUnresolved) {
+    JsonHost json;
+    CliHost& host = *json.host;
+    host.OnPageStart("/s/a.htm");
+    host.OnFinding(Make(FindingKind::Added));
+    host.OnPageEvent({"/s/a.htm", PageEventKind::Updated, {}});
+    host.OnPageEnd("/s/a.htm");
+    EXPECT_FALSE(host.HadUnresolvedFindings());
+    EXPECT_FALSE(host.HadFailures());
+
+    host.OnPageStart("/s/b.htm");
+    host.OnFinding(Make(FindingKind::Added));
+    host.OnPageEvent({"/s/b.htm", PageEventKind::WriteFailed, "Disk quota exceeded"});
+    host.OnPageEnd("/s/b.htm");
+    EXPECT_TRUE(host.HadUnresolvedFindings());
+    EXPECT_TRUE(host.HadFailures());
+    const std::string out = json.Output();
+    EXPECT_NE(out.find("{\"type\":\"file\",\"file\":\"/s/a.htm\",\"result\":\"updated\","
+                       "\"findings\":1,\"unresolved\":0}"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("{\"type\":\"file\",\"file\":\"/s/b.htm\",\"result\":\"write-failed\","
+                       "\"reason\":\"Disk quota exceeded\",\"findings\":1,\"unresolved\":1}"),
+              std::string::npos)
+        << out;
+}
+
+}  // namespace
+}  // namespace vantaro::cli
