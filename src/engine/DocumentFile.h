@@ -33,7 +33,6 @@ class DocumentFile {
     // part of it that holds the file.
     bool ReadWhole(std::vector<char>& buffer, std::string_view& content);
 
-    bool IsOpen() const { return fd_ >= 0; }
     // The size when the file was opened.
     std::uint64_t FileSize() const;
     const std::string& FullPath() const { return fullPath_; }

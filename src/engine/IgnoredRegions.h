@@ -50,7 +50,6 @@ class IgnoreTagList {
     bool MayStartDelimiterAt(const unsigned char* at, std::size_t available) const {
         return firstBytes_[at[0]] && (available < 2 || SecondByteFits(at[0], at[1]));
     }
-    const std::array<bool, 256>& FirstBytes() const { return firstBytes_; }
     // The same bytes as a list, each once.
     const std::vector<unsigned char>& FirstByteList() const { return firstByteList_; }
     // Changes whenever the quick tests change.

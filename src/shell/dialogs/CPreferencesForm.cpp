@@ -83,14 +83,6 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption
 
 }  // namespace
 
-PreferencesTarget PreferencesTargetOf(AppSettings& settings,
-                                      std::function<void()> buildIgnoreTagList) {
-    return PreferencesTarget{settings.OtherFileFormats,    settings.LanguageTags,
-                             settings.UpdateDWTs,          settings.ShowBackupDlg,
-                             settings.ShowDWTDlg,          settings.ShowClearLogPrompt,
-                             std::move(buildIgnoreTagList)};
-}
-
 TPreferencesForm::TPreferencesForm(PreferencesTarget target, QWidget* owner)
     : QDialog(owner, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), target_(std::move(target)) {
     setObjectName(QStringLiteral("PreferencesForm"));

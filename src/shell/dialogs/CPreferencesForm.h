@@ -31,9 +31,6 @@ struct PreferencesTarget {
     std::function<void()> BuildIgnoreTagList;  // rebuilds the skipped regions from LanguageTags
 };
 
-PreferencesTarget PreferencesTargetOf(AppSettings& settings,
-                                      std::function<void()> buildIgnoreTagList);
-
 // The Preferences dialog: which file formats the file list shows, the language rows whose
 // regions runs skip, and four dialog switches. It works on its own controls and writes the
 // target and FileFormats() only on OK; Cancel, Esc and the close box write nothing.
