@@ -1,5 +1,7 @@
 #include "engine/Engine.h"
 
+#include <cstring>
+
 #include "engine/AttributeCheck.h"
 #include "engine/ByteText.h"
 #include "engine/PageWriter.h"
@@ -38,13 +40,16 @@ void Engine::ProcessFile(const std::string& fullPath, ScanMode mode) {
     file_.Modified = false;
     file_.DWTDlgShown = false;
     DocumentFile file(host_, fullPath);
-    if (!file.OpenDocFile(true)) {
+    file.SetBeforeRead(beforeRead_);
+    if (!file.OpenDocFile(true, Writes(mode) ? PageAccess::ReadWrite : PageAccess::Read)) {
         return;
     }
-    // An incomplete text (a pass cut short by a failure) is never written back.
+    // An incomplete text (a pass cut short by a failure) is never written back, and only what
+    // was reported or saved counts.
     const bool complete = RunPasses(file, mode);
-    if (complete && !flags_.AbortFile.load() && file_.Modified) {
-        WriteOutputText(file);
+    if (complete && !flags_.AbortFile.load() && (!file_.Modified || WriteOutputText(file))) {
+        TotalAltCount += file_.FileAltCount;
+        TotalTitleCount += file_.FileTitleCount;
     }
     if (!alwaysKeepOutput_) {
         std::string().swap(file_.OutputText);  // a large page's text is not kept between pages
@@ -83,9 +88,8 @@ bool Engine::RunPasses(DocumentFile& file, ScanMode mode) {
     file_.FileTitleCount = 0;
     file_.InEditableRegion = false;
     file_.InTemplateSection = false;
-    const bool writing = mode != ScanMode::Scan && !settings_.PreviewMode;
     TagChecker checker({file_, settings_, host_, flags_, ignoreTags_, mode, file.FullPath(),
-                        writing || alwaysKeepOutput_});
+                        Writes(mode) || alwaysKeepOutput_});
     const bool scanned = whole ? scanner_.ScanPass(file, text, true, checker)
                                : scanner_.ScanPass(file, true, checker);
     if (!scanned) {
@@ -116,22 +120,30 @@ void Engine::WriteClosingLines(const std::string& fullPath) {
     if (file_.FileAltCount + file_.FileTitleCount == 0) {
         AddFilePrefix(host_, name);
         host_.AddLogLine("No changes", LogColour::LogGreen, true, FontStyle::Plain());
-    } else {
-        TotalAltCount += file_.FileAltCount;
-        TotalTitleCount += file_.FileTitleCount;
     }
 }
 
-void Engine::WriteOutputText(DocumentFile& file) {
-    const std::string_view name = FileNameOf(file.FullPath());
-    const bool written = ReplacePageContent(file.FullPath(), file.Descriptor(), file_.OutputText);
+bool Engine::WriteOutputText(DocumentFile& file) {
+    const std::string name(FileNameOf(file.FullPath()));
+    const PageSaveResult saved =
+        ReplacePageContent(file.FullPath(), file.Descriptor(), file.IdentityAtOpen(),
+                           file_.OutputText, inPlaceObserver_);
     AddFilePrefix(host_, name);
-    if (written) {
-        host_.AddLogLine("Updated successfully", LogColour::LogGreen, true, FontStyle::Plain());
-    } else {
-        host_.AddLogLine("Failed to write to " + std::string(name), LogColour::LogDarkRed, true,
-                         FontStyle::Plain());
+    switch (saved.outcome) {
+        case PageSave::Saved:
+            host_.AddLogLine("Updated successfully", LogColour::LogGreen, true, FontStyle::Plain());
+            return true;
+        case PageSave::ChangedOnDisk:
+            host_.AddLogLine("Modifications to " + name +
+                                 " have not been saved - the file changed on disk during the run",
+                             LogColour::LogRed, true, FontStyle::Plain());
+            return false;
+        case PageSave::Failed:
+            break;
     }
+    host_.AddLogLine("Failed to write to " + name + " (" + std::strerror(saved.error) + ")",
+                     LogColour::LogDarkRed, true, FontStyle::Plain());
+    return false;
 }
 
 }  // namespace vantaro

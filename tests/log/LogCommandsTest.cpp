@@ -10,12 +10,12 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "FileSizeLimit.h"
 #include "LogRunPrinting.h"
 #include "ScriptedPrompter.h"
 #include "log/LogCommands.h"
 #include "log/LogView.h"
 #include "log/RtfReader.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 namespace vantaro {
