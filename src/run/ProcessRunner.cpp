@@ -1,6 +1,8 @@
 #include "run/ProcessRunner.h"
 
 #include "engine/DocumentFile.h"
+#include "engine/FileReplace.h"
+#include "engine/RecoveryFiles.h"
 #include "run/TimeStamp.h"
 
 namespace vantaro {
@@ -44,7 +46,7 @@ std::uint64_t TotalPageSize(const std::string& folderPath,
     std::uint64_t total = 0;
     for (const std::string& name : pageNames) {
         DocumentFile file(log, folderPath + name);
-        if (file.OpenDocFile(false)) {
+        if (file.OpenDocFile(false, PageAccess::Read)) {
             total += file.FileSize();
             file.CloseDocFile();
         }
@@ -77,6 +79,8 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
     LogLine("Process started " + host_.TimeStamp());
     log_.AddLogLine("Path : ", LogColour::LogDarkGrey, false, FontStyle::Plain());
     LogLine(folder, LogColour::LogGrey);
+    RemoveStaleTemporaryFiles(folder);
+    ReportRecoveryFiles(folder, pageNames);
 
     RunFlags& flags = engine_.Flags();
     flags.StopRequested.store(false);
@@ -98,6 +102,26 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
         WriteSummary(mode);
     }
     LogLine("...", LogColour::LogDarkGrey, FontStyle::Bold);
+}
+
+// The folder is listed once per run; pages are compared with it only when it holds anything.
+void ProcessRunner::ReportRecoveryFiles(const std::string& folder,
+                                        const std::vector<std::string>& pageNames) {
+    const std::vector<RecoveryEntry> entries = ListRecoveryFiles();
+    if (entries.empty()) {
+        return;
+    }
+    for (const std::string& name : pageNames) {
+        const std::string path = folder + name;
+        const std::string resolved = ResolvedPath(path);
+        for (const RecoveryEntry& entry : entries) {
+            if (entry.pagePath == path || entry.pagePath == resolved) {
+                LogLine("An earlier run was interrupted while saving " + entry.pagePath +
+                            " - its previous text is kept in " + entry.recoveryFile,
+                        LogColour::LogDarkRed);
+            }
+        }
+    }
 }
 
 bool ProcessRunner::WriteHeader(ScanMode mode) {

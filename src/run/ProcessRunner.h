@@ -48,6 +48,7 @@ class ProcessRunner {
 
   private:
     bool WriteHeader(ScanMode mode);
+    void ReportRecoveryFiles(const std::string& folder, const std::vector<std::string>& pageNames);
     void WriteSummary(ScanMode mode);
     void LogLine(const std::string& text, LogColour colour = LogColour::LogDarkGrey,
                  FontStyle style = FontStyle::Plain());
