@@ -39,6 +39,8 @@ const char* PageResultName(PageEvent event) {
             return "close-failed";
         case PageEvent::WriteFailed:
             return "write-failed";
+        case PageEvent::ChangedOnDisk:
+            return "changed-on-disk";
         case PageEvent::Stopped:
             return "stopped";
         case PageEvent::Aborted:
@@ -55,9 +57,9 @@ const char* PageResultName(PageEvent event) {
 }
 
 int Rank(const std::string& result) {
-    static const char* kOrder[] = {"open-failed",  "read-failed", "seek-failed", "close-failed",
-                                   "write-failed", "stopped",     "aborted",     "not-saved",
-                                   "updated",      "no-changes"};
+    static const char* kOrder[] = {"open-failed",  "read-failed",     "seek-failed", "close-failed",
+                                   "write-failed", "changed-on-disk", "stopped",     "aborted",
+                                   "not-saved",    "updated",         "no-changes"};
     for (int i = 0; i < static_cast<int>(std::size(kOrder)); ++i) {
         if (result == kOrder[i]) {
             return i;
@@ -159,6 +161,7 @@ void CliHost::Track(const ClassifiedLine& line) {
     if (const char* result = PageResultName(line.event)) {
         if (Rank(result) < Rank(pageResult_)) {
             pageResult_ = result;
+            pageReason_ = line.reason;
         }
     }
 }
@@ -182,6 +185,7 @@ void CliHost::OnPageStart(const std::string& fullPath) {
     }
     page_ = fullPath;
     pageResult_.clear();
+    pageReason_.clear();
     pageFindings_ = 0;
     pageUnresolved_ = 0;
     if (Interrupted() && flags_ != nullptr) {
@@ -199,8 +203,10 @@ void CliHost::OnPageEnd(const std::string& fullPath) {
     const std::string result = !pageResult_.empty() ? pageResult_
                                : pageFindings_ > 0  ? "reported"
                                                     : "no-changes";
+    const std::string reason =
+        pageReason_.empty() ? std::string() : ",\"reason\":" + Quoted(pageReason_);
     WriteOut("{\"type\":\"file\",\"file\":" + Quoted(fullPath) + ",\"result\":" + Quoted(result) +
-             ",\"findings\":" + std::to_string(pageFindings_) + ",\"unresolved\":" +
+             reason + ",\"findings\":" + std::to_string(pageFindings_) + ",\"unresolved\":" +
              std::to_string(unsaved ? pageFindings_ : pageUnresolved_) + "}\n");
 }
 

@@ -83,6 +83,7 @@ class CliHost : public EngineHost, public RunHost {
     // Per page and per run, for JSON lines and the exit status.
     std::string page_;
     std::string pageResult_;
+    std::string pageReason_;  // why the page's save failed
     int pageFindings_ = 0;
     int pageUnresolved_ = 0;
     std::string runFolder_;

@@ -60,7 +60,13 @@ void ReadFindingMessage(ClassifiedLine& c) {
     }
 }
 
+constexpr std::string_view kChangedOnDisk = "the file changed on disk during the run";
+
 PageEvent PageEventOf(const std::string& message) {
+    if (StartsWith(message, "Modifications to ") &&
+        EndsWith(message, std::string(" have not been saved - ") + std::string(kChangedOnDisk))) {
+        return PageEvent::ChangedOnDisk;
+    }
     static const struct {
         const char* text;
         PageEvent event;
@@ -87,6 +93,19 @@ PageEvent PageEventOf(const std::string& message) {
     return PageEvent::None;
 }
 
+// "Failed to write to NAME (REASON)" gives REASON.
+std::string ReasonOf(const ClassifiedLine& c) {
+    if (c.event == PageEvent::ChangedOnDisk) {
+        return std::string(kChangedOnDisk);
+    }
+    const std::string head = "Failed to write to " + c.fileName + " (";
+    if (c.event != PageEvent::WriteFailed || !StartsWith(c.message, head) ||
+        !EndsWith(c.message, ")")) {
+        return {};
+    }
+    return c.message.substr(head.size(), c.message.size() - head.size() - 1);
+}
+
 }  // namespace
 
 std::string LogLine::Text() const {
@@ -96,6 +115,7 @@ std::string LogLine::Text() const {
 bool IsFailure(PageEvent event) {
     switch (event) {
         case PageEvent::WriteFailed:
+        case PageEvent::ChangedOnDisk:
         case PageEvent::OpenFailed:
         case PageEvent::ReadFailed:
         case PageEvent::SeekFailed:
@@ -120,6 +140,7 @@ ClassifiedLine ClassifyLine(const LogLine& line) {
         c.kind = LineKind::PageMessage;
         c.message = Join(p, 1, p.size());
         c.event = PageEventOf(c.message);
+        c.reason = ReasonOf(c);
         return c;
     }
     c.kind = LineKind::Finding;

@@ -32,6 +32,7 @@ enum class PageEvent {
     NoChanges,
     Updated,
     WriteFailed,
+    ChangedOnDisk,
     OpenFailed,
     ReadFailed,
     SeekFailed,
@@ -57,6 +58,7 @@ struct ClassifiedLine {
     bool unresolved = false;  // the tag still lacks the attribute after this run
     // Page messages:
     PageEvent event = PageEvent::None;
+    std::string reason;  // why a save failed, as the message gives it
 };
 
 ClassifiedLine ClassifyLine(const LogLine& line);
