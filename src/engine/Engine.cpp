@@ -125,9 +125,8 @@ void Engine::WriteClosingLines(const std::string& fullPath) {
 
 bool Engine::WriteOutputText(DocumentFile& file) {
     const std::string name(FileNameOf(file.FullPath()));
-    const PageSaveResult saved =
-        ReplacePageContent(file.FullPath(), file.Descriptor(), file.IdentityAtOpen(),
-                           file_.OutputText, inPlaceObserver_);
+    const PageSaveResult saved = ReplacePageContent(file.FullPath(), file.Descriptor(),
+                                                    file.IdentityAtOpen(), file_.OutputText);
     AddFilePrefix(host_, name);
     switch (saved.outcome) {
         case PageSave::Saved:

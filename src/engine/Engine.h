@@ -11,7 +11,6 @@
 #include "engine/EngineSettings.h"
 #include "engine/FileState.h"
 #include "engine/IgnoredRegions.h"
-#include "engine/RecoveryFiles.h"
 #include "engine/TagScanner.h"
 
 namespace vantaro {
@@ -47,10 +46,8 @@ class Engine {
         wholeReadLimit_ = 0;
     }
     void SetKeepOutputText(bool keep) { alwaysKeepOutput_ = keep; }
-    // For tests: called before every read of a page (see DocumentFile::SetBeforeRead), and at
-    // every step of an in-place write.
+    // For tests: called before every read of a page (see DocumentFile::SetBeforeRead).
     void SetBeforeRead(std::function<int()> hook) { beforeRead_ = std::move(hook); }
-    void SetInPlaceObserver(InPlaceObserver observer) { inPlaceObserver_ = std::move(observer); }
 
   private:
     bool Writes(ScanMode mode) const { return mode != ScanMode::Scan && !settings_.PreviewMode; }
@@ -70,7 +67,6 @@ class Engine {
     std::uint64_t wholeReadLimit_ = 16 << 20;
     std::vector<char> pageBuffer_;  // reused from page to page
     std::function<int()> beforeRead_;
-    InPlaceObserver inPlaceObserver_;
 };
 
 }  // namespace vantaro

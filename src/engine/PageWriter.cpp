@@ -67,11 +67,8 @@ PageSaveResult WriteInPlace(const std::string& target, int fd, const FileIdentit
         recovery.Discard();
         return Result(PageSave::ChangedOnDisk);
     }
-    struct stat now {};
     const bool written = Reserve(fd, newText.size()) && WriteBlocks(fd, newText, observer) &&
-                         ::fstat(fd, &now) == 0 &&
-                         (now.st_size <= static_cast<off_t>(newText.size()) ||
-                          ::ftruncate(fd, static_cast<off_t>(newText.size())) == 0) &&
+                         ::ftruncate(fd, static_cast<off_t>(newText.size())) == 0 &&
                          ::fsync(fd) == 0;
     if (!written) {
         const int error = errno;

@@ -151,7 +151,11 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
     if (errno != EINVAL && errno != ENOSYS) {
         return false;
     }
-    return ::link(from.c_str(), to.c_str()) == 0 && ::unlink(from.c_str()) == 0;
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        return false;
+    }
+    ::unlink(from.c_str());
+    return true;
 }
 
 // Removes a recovery file and the folders a long name needed, as far as they are empty.
