@@ -77,9 +77,10 @@ struct PageResultName {
 constexpr PageResultName kPageResults[] = {
     {PageEventKind::OpenFailed, "open-failed"},   {PageEventKind::ReadFailed, "read-failed"},
     {PageEventKind::SeekFailed, "seek-failed"},   {PageEventKind::CloseFailed, "close-failed"},
-    {PageEventKind::WriteFailed, "write-failed"}, {PageEventKind::StoppedByUser, "stopped"},
-    {PageEventKind::UpdateAborted, "aborted"},    {PageEventKind::NotSaved, "not-saved"},
-    {PageEventKind::Updated, "updated"},          {PageEventKind::NoChanges, "no-changes"},
+    {PageEventKind::WriteFailed, "write-failed"}, {PageEventKind::ChangedOnDisk, "changed-on-disk"},
+    {PageEventKind::StoppedByUser, "stopped"},    {PageEventKind::UpdateAborted, "aborted"},
+    {PageEventKind::NotSaved, "not-saved"},       {PageEventKind::Updated, "updated"},
+    {PageEventKind::NoChanges, "no-changes"},
 };
 constexpr int kNoResult = static_cast<int>(std::size(kPageResults));
 
@@ -93,7 +94,13 @@ int RankOf(PageEventKind kind) {
 }
 
 bool IsFailure(PageEventKind kind) {
-    return RankOf(kind) <= RankOf(PageEventKind::WriteFailed);
+    return RankOf(kind) <= RankOf(PageEventKind::ChangedOnDisk);
+}
+
+// Why a page's save failed, for its JSON record.
+std::string_view ReasonOf(const PageEvent& event) {
+    return event.Kind == PageEventKind::ChangedOnDisk ? "the file changed on disk during the run"
+                                                      : event.Reason;
 }
 
 // Nothing of the page was saved: its insertions did not happen.
@@ -175,7 +182,7 @@ void CliHost::OnPageEvent(const PageEvent& event) {
     const int rank = RankOf(event.Kind);
     if (rank < pageResultRank_) {
         pageResultRank_ = rank;
-        pageReason_ = event.Reason;
+        pageReason_ = ReasonOf(event);
     }
     if (!Jsonl()) {
         WritePageEvent(lines_, event);
@@ -231,6 +238,10 @@ void CliHost::OnPageEnd(const std::string& fullPath) {
 
 void CliHost::OnRunStarted(const RunStart& start) {
     WriteRunStart(lines_, start);
+}
+
+void CliHost::OnRecoveryFileFound(const RecoveryNotice& notice) {
+    WriteRecoveryNotice(lines_, notice);
 }
 
 void CliHost::OnRunEnded(const RunEnd& end) {

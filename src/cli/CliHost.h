@@ -46,6 +46,7 @@ class CliHost : public EngineHost, public RunHost {
     bool ShowsProgress() const override { return progress_.Enabled(); }
     void OnRunStarted(const RunStart& start) override;
     void OnRunEnded(const RunEnd& end) override;
+    void OnRecoveryFileFound(const RecoveryNotice& notice) override;
     void OnPageStart(const std::string& fullPath) override;
     void OnPageEnd(const std::string& fullPath) override;
 

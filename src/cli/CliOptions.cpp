@@ -59,8 +59,11 @@ class Parser {
                 options().Mode = ScanMode::AddAlt;
             } else if (argument == "add-title") {
                 options().Mode = ScanMode::AddTitle;
+            } else if (argument == "recover") {
+                options().Recover = true;
             } else {
-                Fail("unknown command '" + argument + "' (use scan, add-alt or add-title)");
+                Fail("unknown command '" + argument +
+                     "' (use scan, add-alt, add-title or recover)");
             }
             return;
         }
@@ -99,6 +102,8 @@ class Parser {
             o.Yes = true;
         } else if (argument == "--list-refs") {
             o.ListRefs = true;
+        } else if (argument == "--restore") {
+            o.Restore = true;
         } else if (auto file = Value(argument, "--settings")) {
             o.SettingsFile = *file;
         } else if (auto tags = Value(argument, "--tags")) {
@@ -142,8 +147,12 @@ class Parser {
             return;
         }
         if (!haveCommand_) {
-            Fail("no command given (scan, add-alt or add-title)");
-        } else if (o.Paths.empty()) {
+            Fail("no command given (scan, add-alt, add-title or recover)");
+        } else if (o.Recover && !o.Paths.empty()) {
+            Fail("recover takes no PATH");
+        } else if (o.Restore && !o.Recover) {
+            Fail("--restore goes with the recover command");
+        } else if (!o.Recover && o.Paths.empty()) {
             Fail("no PATH given");
         } else if (o.NoSettings && o.SettingsFile) {
             Fail("--settings and --no-settings exclude each other");
@@ -167,6 +176,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
     return R"(Usage: vantaro-cli scan|add-alt|add-title [options] PATH...
+       vantaro-cli recover [--restore] [--format=FORMAT]
 
 Finds img, area and image input tags that lack alt or title in web pages, and adds
 one from the other. Writes the same log as the window.
@@ -175,6 +185,10 @@ Commands:
   scan          report tags whose alt and/or title is missing
   add-alt       add alt from title where alt is missing
   add-title     add title from alt where title is missing
+  recover       list the pages whose saving was interrupted, each with the recovery file
+                that holds its old text (in $XDG_CACHE_HOME or ~/.cache, then
+                Corvell/Vantaro/recovery/); with --restore, write each old text back over
+                its page and remove the recovery file
 
 A PATH that is a folder stands for its page files; files given from one folder form
 one run over that folder.
@@ -191,12 +205,14 @@ Options:
       --color=WHEN      auto (default), always or never
       --format=FORMAT   text (default) or jsonl (one JSON object per line)
       --list-refs       print the references found after the run
+      --restore         with recover: put the old texts back
   -h, --help            show this help
       --version         show the version
 
 Exit status: 0 nothing missing (scan) or nothing left that could not be added;
-1 findings remain; 2 usage error or a page that could not be read or written;
-130 stopped with Ctrl-C.
+1 findings remain; 2 usage error, or a page that could not be read or written or
+that changed on disk during the run; 130 stopped with Ctrl-C. recover: 0, or 2 when
+an old text could not be restored.
 )";
 }
 

@@ -14,6 +14,8 @@ enum class OutputFormat { Text, Jsonl };
 // What the command line asks for.
 struct CliOptions {
     ScanMode Mode = ScanMode::Scan;
+    bool Recover = false;  // the recover command: recovery files instead of a run
+    bool Restore = false;  // recover --restore
     std::vector<std::string> Paths;
     bool Recursive = false;
     std::optional<std::string> SettingsFile;  // --settings FILE

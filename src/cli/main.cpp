@@ -13,6 +13,7 @@
 #include "Version.h"
 #include "cli/CliHost.h"
 #include "cli/CliOptions.h"
+#include "cli/Recover.h"
 #include "cli/RunPlan.h"
 #include "engine/Engine.h"
 #include "run/FolderListing.h"
@@ -132,6 +133,9 @@ int main(int argc, char** argv) {
         return kExitClean;
     }
     try {
+        if (parsed.Options.Recover) {
+            return RunRecover(parsed.Options);
+        }
         return Run(parsed.Options);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vantaro-cli: %s\n", error.what());

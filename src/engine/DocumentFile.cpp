@@ -21,14 +21,18 @@ void DocumentFile::ReportFailure(PageEventKind failure) {
     events_.OnPageEvent({fullPath_, failure, {}});
 }
 
-bool DocumentFile::OpenDocFile(bool showError) {
+bool DocumentFile::OpenDocFile(bool showError, PageAccess access) {
+    const bool writing = access == PageAccess::ReadWrite;
     // Non-blocking so that a FIFO or device posing as a page cannot hang the run; only regular
     // files are pages, and for them the flag changes nothing.
-    const int fd = ::open(fullPath_.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(fullPath_.c_str(),
+                          (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     struct stat info {};
-    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        (!writing || (info.st_mode & 0222) != 0)) {
         fd_ = fd;
         sizeAtOpen_ = static_cast<std::uint64_t>(info.st_size);
+        identity_ = FileIdentity::Of(info);
         atStart_ = true;
         return true;
     }
@@ -50,11 +54,20 @@ bool DocumentFile::SeekFileStart() {
     return false;
 }
 
+bool DocumentFile::ReadFails() {
+    if (!beforeRead_) {
+        return false;
+    }
+    const int error = beforeRead_();
+    errno = error;
+    return error != 0;
+}
+
 bool DocumentFile::ReadFileBlock(unsigned char* buffer, std::size_t count, std::size_t& bytesRead) {
     bytesRead = 0;
     atStart_ = atStart_ && count == 0;
     while (bytesRead < count) {
-        const ssize_t n = ::read(fd_, buffer + bytesRead, count - bytesRead);
+        const ssize_t n = ReadFails() ? -1 : ::read(fd_, buffer + bytesRead, count - bytesRead);
         if (n > 0) {
             bytesRead += static_cast<std::size_t>(n);
         } else if (n == 0) {
@@ -78,7 +91,7 @@ bool DocumentFile::ReadWhole(std::vector<char>& buffer, std::string_view& conten
         if (buffer.size() < wanted) {
             buffer.resize(wanted);
         }
-        const ssize_t n = ::read(fd_, buffer.data() + filled, wanted - filled);
+        const ssize_t n = ReadFails() ? -1 : ::read(fd_, buffer.data() + filled, wanted - filled);
         if (n < 0 && errno == EINTR) {
             continue;
         }

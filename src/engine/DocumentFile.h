@@ -2,11 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/EngineEvents.h"
+#include "platform/FileReplace.h"
 
 namespace vantaro {
 
@@ -14,8 +16,13 @@ namespace vantaro {
 // a delimiter longer than a block can never be recognised in a page.
 inline constexpr std::size_t kBlockSize = 3072;
 
-// One page file, open for reading and writing from OpenDocFile to CloseDocFile. Every failure is
-// reported as an event for the page; none is raised.
+enum class PageAccess {
+    Read,       // Scan, Preview and measuring: read-only pages and copies of a site can be read
+    ReadWrite,  // a run that writes
+};
+
+// One page file, open from OpenDocFile to CloseDocFile. Every failure is reported as an event
+// for the page; none is raised.
 class DocumentFile {
   public:
     DocumentFile(EngineEvents& events, std::string fullPath);
@@ -23,8 +30,9 @@ class DocumentFile {
     DocumentFile(const DocumentFile&) = delete;
     DocumentFile& operator=(const DocumentFile&) = delete;
 
-    // Opens an existing regular file for reading and writing at byte 0; never creates one.
-    bool OpenDocFile(bool showError);
+    // Opens an existing regular file at byte 0; never creates one. For writing, a page without
+    // any write permission bit is read-only, even to a process that could write it.
+    bool OpenDocFile(bool showError, PageAccess access);
     bool SeekFileStart();
     // Reads up to count bytes; bytesRead is 0 at the end of the file (not a failure).
     bool ReadFileBlock(unsigned char* buffer, std::size_t count, std::size_t& bytesRead);
@@ -37,14 +45,23 @@ class DocumentFile {
     std::uint64_t FileSize() const;
     const std::string& FullPath() const { return fullPath_; }
     int Descriptor() const { return fd_; }
+    // The file as it was when opened; a save goes ahead only while the page is still this file.
+    const FileIdentity& IdentityAtOpen() const { return identity_; }
+
+    // For tests: called before every read; a nonzero result fails that read with it as errno.
+    void SetBeforeRead(std::function<int()> hook) { beforeRead_ = std::move(hook); }
 
     void ReportFailure(PageEventKind failure);
 
   private:
+    bool ReadFails();
+
     EngineEvents& events_;
     std::string fullPath_;
     int fd_ = -1;
     std::uint64_t sizeAtOpen_ = 0;
+    FileIdentity identity_;
+    std::function<int()> beforeRead_;
     bool atStart_ = false;  // nothing was read since opening or the last seek
 };
 

@@ -1,5 +1,7 @@
 #include "engine/Engine.h"
 
+#include <cstring>
+
 #include "engine/AttributeCheck.h"
 #include "engine/ByteText.h"
 #include "engine/PageWriter.h"
@@ -38,13 +40,16 @@ void Engine::ProcessFile(const std::string& fullPath, ScanMode mode) {
     file_.Modified = false;
     file_.DWTDlgShown = false;
     DocumentFile file(host_, fullPath);
-    if (!file.OpenDocFile(true)) {
+    file.SetBeforeRead(beforeRead_);
+    if (!file.OpenDocFile(true, Writes(mode) ? PageAccess::ReadWrite : PageAccess::Read)) {
         return;
     }
-    // An incomplete text (a pass cut short by a failure) is never written back.
+    // An incomplete text (a pass cut short by a failure) is never written back, and only what
+    // was reported or saved counts.
     const bool complete = RunPasses(file, mode);
-    if (complete && !flags_.AbortFile.load() && file_.Modified) {
-        WriteOutputText(file);
+    if (complete && !flags_.AbortFile.load() && (!file_.Modified || WriteOutputText(file))) {
+        TotalAltCount += file_.FileAltCount;
+        TotalTitleCount += file_.FileTitleCount;
     }
     if (!alwaysKeepOutput_) {
         std::string().swap(file_.OutputText);  // a large page's text is not kept between pages
@@ -83,9 +88,8 @@ bool Engine::RunPasses(DocumentFile& file, ScanMode mode) {
     file_.FileTitleCount = 0;
     file_.InEditableRegion = false;
     file_.InTemplateSection = false;
-    const bool writing = mode != ScanMode::Scan && !settings_.PreviewMode;
     TagChecker checker({file_, settings_, host_, flags_, ignoreTags_, mode, file.FullPath(),
-                        writing || alwaysKeepOutput_});
+                        Writes(mode) || alwaysKeepOutput_});
     const bool scanned = whole ? scanner_.ScanPass(file, text, true, checker)
                                : scanner_.ScanPass(file, true, checker);
     if (!scanned) {
@@ -110,16 +114,25 @@ void Engine::WriteClosingLines(const std::string& fullPath) {
     }
     if (file_.FileAltCount + file_.FileTitleCount == 0) {
         report(PageEventKind::NoChanges);
-    } else {
-        TotalAltCount += file_.FileAltCount;
-        TotalTitleCount += file_.FileTitleCount;
     }
 }
 
-void Engine::WriteOutputText(DocumentFile& file) {
-    const bool written = ReplacePageContent(file.FullPath(), file.Descriptor(), file_.OutputText);
-    host_.OnPageEvent(
-        {file.FullPath(), written ? PageEventKind::Updated : PageEventKind::WriteFailed, {}});
+bool Engine::WriteOutputText(DocumentFile& file) {
+    const PageSaveResult saved = ReplacePageContent(file.FullPath(), file.Descriptor(),
+                                                    file.IdentityAtOpen(), file_.OutputText);
+    switch (saved.outcome) {
+        case PageSave::Saved:
+            host_.OnPageEvent({file.FullPath(), PageEventKind::Updated, {}});
+            return true;
+        case PageSave::ChangedOnDisk:
+            host_.OnPageEvent({file.FullPath(), PageEventKind::ChangedOnDisk, {}});
+            return false;
+        case PageSave::Failed:
+            break;
+    }
+    const std::string reason = std::strerror(saved.error);
+    host_.OnPageEvent({file.FullPath(), PageEventKind::WriteFailed, reason});
+    return false;
 }
 
 }  // namespace vantaro

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,7 @@ class Engine {
     // text, the closing log lines, and the write-back when something was inserted.
     void ProcessFile(const std::string& fullPath, ScanMode mode);
 
-    // Run totals, increased by every page that was not abandoned.
+    // Run totals, increased by every page that was reported (Scan, Preview) or saved.
     std::int64_t TotalAltCount = 0;
     std::int64_t TotalTitleCount = 0;
 
@@ -45,12 +46,15 @@ class Engine {
         wholeReadLimit_ = 0;
     }
     void SetKeepOutputText(bool keep) { alwaysKeepOutput_ = keep; }
+    // For tests: called before every read of a page (see DocumentFile::SetBeforeRead).
+    void SetBeforeRead(std::function<int()> hook) { beforeRead_ = std::move(hook); }
 
   private:
+    bool Writes(ScanMode mode) const { return mode != ScanMode::Scan && !settings_.PreviewMode; }
     bool RunPasses(DocumentFile& file, ScanMode mode);
     bool DetectTemplate(DocumentFile& file, std::string_view content);
     void WriteClosingLines(const std::string& fullPath);
-    void WriteOutputText(DocumentFile& file);
+    bool WriteOutputText(DocumentFile& file);
 
     EngineHost& host_;
     EngineSettings settings_;
@@ -62,6 +66,7 @@ class Engine {
     // Pages up to this size are read once for both passes; larger ones are read as they go.
     std::uint64_t wholeReadLimit_ = 16 << 20;
     std::vector<char> pageBuffer_;  // reused from page to page
+    std::function<int()> beforeRead_;
 };
 
 }  // namespace vantaro

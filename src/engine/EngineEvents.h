@@ -51,6 +51,7 @@ enum class PageEventKind : std::uint8_t {
     ReadFailed,
     CloseFailed,
     WriteFailed,    // Reason tells why
+    ChangedOnDisk,  // another program changed, replaced or removed the page: nothing was saved
     StoppedByUser,  // Stop was confirmed during the page
     NotSaved,       // the page's changes were abandoned
     UpdateAborted,  // the template-code warning was answered No

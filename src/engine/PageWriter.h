@@ -3,15 +3,34 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileReplace.h"
+#include "engine/RecoveryFiles.h"
+
 namespace vantaro {
 
+enum class PageSave {
+    Saved,
+    ChangedOnDisk,  // the page is no longer the file that was read; nothing was written
+    Failed,         // the new text did not reach the disk; the page holds its old text
+};
+
+struct PageSaveResult {
+    PageSave outcome = PageSave::Failed;
+    int error = 0;  // errno of a failure
+};
+
 // Replaces a page's content with its new text so that the page always holds either its
-// complete old or its complete new content. The new text goes to a temporary file beside the
-// page (behind a symbolic link: beside its target), is flushed to disk and renamed over the
-// page, keeping its permission bits and, where allowed, its owner. Only where no temporary file
-// can be made in that folder is the open page written over in place, after making sure the disk
-// has room for the whole text. Returns false, leaving no temporary file, when the new content
-// did not reach the disk.
-bool ReplacePageContent(const std::string& fullPath, int openDescriptor, std::string_view newText);
+// complete old or its complete new content. Nothing is written when the file at the path is no
+// longer the one read (asRead): another program changed, replaced or deleted it meanwhile.
+//
+// The new text goes to a temporary file beside the page (behind a symbolic link: beside its
+// target), is flushed to disk and renamed over the page, keeping its permission bits and, where
+// allowed, its owner. Where no temporary file can be made in that folder, and where the page
+// has other names (hard links, which a rename would leave with the old text), the open page is
+// written over in place instead, its old text kept in a recovery file until the new text is on
+// disk. Leaves no temporary file.
+PageSaveResult ReplacePageContent(const std::string& fullPath, int openDescriptor,
+                                  const FileIdentity& asRead, std::string_view newText,
+                                  const InPlaceObserver& observer = {});
 
 }  // namespace vantaro

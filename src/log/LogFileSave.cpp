@@ -40,6 +40,7 @@ SaveOutcome SaveWholeFile(const std::string& path, std::string_view content) {
             }
             return SaveOutcome::CannotCreate;
         case ReplaceOutcome::Failed:
+        case ReplaceOutcome::TargetChanged:
             return SaveOutcome::WriteFailed;
     }
     return SaveOutcome::WriteFailed;

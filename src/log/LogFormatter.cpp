@@ -96,6 +96,12 @@ void WritePageMessage(LogSink& log, const PageEvent& e) {
             Ended(log, text, C::LogDarkRed);
             return;
         }
+        case PageEventKind::ChangedOnDisk:
+            Ended(log,
+                  "Modifications to " + name +
+                      " have not been saved - the file changed on disk during the run",
+                  C::LogRed);
+            return;
         case PageEventKind::StoppedByUser:
             Ended(log, "Process stopped by user", C::LogRed);
             return;
@@ -168,6 +174,13 @@ void WriteRunStart(LogSink& log, const RunStart& start) {
     Ended(log, "Process started " + std::string(start.TimeStamp), C::LogDarkGrey);
     Part(log, "Path : ", C::LogDarkGrey);
     Ended(log, start.Folder, C::LogGrey);
+}
+
+void WriteRecoveryNotice(LogSink& log, const RecoveryNotice& notice) {
+    Ended(log,
+          "An earlier run was interrupted while saving " + std::string(notice.PagePath) +
+              " - its previous text is kept in " + std::string(notice.RecoveryFile),
+          C::LogDarkRed);
 }
 
 void WriteRunEnd(LogSink& log, const RunEnd& end) {

@@ -18,6 +18,8 @@ void WriteFinding(LogSink& log, const Finding& finding);
 void WritePageEvent(LogSink& log, const PageEvent& event);
 // The heading, "Process started " with the time stamp, and "Path : " with the folder.
 void WriteRunStart(LogSink& log, const RunStart& start);
+// A page whose old text an interrupted save kept, named in a line of its own.
+void WriteRecoveryNotice(LogSink& log, const RecoveryNotice& notice);
 // "Process ended " with the time stamp, the totals and the closing "...".
 void WriteRunEnd(LogSink& log, const RunEnd& end);
 

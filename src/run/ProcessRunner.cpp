@@ -1,6 +1,8 @@
 #include "run/ProcessRunner.h"
 
 #include "engine/DocumentFile.h"
+#include "engine/RecoveryFiles.h"
+#include "platform/FileReplace.h"
 #include "run/TimeStamp.h"
 
 namespace vantaro {
@@ -56,7 +58,7 @@ std::uint64_t TotalPageSize(const std::string& folderPath,
     std::uint64_t total = 0;
     for (const std::string& name : pageNames) {
         DocumentFile file(silent, folderPath + name);
-        if (file.OpenDocFile(false)) {
+        if (file.OpenDocFile(false, PageAccess::Read)) {
             total += file.FileSize();
             file.CloseDocFile();
         }
@@ -87,6 +89,8 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
     }
     const std::string started = host_.TimeStamp();
     host_.OnRunStarted({mode, preview, reportAlt, reportTitle, started, folder});
+    RemoveStaleTemporaryFiles(folder);
+    ReportRecoveryFiles(folder, pageNames);
 
     RunFlags& flags = engine_.Flags();
     flags.StopRequested.store(false);
@@ -106,6 +110,24 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
     const std::string ended = host_.TimeStamp();
     host_.OnRunEnded({mode, preview, reportAlt, reportTitle, ended, !flags.AbortFile.load(),
                       engine_.TotalAltCount, engine_.TotalTitleCount});
+}
+
+// The folder is listed once per run; pages are compared with it only when it holds anything.
+void ProcessRunner::ReportRecoveryFiles(const std::string& folder,
+                                        const std::vector<std::string>& pageNames) {
+    const std::vector<RecoveryEntry> entries = ListRecoveryFiles();
+    if (entries.empty()) {
+        return;
+    }
+    for (const std::string& name : pageNames) {
+        const std::string path = folder + name;
+        const std::string resolved = ResolvedPath(path);
+        for (const RecoveryEntry& entry : entries) {
+            if (entry.pagePath == path || entry.pagePath == resolved) {
+                host_.OnRecoveryFileFound({entry.pagePath, entry.recoveryFile});
+            }
+        }
+    }
 }
 
 }  // namespace vantaro

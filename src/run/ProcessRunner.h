@@ -29,6 +29,8 @@ class RunHost {
     // The run's heading and its end, with the totals.
     virtual void OnRunStarted(const RunStart& start) = 0;
     virtual void OnRunEnded(const RunEnd& end) = 0;
+    // A page of the run whose old text an interrupted save left in the recovery folder.
+    virtual void OnRecoveryFileFound(const RecoveryNotice& notice) = 0;
     // Around each page of the run, for hosts that report per page.
     virtual void OnPageStart(const std::string& /*fullPath*/) {}
     virtual void OnPageEnd(const std::string& /*fullPath*/) {}
@@ -49,6 +51,8 @@ class ProcessRunner {
                     const std::vector<std::string>& pageNames);
 
   private:
+    void ReportRecoveryFiles(const std::string& folder, const std::vector<std::string>& pageNames);
+
     Engine& engine_;
     RunHost& host_;
     bool processing_ = false;

@@ -17,6 +17,12 @@ struct RunStart {
     std::string_view Folder;  // ending in '/'
 };
 
+// A page of the run whose earlier save was interrupted: its old text is still kept.
+struct RecoveryNotice {
+    std::string_view PagePath;
+    std::string_view RecoveryFile;
+};
+
 // The end of a run that started.
 struct RunEnd {
     ScanMode Mode = ScanMode::Scan;

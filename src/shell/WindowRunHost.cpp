@@ -49,6 +49,10 @@ void TWindowRunHost::OnRunStarted(const RunStart& start) {
     WriteRunStart(*window_.LogRichEdit, start);
 }
 
+void TWindowRunHost::OnRecoveryFileFound(const RecoveryNotice& notice) {
+    WriteRecoveryNotice(*window_.LogRichEdit, notice);
+}
+
 void TWindowRunHost::OnRunEnded(const RunEnd& end) {
     WriteRunEnd(*window_.LogRichEdit, end);
 }

@@ -19,6 +19,7 @@ class TWindowRunHost : public RunHost {
     void SetProgressMaximum(std::uint64_t totalBytes) override;
     void OnRunStarted(const RunStart& start) override;
     void OnRunEnded(const RunEnd& end) override;
+    void OnRecoveryFileFound(const RecoveryNotice& notice) override;
 
   private:
     TMainForm& window_;

@@ -77,7 +77,7 @@ TEST(CliHost, FindingsBecomeJsonWithTheirActionAndOnlyCopiedValues) {
     }
 }
 
-TEST(CliHost, APageThatWasNotSavedLeavesEveryFindingUnresolved) {
+TEST(CliHost, PagesThatWereNotSavedAreFailuresAndLeaveEveryFindingUnresolved) {
     JsonHost json;
     CliHost& host = *json.host;
     host.OnPageStart("/s/a.htm");
@@ -93,7 +93,15 @@ TEST(CliHost, APageThatWasNotSavedLeavesEveryFindingUnresolved) {
     host.OnPageEnd("/s/b.htm");
     EXPECT_TRUE(host.HadUnresolvedFindings());
     EXPECT_TRUE(host.HadFailures());
+    host.OnPageStart("/s/c.htm");
+    host.OnPageEvent({"/s/c.htm", PageEventKind::ChangedOnDisk, {}});
+    host.OnPageEnd("/s/c.htm");
     const std::string out = json.Output();
+    EXPECT_NE(out.find("{\"type\":\"file\",\"file\":\"/s/c.htm\",\"result\":\"changed-on-disk\","
+                       "\"reason\":\"the file changed on disk during the run\",\"findings\":0,"
+                       "\"unresolved\":0}"),
+              std::string::npos)
+        << out;
     EXPECT_NE(out.find("{\"type\":\"file\",\"file\":\"/s/a.htm\",\"result\":\"updated\","
                        "\"findings\":1,\"unresolved\":0}"),
               std::string::npos)

@@ -10,6 +10,9 @@
 #include <filesystem>
 #include <regex>
 
+#include "engine/RecoveryFiles.h"
+#include "support/CacheFolder.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -226,6 +229,55 @@ TEST(RunnerEndToEnd, ProblemsAndFailuresExitTwo) {
     EXPECT_NE(r.err.find("--help"), std::string::npos);
     r = RunCli({"scan", "--no-settings", "--report=alt", "--report=title", site.path});
     EXPECT_EQ(r.status, 0);
+}
+
+TEST(RunnerEndToEnd, AFailedSaveExitsTwoSaysWhyAndAddsNothing) {
+    Site site;
+    const std::string index = site.dir.Read("site/index.htm");
+    CliResult r;
+    {
+        const test::FileSizeLimit limit(index.size() + 4);  // the new text does not fit
+        r = RunCli({"add-alt", "--no-settings", "--yes", "--format=jsonl", site.path});
+    }
+    EXPECT_EQ(r.status, 2) << r.out << r.err;
+    EXPECT_NE(r.out.find("{\"type\":\"file\",\"file\":\"" + site.path +
+                         "/index.htm\",\"result\":\"write-failed\",\"reason\":\"File too "
+                         "large\",\"findings\":1,\"unresolved\":1}"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\"0 alt attribute(s) added\""), std::string::npos) << r.out;
+    EXPECT_EQ(site.dir.Read("site/index.htm"), index);
+}
+
+TEST(RunnerEndToEnd, RecoverListsAndRestoresKeptOldTexts) {
+    test::CacheFolder cache;  // the runner inherits XDG_CACHE_HOME
+    TempDir dir;
+    const std::string page = dir.Write("p.htm", "new text, part written");
+    const std::string gone = dir.File("gone.htm");
+    std::filesystem::create_directories(RecoveryFolder());
+    const std::string pageCopy = RecoveryFolder() + RecoveryNameOf(page);
+    const std::string goneCopy = RecoveryFolder() + RecoveryNameOf(gone);
+    test::WriteWholeFile(pageCopy, "old text");
+    test::WriteWholeFile(goneCopy, "old text of a page since deleted");
+
+    CliResult r = RunCli({"recover"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, gone + "\t" + goneCopy + "\n" + page + "\t" + pageCopy + "\n");
+    EXPECT_EQ(dir.Read("p.htm"), "new text, part written");
+
+    r = RunCli({"recover", "--restore"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "restored " + page + "\n");
+    EXPECT_NE(r.err.find(gone +
+                         " could not be restored (No such file or directory); its old "
+                         "text stays in " +
+                         goneCopy),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(dir.Read("p.htm"), "old text");
+    EXPECT_FALSE(fs::exists(pageCopy));
+    EXPECT_FALSE(fs::exists(gone));
+    EXPECT_TRUE(fs::exists(goneCopy));
 }
 
 TEST(RunnerEndToEnd, RecursionMakesOneRunPerFolder) {

@@ -5,11 +5,15 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "engine/Engine.h"
 #include "engine/PageWriter.h"
+#include "support/CacheFolder.h"
+#include "support/FileSizeLimit.h"
 #include "support/LogExpect.h"
 #include "support/PageRun.h"
+#include "support/Unprivileged.h"
 
 namespace vantaro {
 namespace {
@@ -30,10 +34,16 @@ std::vector<std::string> Names(const std::string& folder) {
     return names;
 }
 
-void AddAltForReal(const std::string& path, RecordingHost& host) {
+std::int64_t AddAltForReal(const std::string& path, RecordingHost& host) {
     Engine engine(host);
+    host.flags = &engine.Flags();
     engine.Settings().PreviewMode = false;
     engine.ProcessFile(path, ScanMode::AddAlt);
+    return engine.TotalAltCount;
+}
+
+std::vector<RecoveryEntry> RecoveryFiles() {
+    return ListRecoveryFiles();
 }
 
 TEST(PageWriter, ReplacesThePageKeepingItsModeAndLeavingNoTemporaryFile) {
@@ -63,22 +73,112 @@ TEST(PageWriter, ASymbolicLinkKeepsPointingAtThePage) {
     EXPECT_EQ(host.Lines().back(), "link.htm : Updated successfully");
 }
 
-TEST(PageWriter, AFailedWriteSaysSoAndLeavesNothingBehind) {
+TEST(PageWriter, AFailedWriteSaysWhyCountsNothingAndLeavesNothingBehind) {
+    CacheFolder cache;
     TempDir dir;
-    fs::create_directory(dir.File("gone"));
-    const std::string path = dir.Write("gone/p.htm", kPage);
-    const int fd = ::open(path.c_str(), O_RDWR);
-    ASSERT_GE(fd, 0);
-    fs::remove_all(dir.File("gone"));
-    EXPECT_FALSE(ReplacePageContent(path, fd, kNewPage));
-    ::close(fd);
-    EXPECT_FALSE(fs::exists(dir.File("gone")));
+    const std::string path = dir.Write("p.htm", kPage);
+    const std::string linked = dir.Write("linked.htm", kPage);
+    ASSERT_EQ(::link(linked.c_str(), dir.File("other-name.htm").c_str()), 0);  // in place
+    for (const std::string& page : {path, linked}) {
+        RecordingHost host;
+        std::int64_t added = 0;
+        {
+            const FileSizeLimit limit(kPage.size() + 2);  // the new text does not fit
+            added = AddAltForReal(page, host);
+        }
+        const std::string name = page.substr(dir.Path().size());
+        EXPECT_EQ(host.segments,
+                  Join({FindingHead(name, 1, "<img ", "a"),
+                        {Seg("alt added : \"T\"", C::LogGreen, true)},
+                        FileLine(name, "Failed to write to " + name + " (File too large)",
+                                 C::LogDarkRed)}));
+        EXPECT_EQ(added, 0);
+        EXPECT_EQ(ReadWholeFile(page), kPage);
+    }
+    EXPECT_EQ(Names(dir.Path()),
+              (std::vector<std::string>{"linked.htm", "other-name.htm", "p.htm"}));
+    EXPECT_TRUE(RecoveryFiles().empty());
+}
+
+// Another program saves the page while the run works on it: its version stays.
+TEST(PageWriter, APageChangedOnDiskDuringTheRunIsNeitherOverwrittenNorRecreated) {
+    std::string page;
+    while (page.size() < 40000) {  // long enough for the run to pump events part way through
+        page += kPage + "\n";
+    }
+    const std::string theirs = "<p>their version</p>";
+    struct Change {
+        const char* what;
+        std::function<void(const std::string&)> change;
+        bool exists;
+        std::string content;
+    };
+    const std::vector<Change> changes = {
+        {"edited", [&](const std::string& p) { WriteWholeFile(p, theirs); }, true, theirs},
+        {"saved by rename",
+         [&](const std::string& p) {
+             WriteWholeFile(p + ".new", page);
+             fs::rename(p + ".new", p);
+         },
+         true, page},
+        {"deleted", [](const std::string& p) { fs::remove(p); }, false, ""},
+        {"touched one nanosecond later",
+         [](const std::string& p) {
+             struct stat info {};
+             ::stat(p.c_str(), &info);
+             info.st_mtim.tv_nsec = (info.st_mtim.tv_nsec + 1) % 1000000000;
+             const timespec times[2] = {info.st_atim, info.st_mtim};
+             ::utimensat(AT_FDCWD, p.c_str(), times, 0);
+         },
+         true, page},
+    };
+    for (const Change& c : changes) {
+        CacheFolder cache;
+        TempDir dir;
+        const std::string path = dir.Write("p.htm", page);
+        RecordingHost host;
+        bool changed = false;
+        host.onPump = [&](RecordingHost&) {
+            if (!changed) {
+                c.change(path);
+                changed = true;
+            }
+        };
+        EXPECT_EQ(AddAltForReal(path, host), 0) << c.what;
+        ASSERT_TRUE(changed) << c.what;
+        ASSERT_GE(host.segments.size(), 2u) << c.what;
+        EXPECT_EQ(Segments(host.segments.end() - 2, host.segments.end()),
+                  FileLine("p.htm",
+                           "Modifications to p.htm have not been saved - the file changed on "
+                           "disk during the run",
+                           C::LogRed))
+            << c.what;
+        EXPECT_EQ(fs::exists(path), c.exists) << c.what;
+        if (c.exists) {
+            EXPECT_EQ(ReadWholeFile(path), c.content) << c.what;
+        }
+        EXPECT_EQ(Names(dir.Path()).size(), c.exists ? 1u : 0u) << c.what;
+    }
+}
+
+// A rename would give the page a new file and leave its other names with the old text.
+TEST(PageWriter, EveryNameOfAHardLinkedPageShowsTheNewText) {
+    CacheFolder cache;
+    TempDir dir;
+    const std::string path = dir.Write("p.htm", kPage);
+    ASSERT_EQ(::link(path.c_str(), dir.File("copy.htm").c_str()), 0);
+    RecordingHost host;
+    EXPECT_EQ(AddAltForReal(path, host), 1);
+    EXPECT_EQ(ReadWholeFile(path), kNewPage);
+    EXPECT_EQ(ReadWholeFile(dir.File("copy.htm")), kNewPage);
+    EXPECT_EQ(host.Lines().back(), "p.htm : Updated successfully");
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"copy.htm", "p.htm"}));
+    EXPECT_TRUE(RecoveryFiles().empty());
 }
 
 TEST(PageWriter, WritesInPlaceWhereNoTemporaryFileCanBeMade) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root can make files in any folder";
-    }
+    VANTARO_SKIP_AS_SUPERUSER("root can make files in any folder");
+    CacheFolder cache;
     TempDir dir;
     fs::create_directory(dir.File("locked"));
     const std::string path = dir.Write("locked/p.htm", kPage);
@@ -93,6 +193,7 @@ TEST(PageWriter, WritesInPlaceWhereNoTemporaryFileCanBeMade) {
     EXPECT_EQ(ReadWholeFile(path), kNewPage);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(host.Lines().back(), "p.htm : Updated successfully");
+    EXPECT_TRUE(RecoveryFiles().empty());
 }
 
 TEST(PageWriter, LargeNewTextsAreWrittenWhole) {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "engine/Engine.h"
@@ -60,17 +61,29 @@ TEST(ProcessFile, PagesThatCannotBeOpenedGetOneLineAndTheRunGoesOn) {
                                    FileLine("ok.htm", "No changes", C::LogGreen)}));
 }
 
-TEST(ProcessFile, ReadOnlyPagesCannotBeOpenedEvenForAScan) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root may open any file for writing";
-    }
+// Read-only pages (and a read-only copy of a site) can be scanned and previewed; a run that
+// writes leaves them alone, even when the process could write them.
+TEST(ProcessFile, ReadOnlyPagesAreReadButNeverWritten) {
     TempDir dir;
-    const std::string path = dir.Write("ro.htm", "<img src=\"a\">");
+    std::filesystem::create_directory(dir.File("copy"));
+    const std::string page = "<img src=\"a\" title=\"T\">";
+    const std::string path = dir.Write("copy/ro.htm", page);
     ::chmod(path.c_str(), 0444);
+    ::chmod(dir.File("copy").c_str(), 0555);
     RecordingHost host;
     Engine engine(host);
+    engine.Settings().ShowMissingTitleMsgs = false;
     engine.ProcessFile(path, ScanMode::Scan);
-    EXPECT_EQ(host.segments, FileLine("ro.htm", "Failed to open", C::LogDarkRed));
+    engine.ProcessFile(path, ScanMode::AddAlt);
+    engine.Settings().PreviewMode = false;
+    engine.ProcessFile(path, ScanMode::AddAlt);
+    ::chmod(dir.File("copy").c_str(), 0755);
+    EXPECT_EQ(host.Lines(),
+              (std::vector<std::string>{"ro.htm : Line 1 : <img : a : alt missing",
+                                        "ro.htm : Line 1 : <img : a : alt would be added : \"T\"",
+                                        "ro.htm : Failed to open"}));
+    EXPECT_EQ(ReadWholeFile(path), page);
+    EXPECT_EQ(engine.TotalAltCount, 2);
 }
 
 TEST(ProcessFile, PreviewAndScanNeverTouchThePage) {
@@ -145,6 +158,46 @@ TEST(ProcessFile, TotalsAddUpOverPages) {
     EXPECT_EQ(engine.TotalAltCount, 2);
     EXPECT_EQ(engine.TotalTitleCount, 2);
     EXPECT_EQ(host.found, (std::vector<std::string>{"a", "b"}));
+}
+
+// Nothing of a page whose second pass was cut short is written back, and nothing counts.
+TEST(ProcessFile, APassCutShortByAReadFailureIsNeverWrittenBack) {
+    std::string page;
+    while (page.size() < 100000) {
+        page += "<img src=\"a.gif\" title=\"A\">\n";
+    }
+    TempDir dir;
+    const std::string path = dir.Write("p.htm", page);
+    RecordingHost host;
+    Engine engine(host);
+    engine.Settings().PreviewMode = false;
+    engine.SetReadChunk(64);
+    engine.SetBeforeRead([&] { return host.progress > 0 ? EIO : 0; });  // part way, pass two
+    engine.ProcessFile(path, ScanMode::AddAlt);
+    ASSERT_GE(host.Lines().size(), 2u);
+    EXPECT_EQ(host.Lines()[0], "p.htm : Line 1 : <img : a.gif : alt added : \"A\"");
+    EXPECT_EQ(host.Lines().back(), "p.htm : Failed to read");
+    EXPECT_EQ(ReadWholeFile(path), page);
+    EXPECT_EQ(engine.TotalAltCount, 0);
+}
+
+TEST(ProcessFile, APageThatGrewAfterOpeningIsReadToItsEnd) {
+    TempDir dir;
+    const std::string path = dir.Write("p.htm", "<p>");
+    RecordingHost host;
+    Engine engine(host);
+    engine.Settings().ShowMissingTitleMsgs = false;
+    bool grown = false;
+    engine.SetBeforeRead([&] {
+        if (!grown) {
+            WriteWholeFile(path, "<p>" + std::string(5000, ' ') + "<img src=\"late.gif\">");
+            grown = true;
+        }
+        return 0;
+    });
+    engine.ProcessFile(path, ScanMode::Scan);
+    EXPECT_EQ(host.Lines(),
+              (std::vector<std::string>{"p.htm : Line 1 : <img : late.gif : alt missing"}));
 }
 
 }  // namespace

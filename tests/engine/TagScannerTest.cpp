@@ -60,7 +60,7 @@ Split SplitPage(
         scanner.SetReadChunk(chunk);
     }
     DocumentFile file(host, path);
-    EXPECT_TRUE(file.OpenDocFile(true));
+    EXPECT_TRUE(file.OpenDocFile(true, PageAccess::Read));
     SegmentRecorder recorder;
     recorder.stopAt = stopAt;
     const bool result = scanner.ScanPass(file, true, recorder);

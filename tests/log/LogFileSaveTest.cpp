@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "support/FileSizeLimit.h"
 #include "log/LogFileSave.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 namespace vantaro {

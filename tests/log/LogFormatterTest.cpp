@@ -91,6 +91,10 @@ TEST(LogFormatter, EveryPageEventIsWordedAndColouredAsTheLogShowsIt) {
         {PageEventKind::ReadFailed, "Failed to read", C::LogDarkRed},
         {PageEventKind::CloseFailed, "Failed to close", C::LogDarkRed},
         {PageEventKind::WriteFailed, "Failed to write to index.htm", C::LogDarkRed},
+        {PageEventKind::ChangedOnDisk,
+         "Modifications to index.htm have not been saved - the file changed on disk during the "
+         "run",
+         C::LogRed},
         {PageEventKind::StoppedByUser, "Process stopped by user", C::LogRed},
         {PageEventKind::NotSaved, "Modifications to index.htm have not been saved", C::LogRed},
         {PageEventKind::UpdateAborted, "Update aborted by user", C::LogRed},
@@ -138,6 +142,13 @@ TEST(LogFormatter, RunHeadingsAndSummariesFollowModePreviewAndReports) {
     EXPECT_EQ(end(ScanMode::AddTitle, false, true)[1],
               Seg("4 title attribute(s) added", C::LogGreen, true));
     EXPECT_EQ(end(ScanMode::AddAlt, false, false).size(), 2u);  // stopped: no summary
+
+    RecordingHost recovery;
+    WriteRecoveryNotice(recovery, {"/site/a.htm", "/cache/%2Fsite%2Fa.htm"});
+    EXPECT_EQ(recovery.segments,
+              (Segments{Seg("An earlier run was interrupted while saving /site/a.htm - its "
+                            "previous text is kept in /cache/%2Fsite%2Fa.htm",
+                            C::LogDarkRed, true)}));
 }
 
 }  // namespace

@@ -1,10 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "engine/RecoveryFiles.h"
 #include "log/LogFormatter.h"
 #include "run/ProcessRunner.h"
+#include "support/CacheFolder.h"
 #include "support/LogExpect.h"
 #include "support/RecordingHost.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace vantaro {
 namespace {
@@ -18,6 +27,9 @@ class FakeRunHost : public RunHost {
     explicit FakeRunHost(RecordingHost& log) : log_(log) {}
     void OnRunStarted(const RunStart& start) override { WriteRunStart(log_, start); }
     void OnRunEnded(const RunEnd& end) override { WriteRunEnd(log_, end); }
+    void OnRecoveryFileFound(const RecoveryNotice& notice) override {
+        WriteRecoveryNotice(log_, notice);
+    }
     void SetProcessingState(bool busy) override { states.push_back(busy); }
     bool AskBackupWarning() override {
         ++backupQuestions;
@@ -153,6 +165,61 @@ TEST_F(RunFixture, PagesThatCannotBeOpenedAddNothingToTheTotal) {
     EXPECT_EQ(host.maximum, 10u);
     EXPECT_EQ(log.Lines()[3], "missing.htm : Failed to open");
     EXPECT_EQ(log.Lines()[4], "b.htm : No changes");
+}
+
+TEST_F(RunFixture, ReadOnlyPagesCountTowardsTheProgressMaximum) {
+    VANTARO_SKIP_AS_SUPERUSER("root opens read-only pages for writing too");
+    ::chmod(dir.Write("a.htm", "0123456789").c_str(), 0444);
+    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm"});
+    EXPECT_EQ(host.maximum, 10u);
+    EXPECT_EQ(log.Lines()[3], "a.htm : No changes");
+}
+
+TEST_F(RunFixture, AnInterruptedSaveOfAPageInTheRunIsNamed) {
+    CacheFolder cache;
+    const std::string page = dir.Write("a.htm", "<p>");
+    for (const std::string& path : {page, dir.File("not-in-the-run.htm")}) {
+        std::filesystem::create_directories(RecoveryFolder());
+        WriteWholeFile(RecoveryFolder() + RecoveryNameOf(path), "old");
+    }
+    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm", "b.htm"});
+    ASSERT_GE(log.segments.size(), 5u);
+    EXPECT_EQ(log.segments[4],
+              Seg("An earlier run was interrupted while saving " + page +
+                      " - its previous text is kept in " + RecoveryFolder() + RecoveryNameOf(page),
+                  C::LogDarkRed, true));
+    EXPECT_EQ(log.Lines()[4], "a.htm : No changes");
+}
+
+// A killed run's temporary file holds a copy of the page, server code and all, under a name a
+// web server would serve. Only ours, and only those of processes that are gone, are removed.
+TEST_F(RunFixture, TemporaryFilesLeftByEndedProcessesAreRemoved) {
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(ended, nullptr, 0);
+    const std::string gone = std::to_string(ended);
+    const std::string stale = ".a.htm.vantaro-" + gone + "-0";
+    const std::vector<std::string> kept = {
+        ".a.htm.vantaro-" + std::to_string(::getpid()) + "-3",  // this process: alive
+        ".a.htm.vantaro-1-0",                                   // alive
+        "a.htm.vantaro-" + gone + "-0",                         // not hidden
+        ".a.htm.vantaro-" + gone + "-0.bak",
+        ".a.htm.vantaro-" + gone,
+    };
+    dir.Write(stale, "<?php secret ?>");
+    for (const std::string& name : kept) {
+        dir.Write(name, "x");
+    }
+    std::filesystem::create_directory(dir.File(".d.vantaro-" + gone + "-1"));
+    runner.RunProcess(ScanMode::Scan, dir.Path(), {});
+    EXPECT_FALSE(std::filesystem::exists(dir.File(stale)));
+    for (const std::string& name : kept) {
+        EXPECT_TRUE(std::filesystem::exists(dir.File(name))) << name;
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir.File(".d.vantaro-" + gone + "-1")));
+    EXPECT_EQ(log.Lines().size(), 7u);  // nothing said about it
 }
 
 TEST_F(RunFixture, APageAbandonedLastLeavesOutTheSummary) {

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "engine/DocumentFile.h"
+#include "engine/PageWriter.h"
+#include "engine/RecoveryFiles.h"
+#include "support/CacheFolder.h"
+#include "support/TempDir.h"
+
+namespace vantaro {
+namespace {
+
+using namespace test;
+namespace fs = std::filesystem;
+
+std::string OldPage() {
+    std::string page;
+    for (int i = 0; page.size() < 3 * kBlockSize + 100; ++i) {
+        page += "<img src=\"i" + std::to_string(i) + ".gif\" title=\"T\">\n";
+    }
+    return page;
+}
+
+std::string NewPage(const std::string& old) {
+    std::string page;
+    for (char c : old) {
+        page += c;
+        if (c == '"' && page.ends_with("gif\"")) {
+            page += " alt=\"T\"";
+        }
+    }
+    return page;
+}
+
+// Writes newText over the (hard-linked, so written in place) page in a child process that is
+// killed at the step-th step of the write. Returns false when the write finished before it.
+bool WriteKilledAtStep(const std::string& path, const std::string& newText, int step) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int fd = ::open(path.c_str(), O_RDWR);
+        struct stat info {};
+        ::fstat(fd, &info);
+        int steps = 0;
+        const PageSaveResult result =
+            ReplacePageContent(path, fd, FileIdentity::Of(info), newText, [&](InPlaceStep) {
+                if (++steps == step) {
+                    ::kill(::getpid(), SIGKILL);
+                }
+            });
+        ::_exit(result.outcome == PageSave::Saved ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 0))
+        << "step " << step;
+    return WIFSIGNALED(status);
+}
+
+TEST(InPlaceWrite, AKillAtAnyStepLeavesThePageOldNewOrItsOldTextInTheRecoveryFolder) {
+    const std::string oldText = OldPage();
+    const std::string newText = NewPage(oldText);
+    ASSERT_NE(oldText, newText);
+    int partlyWritten = 0;
+    int step = 1;
+    for (;; ++step) {
+        CacheFolder cache;
+        TempDir dir;
+        const std::string path = dir.Write("p.htm", oldText);
+        ASSERT_EQ(::link(path.c_str(), dir.File("other.htm").c_str()), 0);
+        if (!WriteKilledAtStep(path, newText, step)) {
+            EXPECT_EQ(ReadWholeFile(path), newText);
+            EXPECT_TRUE(ListRecoveryFiles().empty());
+            break;
+        }
+        const std::string page = ReadWholeFile(path);
+        const std::vector<RecoveryEntry> kept = ListRecoveryFiles();  // removes stale temporaries
+        ASSERT_LE(kept.size(), 1u);
+        if (page != oldText && page != newText) {
+            ++partlyWritten;
+            ASSERT_EQ(kept.size(), 1u) << "step " << step;
+        }
+        if (kept.empty()) {
+            EXPECT_TRUE(fs::is_empty(RecoveryFolder())) << "step " << step;
+            continue;
+        }
+        EXPECT_EQ(kept[0].pagePath, path);
+        EXPECT_EQ(ReadWholeFile(kept[0].recoveryFile), oldText) << "step " << step;
+
+        // While the old text is kept, no later write may replace that copy.
+        const int fd = ::open(path.c_str(), O_RDWR);
+        struct stat info {};
+        ::fstat(fd, &info);
+        const PageSaveResult again =
+            ReplacePageContent(path, fd, FileIdentity::Of(info), newText + "x");
+        ::close(fd);
+        EXPECT_EQ(again.outcome, PageSave::Failed);
+        EXPECT_EQ(again.error, EEXIST);
+        EXPECT_EQ(ReadWholeFile(path), page);
+
+        ASSERT_TRUE(RestoreFromRecovery(kept[0])) << std::strerror(errno);
+        EXPECT_EQ(ReadWholeFile(path), oldText);
+        EXPECT_EQ(ReadWholeFile(dir.File("other.htm")), oldText);
+        EXPECT_TRUE(ListRecoveryFiles().empty());
+    }
+    EXPECT_GT(partlyWritten, 0);  // the kills did reach the middle of the page's write
+    EXPECT_GT(step, 8);
+}
+
+TEST(RecoveryFiles, NamesReadBackToThePathEvenWhenTooLongForOneFileName) {
+    CacheFolder cache;
+    const std::string unusual = "/site/100% \x01\x7F\xC3\xA9/a%2Fb.htm";
+    const std::string deep = "/" + std::string(300, 'd') + "/" + std::string(240, 'e') + "/..x";
+    for (const std::string& path : {unusual, deep}) {
+        const std::string name = RecoveryNameOf(path);
+        EXPECT_EQ(PagePathOfRecoveryName(name), path);
+        for (const auto& part : fs::path(name)) {
+            EXPECT_LE(part.string().size(), 250u);
+            EXPECT_NE(part.string(), "..");
+        }
+        // On disk: kept, listed and removed with the folders a long name needs.
+        TempDir dir;
+        const std::string page = dir.Write("p.htm", "old text");
+        const int fd = ::open(page.c_str(), O_RDONLY);
+        RecoveryCopy copy;
+        ASSERT_TRUE(copy.Keep(path, fd, {})) << std::strerror(errno);
+        ::close(fd);
+        const std::vector<RecoveryEntry> kept = ListRecoveryFiles();
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(kept[0].pagePath, path);
+        EXPECT_EQ(ReadWholeFile(kept[0].recoveryFile), "old text");
+        EXPECT_TRUE(copy.Discard());
+        EXPECT_TRUE(fs::is_empty(RecoveryFolder()));
+    }
+    EXPECT_EQ(PagePathOfRecoveryName("%2Fa%2"), std::nullopt);
+    EXPECT_EQ(PagePathOfRecoveryName("%2Fa%00b"), std::nullopt);
+    EXPECT_EQ(PagePathOfRecoveryName("relative"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace vantaro
