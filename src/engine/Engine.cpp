@@ -2,6 +2,7 @@
 
 #include "engine/AttributeCheck.h"
 #include "engine/ByteText.h"
+#include "engine/PageWriteSection.h"
 #include "engine/PageWriter.h"
 #include "engine/TagKinds.h"
 
@@ -124,7 +125,8 @@ void Engine::WriteClosingLines(const std::string& fullPath) {
 
 void Engine::WriteOutputText(DocumentFile& file) {
     const std::string_view name = FileNameOf(file.FullPath());
-    const bool written = ReplacePageContent(file.FullPath(), file.Descriptor(), file_.OutputText);
+    const bool written = WhileWritingPage(
+        [&] { return ReplacePageContent(file.FullPath(), file.Descriptor(), file_.OutputText); });
     AddFilePrefix(host_, name);
     if (written) {
         host_.AddLogLine("Updated successfully", LogColour::LogGreen, true, FontStyle::Plain());
