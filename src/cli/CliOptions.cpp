@@ -195,8 +195,9 @@ Options:
       --version         show the version
 
 Exit status: 0 nothing missing (scan) or nothing left that could not be added;
-1 findings remain; 2 usage error or a page that could not be read or written;
-130 stopped with Ctrl-C.
+1 findings remain; 2 usage error, a settings file that cannot be used, a page that
+could not be read or written, or output that could not be written;
+130 stopped with Ctrl-C (a second Ctrl-C ends at once).
 )";
 }
 
