@@ -1,7 +1,6 @@
 #include "cli/CliHost.h"
 
-#include <unistd.h>
-
+#include <cerrno>
 #include <cstdio>
 
 #include "engine/ByteText.h"
@@ -112,18 +111,57 @@ bool NothingSaved(int rank) {
 
 CliHost::CliHost(const CliOptions& options, bool colour, bool progress, QuestionPolicy questions,
                  std::FILE* out)
-    : options_(options),
-      colour_(colour),
-      terminal_(::isatty(::fileno(out)) != 0),
-      progress_(progress),
-      questions_(questions),
-      out_(out) {}
+    : options_(options), colour_(colour), progress_(progress), questions_(questions), out_(out) {}
 
 // Standard output is buffered as the C library chooses (by line on a terminal); it is flushed
-// before every question and at the end.
+// before every page and question and at the end. Once writing it has failed nothing more is
+// written, and the run stops as after a confirmed Stop.
 void CliHost::WriteOut(const std::string& text) {
+    if (outputError_ != 0) {
+        return;
+    }
     progress_.Clear();
-    std::fwrite(text.data(), 1, text.size(), out_);
+    if (std::fwrite(text.data(), 1, text.size(), out_) != text.size()) {
+        OutputFailed();
+    }
+}
+
+void CliHost::FlushOut() {
+    if (outputError_ == 0 && std::fflush(out_) != 0) {
+        OutputFailed();
+    }
+}
+
+void CliHost::OutputFailed() {
+    outputError_ = errno != 0 ? errno : EIO;
+    ConfirmStopIfNeeded();
+}
+
+void CliHost::CloseOutput() {
+    FlushOut();
+    const bool closed = std::fclose(out_) == 0;
+    if (!closed && outputError_ == 0) {
+        outputError_ = errno != 0 ? errno : EIO;
+    }
+}
+
+// A Ctrl-C takes effect where the window's Stop would: while a page is being examined, or
+// before the next page starts. A failed output stops the run at once, and again at every page,
+// since the run clears the flags as it starts.
+void CliHost::ConfirmStopIfNeeded() {
+    if (flags_ == nullptr || !busy_) {
+        return;
+    }
+    if (outputError_ != 0) {
+        stoppedByOutput_ = true;
+        flags_->SetBoth(true);
+    } else if (Interrupted()) {
+        flags_->SetBoth(true);
+    }
+}
+
+void CliHost::PumpEvents() {
+    ConfirmStopIfNeeded();
 }
 
 void CliHost::LineSink::AddLogLine(std::string_view text, LogColour colour, bool endLine,
@@ -149,11 +187,9 @@ void CliHost::PrintLine(const std::vector<LineSink::Piece>& pieces) {
     }
     std::string text;
     for (const LineSink::Piece& piece : pieces) {
-        if (!colour_ && IsPlainPrintable(piece.text)) {
-            text += piece.text;  // the common case: nothing to decode or replace
-            continue;
-        }
-        const std::string shown = ForOutput(DecodeForDisplay(piece.text), terminal_);
+        // The common case, printable ASCII, has nothing to decode or replace.
+        const std::string shown =
+            IsPlainPrintable(piece.text) ? piece.text : ForOutput(DecodeForDisplay(piece.text));
         text += colour_ ? AnsiStyled(shown, piece.colour, piece.style) : shown;
     }
     text += '\n';
@@ -204,17 +240,15 @@ void CliHost::EmitFinding(const Finding& finding) {
 }
 
 void CliHost::OnPageStart(const std::string& fullPath) {
-    if (page_.empty()) {
-        std::fflush(out_);  // the run's header shows at once, whatever the buffering
-    }
+    // The header and the last page's lines show at once, whatever the buffering, and a failing
+    // output stops the run before this page can be changed.
+    FlushOut();
     page_ = fullPath;
     pageResultRank_ = kNoResult;
     pageReason_.clear();
     pageFindings_ = 0;
     pageUnresolved_ = 0;
-    if (Interrupted() && flags_ != nullptr) {
-        flags_->SetBoth(true);  // Ctrl-C came while the run was getting ready
-    }
+    ConfirmStopIfNeeded();
 }
 
 void CliHost::OnPageEnd(const std::string& fullPath) {
@@ -255,6 +289,7 @@ void CliHost::BeginRun(const std::string& folder) {
 }
 
 void CliHost::SetProcessingState(bool busy) {
+    busy_ = busy;
     if (busy) {
         return;
     }
@@ -287,7 +322,7 @@ void CliHost::PrintFoundReferences() {
         if (options_.Format == OutputFormat::Jsonl) {
             WriteOut("{\"type\":\"reference\",\"reference\":" + Quoted(reference) + "}\n");
         } else {
-            WriteOut(DecodeForDisplay(reference) + "\n");
+            WriteOut(ForOutput(DecodeForDisplay(reference)) + "\n");
         }
     }
 }
@@ -298,7 +333,7 @@ bool CliHost::AskBackupWarning() {
             backupAnswer_ = 1;
         } else if (questions_.interactive) {
             progress_.Clear();
-            std::fflush(out_);
+            FlushOut();
             const std::string question(messages::kBackupWarning);
             std::fprintf(stderr, "%s [Y/n] ", question.c_str());
             std::fflush(stderr);
@@ -315,9 +350,9 @@ TemplateWarningAnswer CliHost::ShowTemplateWarning(const std::string& fullPath) 
     if (questions_.yes) {
         return TemplateWarningAnswer::Yes;
     }
-    const std::string name(FileNameOf(fullPath));
+    const std::string name = ForMessage(FileNameOf(fullPath));
     progress_.Clear();
-    std::fflush(out_);
+    FlushOut();
     if (!questions_.interactive) {
         std::fprintf(stderr,
                      "vantaro-cli: %s holds template code; its changes are not saved "
@@ -325,7 +360,7 @@ TemplateWarningAnswer CliHost::ShowTemplateWarning(const std::string& fullPath) 
                      name.c_str());
         return TemplateWarningAnswer::No;
     }
-    std::fputs(ForOutput(messages::TemplateWarning(name), false).c_str(), stderr);
+    std::fputs(ForOutput(messages::TemplateWarning(name)).c_str(), stderr);
     std::fprintf(stderr, "[y]es, [N]o or [s]top? ");
     std::fflush(stderr);
     const char answer = ReadAnswer();

@@ -31,7 +31,7 @@ class CliHost : public EngineHost, public RunHost {
     void OnFinding(const Finding& finding) override;
     void OnPageEvent(const PageEvent& event) override;
     void AdvanceProgress(std::uint64_t bytes) override { progress_.Advance(bytes); }
-    void PumpEvents() override {}
+    void PumpEvents() override;
     bool IsIgnoredReference(std::string_view reference) override;
     bool IsFoundReference(std::string_view reference) override;
     void AddFoundReference(std::string_view reference) override;
@@ -62,6 +62,13 @@ class CliHost : public EngineHost, public RunHost {
     bool WasStopped() const { return stopped_; }
     bool RefusedToReport() const { return noReports_; }
 
+    // Flushes and closes the output. Afterwards OutputError() tells whether any of it failed:
+    // the errno of the first failure, else 0.
+    void CloseOutput();
+    int OutputError() const { return outputError_; }
+    // The output failed while a run was going on, which stopped it.
+    bool StoppedByOutputError() const { return stoppedByOutput_; }
+
   private:
     // Takes the formatter's segments and prints each ended line (text form), or keeps the
     // run's lines for its JSON record.
@@ -86,10 +93,12 @@ class CliHost : public EngineHost, public RunHost {
     void EmitFinding(const Finding& finding);
     void WriteOut(const std::string& text);
     bool Jsonl() const { return options_.Format == OutputFormat::Jsonl; }
+    void FlushOut();
+    void OutputFailed();
+    void ConfirmStopIfNeeded();
 
     const CliOptions& options_;
     bool colour_;
-    bool terminal_;  // standard output is a terminal
     ProgressBar progress_;
     QuestionPolicy questions_;
     std::FILE* out_;
@@ -112,6 +121,9 @@ class CliHost : public EngineHost, public RunHost {
     int unresolved_ = 0;
     bool stopped_ = false;
     bool noReports_ = false;
+    bool busy_ = false;
+    int outputError_ = 0;
+    bool stoppedByOutput_ = false;
     int backupAnswer_ = -1;  // asked once per invocation: -1 not yet, 0 no, 1 yes
 };
 

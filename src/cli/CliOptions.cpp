@@ -210,9 +210,10 @@ Options:
       --version         show the version
 
 Exit status: 0 nothing missing (scan) or nothing left that could not be added;
-1 findings remain; 2 usage error, or a page that could not be read or written or
-that changed on disk during the run; 130 stopped with Ctrl-C. recover: 0, or 2 when
-an old text could not be restored.
+1 findings remain; 2 usage error, a settings file that cannot be used, a page that
+could not be read or written or that changed on disk during the run, or output that
+could not be written; 130 stopped with Ctrl-C (a second Ctrl-C ends at once).
+recover: 0, or 2 when an old text could not be restored.
 )";
 }
 

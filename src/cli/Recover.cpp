@@ -1,7 +1,5 @@
 #include "cli/Recover.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -20,12 +18,10 @@ std::string Quoted(const std::string& bytes) {
 
 }  // namespace
 
-int RunRecover(const CliOptions& options, std::FILE* out) {
-    const bool terminal = ::isatty(::fileno(out)) != 0;
-    const auto shown = [&](const std::string& path) {
-        return ForOutput(DecodeForDisplay(path), terminal);
-    };
-    int status = 0;
+RecoverResult RunRecover(const CliOptions& options) {
+    const auto shown = [](const std::string& path) { return ForOutput(DecodeForDisplay(path)); };
+    RecoverResult result;
+    std::string& out = result.Output;
     for (const RecoveryEntry& entry : ListRecoveryFiles()) {
         const bool restored = options.Restore && RestoreFromRecovery(entry);
         const int error = errno;
@@ -35,22 +31,21 @@ int RunRecover(const CliOptions& options, std::FILE* out) {
             if (options.Restore) {
                 json += std::string(",\"restored\":") + (restored ? "true" : "false");
             }
-            std::fputs((json + "}\n").c_str(), out);
+            out += json + "}\n";
         } else if (!options.Restore) {
-            std::fputs((shown(entry.pagePath) + "\t" + shown(entry.recoveryFile) + "\n").c_str(),
-                       out);
+            out += shown(entry.pagePath) + "\t" + shown(entry.recoveryFile) + "\n";
         } else if (restored) {
-            std::fputs(("restored " + shown(entry.pagePath) + "\n").c_str(), out);
+            out += "restored " + shown(entry.pagePath) + "\n";
         }
         if (options.Restore && !restored) {
             std::fprintf(stderr,
                          "vantaro-cli: %s could not be restored (%s); its old text stays in %s\n",
-                         shown(entry.pagePath).c_str(), std::strerror(error),
-                         shown(entry.recoveryFile).c_str());
-            status = 2;
+                         ForMessage(entry.pagePath).c_str(), std::strerror(error),
+                         ForMessage(entry.recoveryFile).c_str());
+            result.Status = 2;
         }
     }
-    return status;
+    return result;
 }
 
 }  // namespace vantaro::cli

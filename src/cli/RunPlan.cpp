@@ -11,8 +11,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "run/WordSort.h"
 #include "run/FolderListing.h"
+#include "run/WordSort.h"
 
 namespace vantaro::cli {
 

@@ -1,5 +1,7 @@
 #include "cli/Terminal.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -7,19 +9,75 @@
 #include <chrono>
 #include <cstdio>
 
+#include "engine/PageWriteSection.h"
+#include "log/PageText.h"
+
 namespace vantaro::cli {
 
 namespace {
 
-std::atomic<bool>* g_stopRequested = nullptr;
-std::atomic<bool>* g_abortFile = nullptr;
-volatile sig_atomic_t g_interrupted = 0;
+volatile sig_atomic_t g_interrupts = 0;
+// Written to by the first interrupt, so that waiting for an answer ends.
+int g_interruptPipe[2] = {-1, -1};
+
+extern "C" void EndIfInterruptedTwice() {
+    if (g_interrupts > 1) {
+        ::_exit(kInterruptedStatus);
+    }
+}
 
 extern "C" void OnInterrupt(int) {
-    g_interrupted = 1;
-    if (g_stopRequested != nullptr) {
-        g_stopRequested->store(true);
-        g_abortFile->store(true);
+    const int savedErrno = errno;
+    if (g_interrupts == 0) {
+        g_interrupts = 1;
+        if (g_interruptPipe[1] >= 0) {
+            const ssize_t ignored = ::write(g_interruptPipe[1], "!", 1);
+            static_cast<void>(ignored);
+        }
+    } else {
+        g_interrupts = 2;
+        if (!PageWriteSection::Active()) {
+            ::_exit(kInterruptedStatus);
+        }
+    }
+    errno = savedErrno;
+}
+
+constexpr const char* kReplacement = "\xEF\xBF\xBD";
+
+// How many bytes the character at i takes when it is one that could drive a terminal, else 0.
+std::size_t UnsafeLength(std::string_view utf8, std::size_t i) {
+    const auto at = [&](std::size_t k) -> unsigned char {
+        return k < utf8.size() ? static_cast<unsigned char>(utf8[k]) : 0;
+    };
+    const unsigned char c = at(i);
+    if ((c < 0x20 && c != '\n' && c != '\t') || c == 0x7F) {
+        return 1;
+    }
+    if (c == 0xC2 && at(i + 1) >= 0x80 && at(i + 1) <= 0x9F) {
+        return 2;  // C1 controls, U+0080..U+009F
+    }
+    if (c == 0xE2) {
+        const unsigned char second = at(i + 1);
+        const unsigned char third = at(i + 2);
+        if ((second == 0x80 && third >= 0xA8 && third <= 0xAE) ||  // U+2028..U+202E
+            (second == 0x81 && third >= 0xA6 && third <= 0xA9)) {  // U+2066..U+2069
+            return 3;
+        }
+    }
+    return 0;
+}
+
+// The code point of a well-formed sequence of one to three bytes.
+unsigned CodePoint(std::string_view utf8, std::size_t i, std::size_t length) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[i + k]); };
+    switch (length) {
+        case 1:
+            return byte(0);
+        case 2:
+            return ((byte(0) & 0x1Fu) << 6) | (byte(1) & 0x3Fu);
+        default:
+            return ((byte(0) & 0x0Fu) << 12) | ((byte(1) & 0x3Fu) << 6) | (byte(2) & 0x3Fu);
     }
 }
 
@@ -53,24 +111,35 @@ std::string AnsiStyled(std::string_view text, LogColour colour, FontStyle style)
     return styled;
 }
 
-std::string ForOutput(std::string_view utf8, bool terminal) {
+std::string ForOutput(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
+        const char c = utf8[i];
         if (c == '\r') {
             out += '\n';
             if (i + 1 < utf8.size() && utf8[i + 1] == '\n') {
                 ++i;
             }
-        } else if (terminal && ((c < 0x20 && c != '\n' && c != '\t') || c == 0x7F)) {
-            out += "\xEF\xBF\xBD";
-        } else if (terminal && c == 0xC2 && i + 1 < utf8.size() &&
-                   static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
-            out += "\xEF\xBF\xBD";  // a C1 control character, U+0080..U+009F
-            ++i;
+        } else if (const std::size_t length = UnsafeLength(utf8, i)) {
+            out += kReplacement;
+            i += length - 1;
         } else {
-            out += static_cast<char>(c);
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string ForMessage(std::string_view bytes) {
+    std::string shown = ForOutput(DecodeForDisplay(bytes));
+    std::string out;
+    out.reserve(shown.size());
+    for (const char c : shown) {
+        if (c == '\n') {
+            out += kReplacement;
+        } else {
+            out += c;
         }
     }
     return out;
@@ -89,32 +158,25 @@ bool IsPlainPrintable(std::string_view text) {
 std::string JsonEscaped(std::string_view utf8) {
     std::string escaped;
     escaped.reserve(utf8.size() + 8);
-    for (char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"':
-                escaped += "\\\"";
-                break;
-            case '\\':
-                escaped += "\\\\";
-                break;
-            case '\n':
-                escaped += "\\n";
-                break;
-            case '\r':
-                escaped += "\\r";
-                break;
-            case '\t':
-                escaped += "\\t";
-                break;
-            default:
-                if (byte < 0x20 || byte == 0x7F) {
-                    char code[8];
-                    std::snprintf(code, sizeof code, "\\u%04x", byte);
-                    escaped += code;
-                } else {
-                    escaped += c;
-                }
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '"') {
+            escaped += "\\\"";
+        } else if (c == '\\') {
+            escaped += "\\\\";
+        } else if (c == '\n') {
+            escaped += "\\n";
+        } else if (c == '\r') {
+            escaped += "\\r";
+        } else if (c == '\t') {
+            escaped += "\\t";
+        } else if (const std::size_t length = UnsafeLength(utf8, i)) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\u%04x", CodePoint(utf8, i, length));
+            escaped += code;
+            i += length - 1;
+        } else {
+            escaped += c;
         }
     }
     return escaped;
@@ -156,11 +218,25 @@ void ProgressBar::Clear() {
 char ReadAnswer() {
     char first = 0;
     bool any = false;
-    while (true) {
+    while (!Interrupted()) {
+        // The interrupt's pipe wakes the wait: reading the terminal itself would be restarted.
+        pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {g_interruptPipe[0], POLLIN, 0}};
+        if (::poll(waits, 2, -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            break;
+        }
+        if (waits[1].revents != 0) {
+            break;
+        }
         char c = 0;
         const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
         if (n <= 0) {
-            return (n < 0 && errno == EINTR) || !any ? 0 : (first == 0 ? '\n' : first);
+            return !any ? 0 : (first == 0 ? '\n' : first);
         }
         any = true;
         if (c == '\n') {
@@ -170,21 +246,28 @@ char ReadAnswer() {
             first = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
         }
     }
+    return 0;
 }
 
-void InstallInterruptHandler(std::atomic<bool>* stopRequested, std::atomic<bool>* abortFile) {
-    g_stopRequested = stopRequested;
-    g_abortFile = abortFile;
+void InstallInterruptHandler() {
+    if (g_interruptPipe[0] < 0 && ::pipe2(g_interruptPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        g_interruptPipe[0] = g_interruptPipe[1] = -1;
+    }
+    PageWriteSection::SetEndHook(EndIfInterruptedTwice);
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;  // no restart: a question waiting for input ends at once
+    action.sa_flags = SA_RESTART;  // a write to a slow reader goes on instead of losing lines
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
 }
 
 bool Interrupted() {
-    return g_interrupted != 0;
+    return g_interrupts != 0;
+}
+
+void IgnoreBrokenPipes() {
+    ::signal(SIGPIPE, SIG_IGN);
 }
 
 }  // namespace vantaro::cli

@@ -4,9 +4,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,12 +18,14 @@
 #include "cli/CliOptions.h"
 #include "cli/Recover.h"
 #include "cli/RunPlan.h"
+#include "cli/Terminal.h"
 #include "engine/Engine.h"
 #include "run/FolderListing.h"
 #include "run/ProcessRunner.h"
 #include "settings/AppSettings.h"
 #include "settings/DataPaths.h"
 #include "settings/FileFormats.h"
+#include "settings/SettingsFile.h"
 
 namespace {
 
@@ -30,19 +35,41 @@ using namespace vantaro::cli;
 constexpr int kExitClean = 0;
 constexpr int kExitFindings = 1;
 constexpr int kExitTrouble = 2;
-constexpr int kExitInterrupted = 130;
+
+// A reader that went away (a closed pipe) wants no more output and no message.
+void ReportOutputError(int error, bool stoppedRun) {
+    if (error != EPIPE) {
+        std::fprintf(stderr, "vantaro-cli: cannot write to standard output: %s%s\n",
+                     std::strerror(error), stoppedRun ? "; the run was stopped" : "");
+    }
+}
 
 bool Has(const std::vector<std::string>& items, const char* item) {
     return std::find(items.begin(), items.end(), item) != items.end();
 }
 
-AppSettings ReadSettings(const CliOptions& options) {
+// The settings, or why they cannot be had. Only the usual settings file may be missing (a
+// first run: the defaults apply); a file named with --settings must be there, and neither may
+// be unreadable, since running on the defaults could then change what the user's settings
+// protect.
+std::optional<AppSettings> ReadSettings(const CliOptions& options) {
     AppSettings settings;
     if (options.NoSettings) {
         return settings;
     }
     InitDataPaths("/Corvell/", "Vantaro/App.ini");
-    LoadSettings(options.SettingsFile.value_or(IniFileName()), settings);
+    const std::string file = options.SettingsFile.value_or(IniFileName());
+    SettingsText text = ReadSettingsText(file);
+    if (text.Missing && options.SettingsFile) {
+        text.Text.reset();
+        text.Problem = std::strerror(ENOENT);
+    }
+    if (!text.Text) {
+        std::fprintf(stderr, "vantaro-cli: cannot use the settings file %s: %s\n",
+                     ForMessage(file).c_str(), text.Problem.c_str());
+        return std::nullopt;
+    }
+    LoadSettingsFromText(std::move(*text.Text), settings);
     return settings;
 }
 
@@ -63,7 +90,11 @@ void ApplySettings(const AppSettings& stored, const CliOptions& options, Engine&
 }
 
 int Run(const CliOptions& options) {
-    const AppSettings stored = ReadSettings(options);
+    const std::optional<AppSettings> settings = ReadSettings(options);
+    if (!settings) {
+        return kExitTrouble;
+    }
+    const AppSettings& stored = *settings;
     const bool writing = options.Mode != ScanMode::Scan && !options.Preview;
     const bool interactive = ::isatty(STDIN_FILENO) != 0;
     if (writing && !options.Yes && !interactive) {
@@ -90,24 +121,32 @@ int Run(const CliOptions& options) {
     const RunPlan plan = PlanRuns(options.Paths, options.Recursive,
                                   BuildExtensionList(FileFormats(), stored.OtherFileFormats));
     for (const std::string& problem : plan.Problems) {
-        std::fprintf(stderr, "vantaro-cli: %s\n", problem.c_str());
+        std::fprintf(stderr, "vantaro-cli: %s\n", ForMessage(problem).c_str());
     }
-    InstallInterruptHandler(&engine.Flags().StopRequested, &engine.Flags().AbortFile);
+    InstallInterruptHandler();
     for (const PlannedRun& run : plan.Runs) {
-        if (Interrupted() || host.WasStopped()) {
+        if (Interrupted() || host.WasStopped() || host.OutputError() != 0) {
             break;
         }
         host.BeginRun(run.Folder);
         runner.RunProcess(options.Mode, run.Folder, run.Pages);
         if (host.RefusedToReport()) {
+            host.CloseOutput();
             return kExitTrouble;
         }
     }
     if (options.ListRefs) {
         host.PrintFoundReferences();
     }
-    if (Interrupted() || host.WasStopped()) {
-        return kExitInterrupted;
+    host.CloseOutput();
+    if (host.OutputError() != 0) {
+        ReportOutputError(host.OutputError(), host.StoppedByOutputError());
+    }
+    if (Interrupted() || (host.WasStopped() && !host.StoppedByOutputError())) {
+        return kInterruptedStatus;
+    }
+    if (host.OutputError() != 0) {
+        return kExitTrouble;
     }
     if (host.HadFailures() || !plan.Problems.empty()) {
         return kExitTrouble;
@@ -115,30 +154,48 @@ int Run(const CliOptions& options) {
     return host.HadUnresolvedFindings() ? kExitFindings : kExitClean;
 }
 
+// Help and version: standard output checked as for a run.
+int Print(const std::string& text) {
+    int error = 0;
+    if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
+        error = errno != 0 ? errno : EIO;
+    }
+    if (std::fclose(stdout) != 0 && error == 0) {
+        error = errno != 0 ? errno : EIO;
+    }
+    if (error != 0) {
+        ReportOutputError(error, false);
+        return kExitTrouble;
+    }
+    return kExitClean;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
+    IgnoreBrokenPipes();
     const ParseResult parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.Error.empty()) {
         std::fprintf(stderr, "vantaro-cli: %s\nTry 'vantaro-cli --help'.\n", parsed.Error.c_str());
         return kExitTrouble;
     }
     if (parsed.Options.Help) {
-        std::fputs(UsageText().c_str(), stdout);
-        return kExitClean;
+        return Print(UsageText());
     }
     if (parsed.Options.Version) {
-        std::printf("vantaro-cli (%s) %s\n", version::ProductName, version::FileVersion);
-        return kExitClean;
+        return Print(std::string("vantaro-cli (") + version::ProductName + ") " +
+                     version::FileVersion + "\n");
     }
     try {
         if (parsed.Options.Recover) {
-            return RunRecover(parsed.Options);
+            const RecoverResult recovered = RunRecover(parsed.Options);
+            const int printed = Print(recovered.Output);
+            return printed != kExitClean ? printed : recovered.Status;
         }
         return Run(parsed.Options);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "vantaro-cli: %s\n", error.what());
+        std::fprintf(stderr, "vantaro-cli: %s\n", ForMessage(error.what()).c_str());
         return kExitTrouble;
     }
 }

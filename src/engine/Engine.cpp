@@ -4,6 +4,7 @@
 
 #include "engine/AttributeCheck.h"
 #include "engine/ByteText.h"
+#include "engine/PageWriteSection.h"
 #include "engine/PageWriter.h"
 #include "engine/TagKinds.h"
 
@@ -118,8 +119,10 @@ void Engine::WriteClosingLines(const std::string& fullPath) {
 }
 
 bool Engine::WriteOutputText(DocumentFile& file) {
-    const PageSaveResult saved = ReplacePageContent(file.FullPath(), file.Descriptor(),
-                                                    file.IdentityAtOpen(), file_.OutputText);
+    const PageSaveResult saved = WhileWritingPage([&] {
+        return ReplacePageContent(file.FullPath(), file.Descriptor(), file.IdentityAtOpen(),
+                                  file_.OutputText);
+    });
     switch (saved.outcome) {
         case PageSave::Saved:
             host_.OnPageEvent({file.FullPath(), PageEventKind::Updated, {}});

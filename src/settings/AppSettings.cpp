@@ -1,11 +1,15 @@
 #include "settings/AppSettings.h"
 
 #include <algorithm>
+#include <exception>
+#include <optional>
 
 #include "settings/CINI.h"
 #include "settings/CommaText.h"
 #include "settings/DataPaths.h"
 #include "settings/FileFormats.h"
+#include "settings/IniDocument.h"
+#include "settings/SettingsFile.h"
 
 namespace vantaro {
 
@@ -36,19 +40,45 @@ constexpr std::array<BoolKey, 10> kBoolKeys{{
     {"Update DWTs", &AppSettings::UpdateDWTs},
 }};
 
-std::int32_t ReadInteger(const std::string& iniFile, const char* key, std::int32_t current) {
-    return IniReadInteger(iniFile, kMainSection, key, current, kReportNothing);
-}
+// The settings file's values, read from it once. Each value is converted by the rules of
+// IniReadInteger, IniReadBool and IniReadString; reading reports nothing.
+class StoredValues {
+  public:
+    explicit StoredValues(std::string text) {
+        try {
+            values_.emplace(std::move(text));
+        } catch (const std::exception&) {
+            values_.reset();  // like a file that cannot be read: every key keeps its default
+        }
+    }
+
+    template <typename T>
+    T Read(std::string_view section, std::string_view key, T defaultValue) const {
+        try {
+            if (const auto stored = values_ ? values_->Value(section, key) : std::nullopt) {
+                return std::get<T>(ValueFromStoredForm(*stored, IniValue(defaultValue)));
+            }
+        } catch (const std::exception&) {
+        }
+        return defaultValue;
+    }
+
+    std::int32_t Integer(const char* key, std::int32_t current) const {
+        return Read<std::int32_t>(kMainSection, key, current);
+    }
+
+    // A missing key leaves the list as it is: its own comma text is the default.
+    void List(const char* key, std::vector<std::string>& list) const {
+        list = FromCommaText(Read<std::string>(kMainSection, key, ToCommaText(list)));
+    }
+
+  private:
+    std::optional<IniValues> values_;
+};
 
 // A hand-edited file could hold a width that hides the column, negative ones included.
 std::int32_t ColumnWidth(std::int32_t stored, std::int32_t minimum) {
     return std::max(stored, minimum);
-}
-
-// A missing key leaves the list as it is: its own comma text is the default.
-void ReadList(const std::string& iniFile, const char* key, std::vector<std::string>& list) {
-    list =
-        FromCommaText(IniReadString(iniFile, kMainSection, key, ToCommaText(list), kReportNothing));
 }
 
 // Rows are read three items at a time; an incomplete last row of a hand-edited file is dropped.
@@ -57,60 +87,71 @@ std::vector<std::string> WholeRows(std::vector<std::string> items) {
     return items;
 }
 
-void ReadFileFormats(const std::string& iniFile) {
-    for (TFileFormat& format : FileFormats()) {
-        format.Enabled =
-            IniReadBool(iniFile, kFormatsSection, format.Extension, format.Enabled, kReportNothing);
+std::int32_t ReadInteger(const std::string& iniFile, const char* key, std::int32_t current) {
+    return IniReadInteger(iniFile, kMainSection, key, current, kReportNothing);
+}
+
+// Every setting in the order of writing, for one write of the file.
+class StoredEntries {
+  public:
+    void Integer(const char* key, std::int32_t value) { Add(kMainSection, key, value); }
+    void String(const char* key, const std::string& value) { Add(kMainSection, key, value); }
+    void Add(std::string_view section, std::string_view key, IniValue value) {
+        entries_.push_back(IniEntry{section, key, std::move(value)});
     }
-}
+    const std::vector<IniEntry>& Entries() const { return entries_; }
 
-void WriteInteger(const std::string& iniFile, const char* key, std::int32_t value) {
-    IniWriteInteger(iniFile, kMainSection, key, value, kReportFailure);
-}
-
-void WriteString(const std::string& iniFile, const char* key, const std::string& value) {
-    IniWriteString(iniFile, kMainSection, key, value, kReportFailure);
-}
+  private:
+    std::vector<IniEntry> entries_;
+};
 
 }  // namespace
 
 void LoadSettings(const std::string& iniFile, AppSettings& settings) {
-    settings.FoldersWidth = ReadInteger(iniFile, "Folders", settings.FoldersWidth);
+    LoadSettingsFromText(ReadSettingsFile(iniFile).value_or(std::string()), settings);
+}
+
+void LoadSettingsFromText(std::string text, AppSettings& settings) {
+    const StoredValues stored(std::move(text));
+    settings.FoldersWidth = stored.Integer("Folders", settings.FoldersWidth);
     for (std::size_t i = 0; i < kFileColumns.size(); ++i) {
-        const std::int32_t stored =
-            ReadInteger(iniFile, kFileColumns[i].Caption, settings.ColumnWidths[i]);
-        settings.ColumnWidths[i] = ColumnWidth(stored, kFileColumns[i].MinimumWidth);
+        const std::int32_t width =
+            stored.Integer(kFileColumns[i].Caption, settings.ColumnWidths[i]);
+        settings.ColumnWidths[i] = ColumnWidth(width, kFileColumns[i].MinimumWidth);
     }
-    settings.LogHeight = ReadInteger(iniFile, "Log", settings.LogHeight);
-    ReadList(iniFile, "References Ignored", settings.ReferencesIgnored);
-    settings.OtherFileFormats = IniReadString(iniFile, kMainSection, "Other File Formats",
-                                              settings.OtherFileFormats, kReportNothing);
+    settings.LogHeight = stored.Integer("Log", settings.LogHeight);
+    stored.List("References Ignored", settings.ReferencesIgnored);
+    settings.OtherFileFormats =
+        stored.Read<std::string>(kMainSection, "Other File Formats", settings.OtherFileFormats);
     for (const BoolKey& entry : kBoolKeys) {
-        settings.*entry.Field =
-            IniReadBool(iniFile, kMainSection, entry.Key, settings.*entry.Field, kReportNothing);
+        settings.*entry.Field = stored.Read<bool>(kMainSection, entry.Key, settings.*entry.Field);
     }
-    ReadFileFormats(iniFile);
-    ReadList(iniFile, "Language Tags", settings.LanguageTags);
+    for (TFileFormat& format : FileFormats()) {
+        format.Enabled = stored.Read<bool>(kFormatsSection, format.Extension, format.Enabled);
+    }
+    stored.List("Language Tags", settings.LanguageTags);
     settings.LanguageTags = WholeRows(std::move(settings.LanguageTags));
 }
 
 void SaveSettings(const std::string& iniFile, const AppSettings& settings) {
-    WriteInteger(iniFile, "Folders", settings.FoldersWidth);
+    StoredEntries stored;
+    stored.Integer("Folders", settings.FoldersWidth);
     for (std::size_t i = 0; i < kFileColumns.size(); ++i) {
-        WriteInteger(iniFile, kFileColumns[i].Caption, settings.ColumnWidths[i]);
+        stored.Integer(kFileColumns[i].Caption, settings.ColumnWidths[i]);
     }
-    WriteInteger(iniFile, "Log", settings.LogHeight);
-    WriteInteger(iniFile, "Log Lists", settings.LogListsWidth);
-    WriteString(iniFile, "References Ignored", ToCommaText(settings.ReferencesIgnored));
-    WriteString(iniFile, "Other File Formats", settings.OtherFileFormats);
+    stored.Integer("Log", settings.LogHeight);
+    stored.Integer("Log Lists", settings.LogListsWidth);
+    stored.String("References Ignored", ToCommaText(settings.ReferencesIgnored));
+    stored.String("Other File Formats", settings.OtherFileFormats);
     for (const BoolKey& entry : kBoolKeys) {
-        IniWriteBool(iniFile, kMainSection, entry.Key, settings.*entry.Field, kReportFailure);
+        stored.Add(kMainSection, entry.Key, settings.*entry.Field);
     }
     for (const TFileFormat& format : FileFormats()) {
-        IniWriteBool(iniFile, kFormatsSection, format.Extension, format.Enabled, kReportFailure);
+        stored.Add(kFormatsSection, format.Extension, format.Enabled);
     }
-    WriteString(iniFile, "Language Tags", ToCommaText(settings.LanguageTags));
-    WriteString(iniFile, "Default Path", settings.DefaultPath);
+    stored.String("Language Tags", ToCommaText(settings.LanguageTags));
+    stored.String("Default Path", settings.DefaultPath);
+    IniWriteAll(iniFile, stored.Entries(), kReportFailure);
 }
 
 std::int32_t ReadLogListsWidth(const std::string& iniFile, std::int32_t currentWidth) {

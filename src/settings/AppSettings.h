@@ -46,13 +46,17 @@ struct AppSettings {
     bool operator==(const AppSettings&) const = default;
 };
 
-// Reads every setting except "Log Lists" and "Default Path" into settings; what the file does
-// not hold keeps the value settings already has, so a window can pass its current sizes. The
-// file-format switches go into the process-wide FileFormats table. Reports nothing.
+// Reads every setting except "Log Lists" and "Default Path" into settings, reading the file
+// once; what the file does not hold keeps the value settings already has, so a window can pass
+// its current sizes. The file-format switches go into the process-wide FileFormats table.
+// Reports nothing.
 void LoadSettings(const std::string& iniFile, AppSettings& settings);
+// The same from the text of a settings file already read.
+void LoadSettingsFromText(std::string text, AppSettings& settings);
 
-// Writes every setting, FileFormats included, one key at a time; a failed write is reported
-// through the settings error reporter and the next key is written all the same.
+// Writes every setting, FileFormats included, with one reading and at most one replacement of
+// the file; when it cannot be written, each key's failure is reported through the settings
+// error reporter.
 void SaveSettings(const std::string& iniFile, const AppSettings& settings);
 
 // The stored choices the engine works by: tags, reports, Preview, template options, language

@@ -32,14 +32,15 @@ void ReadValue(const std::string& fileName, std::string_view section, std::strin
     }
 }
 
-bool WriteValue(const std::string& fileName, std::string_view section, std::string_view key,
-                const IniValue& value) {
+bool WriteValues(const std::string& fileName, const std::vector<IniEntry>& entries) {
     const std::optional<std::string> oldText = ReadSettingsFile(fileName);
     if (!oldText) {
         return false;
     }
     IniDocument document(*oldText);
-    document.SetValue(section, key, StoredFormOf(value));
+    for (const IniEntry& entry : entries) {
+        document.SetValue(entry.Section, entry.Key, StoredFormOf(entry.Value));
+    }
     const std::string newText = document.Text();
     // An unchanged file is left alone, which spares a rewrite for every setting kept at exit.
     return newText == *oldText || ReplaceSettingsFile(fileName, newText);
@@ -64,14 +65,21 @@ void IniAccess(const std::string& fileName, std::string_view section, std::strin
         }
         return;
     }
+    IniWriteAll(fileName, {IniEntry{section, key, value}}, showError);
+}
+
+void IniWriteAll(const std::string& fileName, const std::vector<IniEntry>& entries,
+                 bool showError) {
     bool written = false;
     try {
-        written = WriteValue(fileName, section, key, value);
+        written = WriteValues(fileName, entries);
     } catch (const std::exception&) {
         written = false;
     }
     if (!written && showError) {
-        Reporter()("Unable to write to " + fileName);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            Reporter()("Unable to write to " + fileName);
+        }
     }
 }
 

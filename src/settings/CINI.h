@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/IniStoredForm.h"
 
@@ -40,5 +41,17 @@ void IniWriteInteger(const std::string& fileName, std::string_view section, std:
                      std::int32_t value, bool showError);
 void IniWriteString(const std::string& fileName, std::string_view section, std::string_view key,
                     std::string_view value, bool showError);
+
+// One setting of a batch.
+struct IniEntry {
+    std::string_view Section;
+    std::string_view Key;
+    IniValue Value;
+};
+
+// Writes the entries in order with one reading and at most one replacement of the file, with
+// the same result as writing them one by one. When the file cannot be written, each entry is
+// reported as its own write would have been.
+void IniWriteAll(const std::string& fileName, const std::vector<IniEntry>& entries, bool showError);
 
 }  // namespace vantaro

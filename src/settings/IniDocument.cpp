@@ -1,5 +1,7 @@
 #include "settings/IniDocument.h"
 
+#include <algorithm>
+
 #include "engine/ByteText.h"
 
 namespace vantaro {
@@ -55,6 +57,16 @@ std::optional<KeyLine> KeyOf(std::string_view body) {
         return std::nullopt;
     }
     return KeyLine{key, equals + 1};
+}
+
+// A name as IniValues keeps it: names that differ only in letter case or surrounding blanks
+// are kept alike.
+std::string Folded(std::string_view name) {
+    std::string folded(Trimmed(name));
+    for (char& c : folded) {
+        c = static_cast<char>(FoldAscii(static_cast<unsigned char>(c)));
+    }
+    return folded;
 }
 
 std::string OneLine(std::string_view value) {
@@ -160,6 +172,37 @@ std::string IniDocument::Text() const {
         text += line.End;
     }
     return text;
+}
+
+IniValues::IniValues(std::string text) : text_(std::move(text)) {
+    const std::string_view all(text_);
+    Keys* keys = nullptr;  // those of the section the line is in
+    for (std::size_t start = 0, index = 0; start < all.size(); ++index) {
+        const std::size_t stop = std::min(all.find_first_of("\r\n", start), all.size());
+        const std::string_view body = WithoutMark(all.substr(start, stop - start), index);
+        if (const std::optional<std::string_view> name = SectionName(body)) {
+            keys = &sections_[Folded(*name)];
+        } else if (const std::optional<KeyLine> line = keys ? KeyOf(body) : std::nullopt) {
+            // The first occurrence counts, also across repeated sections.
+            const std::size_t valueStart =
+                static_cast<std::size_t>(body.data() - all.data()) + line->ValueStart;
+            keys->try_emplace(Folded(line->Key), Span{valueStart, stop - valueStart});
+        }
+        start = all.substr(stop).starts_with("\r\n") ? stop + 2 : stop + 1;
+    }
+}
+
+std::optional<std::string_view> IniValues::Value(std::string_view section,
+                                                 std::string_view key) const {
+    const auto keys = sections_.find(Folded(section));
+    if (keys == sections_.end()) {
+        return std::nullopt;
+    }
+    const auto value = keys->second.find(Folded(key));
+    if (value == keys->second.end()) {
+        return std::nullopt;
+    }
+    return std::string_view(text_).substr(value->second.Start, value->second.Size);
 }
 
 }  // namespace vantaro

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vantaro {
@@ -41,6 +42,25 @@ class IniDocument {
     std::string LineEnd() const;
 
     std::vector<Line> lines_;
+};
+
+// The values of a settings text for reading many keys: the text is gone through once, and each
+// key is then found by the same rules as IniDocument::Value.
+class IniValues {
+  public:
+    explicit IniValues(std::string text);
+
+    std::optional<std::string_view> Value(std::string_view section, std::string_view key) const;
+
+  private:
+    struct Span {
+        std::size_t Start;
+        std::size_t Size;
+    };
+    using Keys = std::unordered_map<std::string, Span>;
+
+    std::string text_;
+    std::unordered_map<std::string, Keys> sections_;  // by folded name, then folded key
 };
 
 }  // namespace vantaro

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace vantaro {
@@ -68,24 +69,39 @@ bool IsWritable(const std::string& path, const struct stat& info) {
 
 }  // namespace
 
-std::optional<std::string> ReadSettingsFile(const std::string& path) {
+SettingsText ReadSettingsText(const std::string& path) {
+    SettingsText result;
     // Non-blocking so that a FIFO posing as the settings file cannot hang the program.
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (file.Get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
-            return std::string();
+            result.Text.emplace();
+            result.Missing = true;
+        } else {
+            result.Problem = std::strerror(errno);
         }
-        return std::nullopt;
+        return result;
     }
     struct stat info {};
-    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return std::nullopt;
+    if (::fstat(file.Get(), &info) != 0) {
+        result.Problem = std::strerror(errno);
+        return result;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        result.Problem = S_ISDIR(info.st_mode) ? "it is a folder" : "not a regular file";
+        return result;
     }
     std::string text;
     if (!ReadAll(file.Get(), text)) {
-        return std::nullopt;
+        result.Problem = std::strerror(errno);
+        return result;
     }
-    return text;
+    result.Text = std::move(text);
+    return result;
+}
+
+std::optional<std::string> ReadSettingsFile(const std::string& path) {
+    return ReadSettingsText(path).Text;
 }
 
 bool ReplaceSettingsFile(const std::string& path, std::string_view text) {

@@ -6,6 +6,15 @@
 
 namespace vantaro {
 
+// A settings file as read: its whole content, or why there is none.
+struct SettingsText {
+    std::optional<std::string> Text;  // empty when the file cannot be used
+    bool Missing = false;             // neither the file nor its folder exists (Text then holds "")
+    std::string Problem;              // why the file cannot be used, e.g. "Permission denied"
+};
+
+SettingsText ReadSettingsText(const std::string& path);
+
 // The whole content of a settings file. A file that does not exist (nor its folder) reads as
 // empty, the same as an empty store; empty when the file exists but cannot be read whole, or is
 // no regular file.

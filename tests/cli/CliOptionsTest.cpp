@@ -50,16 +50,23 @@ TEST(CliOptions, RefusesWhatItDoesNotKnow) {
 namespace vantaro::cli {
 namespace {
 
-TEST(Output, LineBreaksAsTheLogShowsThemAndNoControlsOnATerminal) {
-    EXPECT_EQ(ForOutput("a\r\nb\rc\nd", false), "a\nb\nc\nd");
-    EXPECT_EQ(ForOutput("x\033[2Jy\tz", false), "x\033[2Jy\tz");
-    EXPECT_EQ(ForOutput("x\033[2Jy\tz", true), "x\xEF\xBF\xBD[2Jy\tz");
+TEST(Output, LineBreaksAsTheLogShowsThemAndNothingThatCouldDriveATerminal) {
+    EXPECT_EQ(ForOutput("a\r\nb\rc\nd\te"), "a\nb\nc\nd\te");
+    const std::string r = "\xEF\xBF\xBD";
+    EXPECT_EQ(ForOutput("x\033[2Jy\a\b\x7F"), "x" + r + "[2Jy" + r + r + r);
+    // C1 controls, bidirectional overrides and isolates, line and paragraph separators; the
+    // characters around them (no-break space, U+2027, U+202F, U+2065, U+206A) stay.
     EXPECT_EQ(ForOutput("\xC2\x9B"
-                        "1m \xC2\xA0",
-                        true),
-              "\xEF\xBF\xBD"
-              "1m \xC2\xA0");
-    EXPECT_EQ(JsonEscaped("q\"\\\n\x01"), "q\\\"\\\\\\n\\u0001");
+                        "1m \xC2\xA0\xE2\x80\xAE\xE2\x80\xAA\xE2\x81\xA6\xE2\x81\xA9"
+                        "\xE2\x80\xA8\xE2\x80\xA9"
+                        "\xE2\x80\xA7\xE2\x80\xAF\xE2\x81\xA5\xE2\x81\xAA"),
+              r + "1m \xC2\xA0" + r + r + r + r + r + r +
+                  "\xE2\x80\xA7\xE2\x80\xAF\xE2\x81\xA5\xE2\x81\xAA");
+    // In a one-line message a file name cannot start a line of its own either.
+    EXPECT_EQ(ForMessage("a\nb\r\033c.htm"), "a" + r + "b" + r + r + "c.htm");
+    // JSON keeps the exact characters, escaped.
+    EXPECT_EQ(JsonEscaped("q\"\\\n\x01\x7F\xC2\x9B\xE2\x80\xAE\xE2\x81\xA9\xE2\x80\xA8\xC2\xA0"),
+              "q\\\"\\\\\\n\\u0001\\u007f\\u009b\\u202e\\u2069\\u2028\xC2\xA0");
 }
 
 }  // namespace

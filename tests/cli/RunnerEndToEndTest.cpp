@@ -2,12 +2,18 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <regex>
 
 #include "engine/RecoveryFiles.h"
@@ -29,63 +35,223 @@ struct CliResult {
     std::string err;
 };
 
-// Starts the runner with standard input from /dev/null (so it is no terminal) and collects its
-// output; onOutput may act on the output seen so far (e.g. interrupt the runner).
-CliResult RunCli(const std::vector<std::string>& args,
-                 const std::function<void(pid_t, const std::string&)>& onOutput = {}) {
-    int out[2];
-    int err[2];
-    EXPECT_EQ(::pipe(out), 0);
-    EXPECT_EQ(::pipe(err), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    posix_spawn_file_actions_addclose(&actions, err[0]);
-    std::vector<std::string> argv = {VANTARO_CLI_PATH};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> raw;
-    for (std::string& arg : argv) {
-        raw.push_back(arg.data());
+// Where the runner's standard output goes.
+enum class Output {
+    Pipe,        // a pipe the test reads
+    DevFull,     // /dev/full: every write fails with "No space left on device"
+    ClosedPipe,  // a pipe whose reading end is closed: every write fails with EPIPE
+};
+
+// The runner as a child process, with standard input from /dev/null (so it is no terminal).
+class CliProcess {
+  public:
+    CliProcess(const std::vector<std::string>& args, Output output = Output::Pipe,
+               int pipeSize = 0) {
+        int out[2];
+        int err[2];
+        EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
+        EXPECT_EQ(::pipe2(err, O_CLOEXEC), 0);
+        if (pipeSize > 0) {
+            EXPECT_EQ(::fcntl(out[0], F_SETPIPE_SZ, pipeSize), pipeSize);
+        }
+        if (output == Output::ClosedPipe) {
+            ::close(out[0]);
+            out[0] = -1;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        if (output == Output::DevFull) {
+            posix_spawn_file_actions_addopen(&actions, 1, "/dev/full", O_WRONLY, 0);
+        } else {
+            posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        }
+        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+        std::vector<std::string> argv = {VANTARO_CLI_PATH};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<char*> raw;
+        for (std::string& arg : argv) {
+            raw.push_back(arg.data());
+        }
+        raw.push_back(nullptr);
+        EXPECT_EQ(posix_spawn(&pid_, raw[0], &actions, nullptr, raw.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        ::close(err[1]);
+        if (output != Output::Pipe && out[0] >= 0) {
+            ::close(out[0]);
+            out[0] = -1;
+        }
+        out_ = out[0];
+        err_ = err[0];
     }
-    raw.push_back(nullptr);
-    pid_t pid = 0;
-    EXPECT_EQ(posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    ::close(err[1]);
-    CliResult result;
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    int open = 2;
-    while (open > 0 && ::poll(fds, 2, -1) > 0) {
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || fds[i].revents == 0) {
-                continue;
-            }
-            char buffer[4096];
-            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-            if (n <= 0) {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-                continue;
-            }
-            (i == 0 ? result.out : result.err).append(buffer, static_cast<std::size_t>(n));
-            if (i == 0 && onOutput) {
-                onOutput(pid, result.out);
+    ~CliProcess() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        for (int fd : {out_, err_}) {
+            if (fd >= 0) {
+                ::close(fd);
             }
         }
     }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return result;
+    CliProcess(const CliProcess&) = delete;
+    CliProcess& operator=(const CliProcess&) = delete;
+
+    pid_t Pid() const { return pid_; }
+
+    // Reads both outputs to their end and waits for the runner; onOutput may act on the
+    // standard output seen so far (e.g. interrupt the runner).
+    CliResult Finish(const std::function<void(pid_t, const std::string&)>& onOutput = {}) {
+        CliResult result;
+        pollfd fds[2] = {{out_, POLLIN, 0}, {err_, POLLIN, 0}};
+        int open = (out_ >= 0 ? 1 : 0) + 1;
+        while (open > 0 && ::poll(fds, 2, -1) > 0) {
+            for (int i = 0; i < 2; ++i) {
+                if (fds[i].fd < 0 || fds[i].revents == 0) {
+                    continue;
+                }
+                char buffer[4096];
+                const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+                if (n <= 0) {
+                    ::close(fds[i].fd);
+                    fds[i].fd = -1;
+                    --open;
+                    continue;
+                }
+                (i == 0 ? result.out : result.err).append(buffer, static_cast<std::size_t>(n));
+                if (i == 0 && onOutput) {
+                    onOutput(pid_, result.out);
+                }
+            }
+        }
+        out_ = err_ = -1;
+        result.status = Wait();
+        return result;
+    }
+
+    // Waits, without reading any output, until the runner is stuck writing to the full pipe
+    // of its standard output (the only thing it can sleep on).
+    void WaitUntilBlockedOnOutput() const {
+        while (true) {
+            int queued = 0;
+            ASSERT_EQ(::ioctl(out_, FIONREAD, &queued), 0);
+            const char state = ProcState();
+            ASSERT_NE(state, 'Z') << "the runner ended before filling its output";
+            const std::string wchan = ProcFile("wchan");
+            const bool known = !wchan.empty() && wchan != "0";
+            if (queued > 0 && state == 'S' &&
+                (!known || wchan.find("pipe_write") != std::string::npos)) {
+                return;
+            }
+            ::sched_yield();
+        }
+    }
+
+    // Sends SIGINT and returns once the runner has taken it, so that a second one is not
+    // merged with it.
+    void Interrupt() const {
+        ASSERT_EQ(::kill(pid_, SIGINT), 0);
+        while (Pending(SIGINT)) {
+            ::sched_yield();
+        }
+    }
+
+    // The exit status when the runner ends within the time given without anyone reading its
+    // output, else -1 (and it is killed).
+    int StatusWithoutReading(std::chrono::seconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return Decode(status);
+            }
+            ::usleep(10000);
+        }
+        return -1;
+    }
+
+  private:
+    static int Decode(int status) {
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+
+    int Wait() {
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return Decode(status);
+    }
+
+    std::string ProcFile(const char* name) const {
+        return test::ReadWholeFile("/proc/" + std::to_string(pid_) + "/" + name);
+    }
+
+    char ProcState() const {
+        const std::string stat = ProcFile("stat");
+        const std::size_t paren = stat.rfind(')');
+        return paren != std::string::npos && paren + 2 < stat.size() ? stat[paren + 2] : 'Z';
+    }
+
+    bool Pending(int signal) const {
+        const std::string status = ProcFile("status");
+        for (const char* field : {"SigPnd:", "ShdPnd:"}) {
+            const std::size_t at = status.find(field);
+            if (at != std::string::npos &&
+                (std::stoull(status.substr(at + std::strlen(field)), nullptr, 16) >> (signal - 1)) &
+                    1) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    pid_t pid_ = -1;
+    int out_ = -1;
+    int err_ = -1;
+};
+
+CliResult RunCli(const std::vector<std::string>& args,
+                 const std::function<void(pid_t, const std::string&)>& onOutput = {}) {
+    return CliProcess(args).Finish(onOutput);
 }
 
 std::string MaskStamps(const std::string& text) {
     return std::regex_replace(text, std::regex("(Process (started|ended)) [^\n]*"), "$1 STAMP");
+}
+
+// Sets an environment variable for the runners started in its lifetime.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+        if (const char* before = std::getenv(name)) {
+            before_ = before;
+        }
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnvironment() {
+        if (before_) {
+            ::setenv(name_, before_->c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<std::string> before_;
+};
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
 }
 
 struct Site {
@@ -171,15 +337,8 @@ TEST(RunnerEndToEnd, ReadsTheSettingsFileAtItsUsualPlace) {
     Site site;
     fs::create_directories(site.dir.File("config/Corvell/Vantaro"));
     site.dir.Write("config/Corvell/Vantaro/App.ini", "[MainForm]\r\nTag Img=0\r\n");
-    const char* before = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = before != nullptr ? before : "";
-    ::setenv("XDG_CONFIG_HOME", site.dir.File("config").c_str(), 1);
+    const ScopedEnvironment config("XDG_CONFIG_HOME", site.dir.File("config"));
     const CliResult r = RunCli({"scan", "--color=never", site.path});
-    if (before != nullptr) {
-        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out.find("alt missing"), std::string::npos);
     EXPECT_EQ(site.dir.Read("config/Corvell/Vantaro/App.ini"), "[MainForm]\r\nTag Img=0\r\n");
@@ -320,6 +479,153 @@ TEST(RunnerEndToEnd, InterruptStopsLikeAConfirmedStop) {
     EXPECT_EQ(r.out.find("attribute(s) added"), std::string::npos);
     EXPECT_EQ(dir.Read("big.htm"), page);
     EXPECT_EQ(dir.Read("next.htm"), "<img src=\"n.gif\" title=\"N\">");
+}
+
+// A site whose log is far longer than a pipe holds: every page gains many alt attributes.
+struct TalkativeSite {
+    static constexpr int kTags = 60;
+    TempDir dir;
+    std::vector<std::string> names;
+    std::string page;
+    std::string added;
+
+    TalkativeSite() {
+        for (int i = 0; i < kTags; ++i) {
+            const std::string src = "i" + std::to_string(i) + ".gif\"";
+            page += "<img src=\"" + src + " title=\"T\">\n";
+            added += "<img src=\"" + src + " alt=\"T\" title=\"T\">\n";
+        }
+        for (int i = 10; i < 50; ++i) {
+            names.push_back("p" + std::to_string(i) + ".htm");
+            dir.Write(names.back(), page);
+        }
+    }
+
+    std::vector<std::string> Arguments() const {
+        return {"add-alt", "--no-settings", "--yes", "--color=never", dir.Path()};
+    }
+};
+
+TEST(RunnerEndToEnd, InterruptWithASlowReaderLosesNoLine) {
+    TalkativeSite site;
+    CliProcess cli(site.Arguments(), Output::Pipe, 4096);
+    cli.WaitUntilBlockedOnOutput();
+    cli.Interrupt();
+    const CliResult r = cli.Finish();
+    EXPECT_EQ(r.status, 130) << r.err;
+    int stopped = 0;
+    for (const std::string& name : site.names) {
+        const std::string text = site.dir.Read(name);
+        if (text == site.added) {
+            EXPECT_EQ(Count(r.out, name + " : Line "), std::size_t{TalkativeSite::kTags}) << name;
+            EXPECT_EQ(Count(r.out, name + " : Updated successfully\n"), 1u) << name;
+        } else if (Count(r.out, name + " : Process stopped by user\n" + name +
+                                    " : Modifications to " + name + " have not been saved\n") > 0) {
+            EXPECT_EQ(text, site.page) << name;
+            ++stopped;
+        } else {
+            EXPECT_EQ(text, site.page) << name;
+            EXPECT_EQ(r.out.find(name), std::string::npos) << name;
+        }
+    }
+    EXPECT_EQ(stopped, 1);
+    EXPECT_EQ(Count(r.out, "\nProcess ended "), 1u);
+    EXPECT_EQ(r.out.substr(r.out.size() - 5), "\n...\n");
+}
+
+TEST(RunnerEndToEnd, ASecondInterruptEndsAtOnceLeavingEveryPageWhole) {
+    TalkativeSite site;
+    CliProcess cli(site.Arguments(), Output::Pipe, 4096);
+    cli.WaitUntilBlockedOnOutput();
+    cli.Interrupt();
+    cli.Interrupt();
+    EXPECT_EQ(cli.StatusWithoutReading(std::chrono::seconds(60)), 130);
+    for (const std::string& name : site.names) {
+        const std::string text = site.dir.Read(name);
+        EXPECT_TRUE(text == site.page || text == site.added) << name;
+    }
+}
+
+TEST(RunnerEndToEnd, OutputThatCannotBeWrittenStopsTheRunAndExitsTwo) {
+    Site site;
+    const std::string before = site.dir.Read("site/index.htm");
+    const std::vector<std::string> adding = {"add-alt", "--no-settings", "--yes", site.path};
+    CliResult r = CliProcess(adding, Output::DevFull).Finish();
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err,
+              "vantaro-cli: cannot write to standard output: No space left on device; the run "
+              "was stopped\n");
+    EXPECT_EQ(site.dir.Read("site/index.htm"), before);
+
+    // A reader that went away (as with "| head") gets no message.
+    r = CliProcess(adding, Output::ClosedPipe).Finish();
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(site.dir.Read("site/index.htm"), before);
+
+    // JSON lines of a single page reach the output only at the final flush.
+    r = CliProcess({"scan", "--no-settings", "--format=jsonl", site.path + "/b.php"},
+                   Output::DevFull)
+            .Finish();
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("vantaro-cli: cannot write to standard output: No space left", 0), 0u);
+    EXPECT_EQ(CliProcess({"--help"}, Output::DevFull).Finish().status, 2);
+}
+
+TEST(RunnerEndToEnd, ASettingsFileThatCannotBeUsedIsAnError) {
+    Site site;
+    fs::create_directory(site.dir.File("folder.ini"));
+    ASSERT_EQ(::mkfifo(site.dir.File("fifo.ini").c_str(), 0600), 0);
+    for (const std::string name : {"none.ini", "folder.ini", "fifo.ini"}) {
+        const std::string ini = site.dir.File(name);
+        const CliResult r = RunCli({"scan", "--settings", ini, site.path});
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_EQ(r.out, "") << name;
+        EXPECT_EQ(r.err.rfind("vantaro-cli: cannot use the settings file " + ini + ": ", 0), 0u)
+            << r.err;
+    }
+    // The usual settings file may be missing (the defaults apply), but not unusable.
+    const ScopedEnvironment config("XDG_CONFIG_HOME", site.dir.File("config"));
+    EXPECT_EQ(RunCli({"scan", site.path}).status, 1);
+    fs::create_directories(site.dir.File("config/Corvell/Vantaro/App.ini"));
+    const CliResult r = RunCli({"scan", site.path});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(RunnerEndToEnd, PageTextCannotDriveTheTerminal) {
+    TempDir dir;
+    const std::string hostile =
+        "A\x1B]0;owned\x07"
+        "B\xE2\x80\xAE"
+        "C\xE2\x80\xA8"
+        "D\xC2\x9B"
+        "E";
+    dir.Write("p.htm", "<img src=\"x.gif\" title=\"" + hostile + "\">");
+    dir.Write("\x1B[2Jq.htm", "<img src=\"q.gif\">");
+    const std::string r = "\xEF\xBF\xBD";
+    const std::string unsafe[] = {"\x07",         "\x1B]",        "\x1B[2J",
+                                  "\xE2\x80\xAE", "\xE2\x80\xA8", "\xC2\x9B"};
+    for (const char* colour : {"--color=always", "--color=never"}) {
+        const CliResult result =
+            RunCli({"add-alt", "--no-settings", "--preview", colour, dir.Path()});
+        EXPECT_NE(result.out.find("A" + r + "]0;owned" + r + "B" + r + "C" + r + "D" + r + "E"),
+                  std::string::npos)
+            << colour << result.out;
+        EXPECT_NE(result.out.find(r + "[2Jq.htm"), std::string::npos) << colour;
+        for (const std::string& bytes : unsafe) {
+            EXPECT_EQ(result.out.find(bytes), std::string::npos) << colour;
+        }
+    }
+    const CliResult json = RunCli(
+        {"add-alt", "--no-settings", "--preview", "--format=jsonl", "--list-refs", dir.Path()});
+    EXPECT_NE(json.out.find("A\\u001b]0;owned\\u0007B\\u202eC\\u2028D\\u009bE"), std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\\u001b[2Jq.htm"), std::string::npos);
+    EXPECT_EQ(json.out.find('\x1B'), std::string::npos);
+    const CliResult missing = RunCli({"scan", "--no-settings", dir.File("\x1B[31mnone.htm")});
+    EXPECT_NE(missing.err.find(r + "[31mnone.htm"), std::string::npos) << missing.err;
+    EXPECT_EQ(missing.err.find('\x1B'), std::string::npos);
 }
 
 }  // namespace

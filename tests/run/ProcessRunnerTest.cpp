@@ -4,11 +4,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <filesystem>
 
 #include "engine/RecoveryFiles.h"
 #include "log/LogFormatter.h"
 #include "run/ProcessRunner.h"
+#include "run/TimeStamp.h"
 #include "support/CacheFolder.h"
 #include "support/LogExpect.h"
 #include "support/RecordingHost.h"
@@ -157,6 +159,31 @@ TEST_F(RunFixture, StopEndsTheRunAfterThePageWithoutASummary) {
     EXPECT_EQ(lines[lines.size() - 2], "Process ended STAMP");
     EXPECT_EQ(lines.back(), "...");
     EXPECT_EQ(log.Text().find("b.htm"), std::string::npos);
+}
+
+TEST_F(RunFixture, ARunAfterAStoppedOneGoesThroughEveryPage) {
+    dir.Write("a.htm", "<img src=\"a.gif\" title=\"A\">");
+    dir.Write("b.htm", "<img src=\"b.gif\" title=\"B\">");
+    engine.Flags().SetBoth(true);  // as the last run's Stop left them
+    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm", "b.htm"});
+    EXPECT_NE(log.Text().find("b.htm"), std::string::npos);
+    EXPECT_EQ(log.Text().find("stopped"), std::string::npos);
+    EXPECT_EQ(log.Lines()[log.Lines().size() - 3], "Missing alt attributes: 2");
+}
+
+TEST(TimeStamp, ShowsTheDateAndTheTimeToTheSecond) {
+    std::tm moment{};
+    moment.tm_year = 2025 - 1900;
+    moment.tm_mon = 11;
+    moment.tm_mday = 8;
+    moment.tm_hour = 14;
+    moment.tm_min = 5;
+    moment.tm_sec = 9;
+    moment.tm_isdst = -1;
+    const std::time_t when = std::mktime(&moment);
+    const std::string stamp = FormatTimeStamp(when);
+    EXPECT_EQ(stamp.substr(stamp.size() - 9), " 14:05:09") << stamp;
+    EXPECT_NE(stamp.find("08"), std::string::npos) << stamp;
 }
 
 TEST_F(RunFixture, PagesThatCannotBeOpenedAddNothingToTheTotal) {

@@ -78,5 +78,39 @@ TEST(IniDocument, NewKeysJoinTheirSectionAndNewSectionsGoAtTheEnd) {
     EXPECT_EQ(crlf.Text(), "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
 }
 
+// Reading many keys goes through IniValues, which must find exactly what IniDocument finds.
+TEST(IniValues, FindsWhatTheDocumentFinds) {
+    const std::string texts[] = {
+        "Key=outside\n[MainForm]\n;Key=comment\n#Name=x\n  KEY  =first\nKey=second\n"
+        "[ file formats ]\r\nPHP=0\r\n[mainform]\nLate=  a = b  \nKey=third\nNul=a\0b\n"
+        "Empty=\nLast=end"s,
+        "\xEF\xBB\xBF[S]\nK=v\n"s,
+        "\xEF\xBB\xBFK=v\n[S]\rK=w\r\r\n[S2] trailing\nK=x\n[S]=y\nK=z"s,
+        "[unclosed\nK=1\n[S]\n[unclosed\nK=2\n[]\nK=3\n[S\tx]\n\tK\t=4\n =5\nK"s,
+        "[A]\nk=1\n[B]\nk=2\n[a]\nk=3\nj=4\n[ b ]\nj=5\nK=6\r"s,
+        ""s,
+        "\n\r\n\r"s,
+    };
+    const char* const sections[] = {"MainForm", "mainform ", "File Formats", "S", "s", "S2",
+                                    "unclosed", "",          "S\tx",         "A", "b", "Other"};
+    const char* const keys[] = {"Key",  "key", " KEY ", "Name", "php", "Late", "Nul",  "Empty",
+                                "Last", "K",   "k",     "j",    "",    ";Key", "#Name"};
+    for (const std::string& text : texts) {
+        const IniDocument document(text);
+        const IniValues values(text);
+        for (const char* section : sections) {
+            for (const char* key : keys) {
+                const std::optional<std::string> expected = document.Value(section, key);
+                const std::optional<std::string_view> found = values.Value(section, key);
+                EXPECT_EQ(found.has_value(), expected.has_value())
+                    << '[' << section << "] " << key << " in " << text;
+                if (found && expected) {
+                    EXPECT_EQ(*found, *expected) << '[' << section << "] " << key;
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vantaro
