@@ -42,15 +42,15 @@ void TWindowRunHost::ClearFoundReferences() {
 }
 
 void TWindowRunHost::SetProgressMaximum(std::uint64_t totalBytes) {
-    window_.ProgressGauge->SetMaxValue(totalBytes);
+    window_.ProgressGauge().SetMaxValue(totalBytes);
 }
 
 void TWindowRunHost::OnRunStarted(const RunStart& start) {
-    WriteRunStart(*window_.LogRichEdit, start);
+    WriteRunStart(window_.LogRichEdit(), start);
 }
 
 void TWindowRunHost::OnRunEnded(const RunEnd& end) {
-    WriteRunEnd(*window_.LogRichEdit, end);
+    WriteRunEnd(window_.LogRichEdit(), end);
 }
 
 }  // namespace vantaro
