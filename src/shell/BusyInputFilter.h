@@ -23,7 +23,6 @@ class TBusyInputFilter : public QObject {
     // receives its mouse input.
     void Install(const QList<QWidget*>& controls);
     void Remove();
-    bool IsInstalled() const { return !watched_.isEmpty(); }
 
     // One of the nine mouse-button messages: press, release or double click of the left,
     // middle or right button.

@@ -84,8 +84,8 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::FormShow() {
     formShown_ = true;
     refsPercents_ = RefsAreaPercents::FromDesign();
-    const int logListsWidth = ReadLogListsWidth(IniFileName(), Splitter1->PaneSize());
-    Splitter1->SetPaneSize(logListsWidth);
+    const int logListsWidth = ReadLogListsWidth(IniFileName(), splitter1_->PaneSize());
+    splitter1_->SetPaneSize(logListsWidth);
     LogListsPanelResize();
     LogListsWidthPercent = PercentOf(logListsWidth, kDesignedWorkArea.width());
     PostWindowMessage(this, UM_SHOWDEFAULTPATH);
@@ -114,7 +114,7 @@ void TMainForm::FormCloseQuery(bool& canClose) {
 // --- Pane proportions ------------------------------------------------------------------------
 
 bool TMainForm::WorkAreaShowing() const {
-    return formShown_ && isVisible() && !isMinimized() && !WorkPanel->size().isEmpty();
+    return formShown_ && isVisible() && !isMinimized() && !workPanel_->size().isEmpty();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
@@ -142,46 +142,46 @@ void TMainForm::ApplyPaneProportions() {
     if (!WorkAreaShowing()) {
         return;
     }
-    const QSize area = WorkPanel->size();
-    HorzSplitter->SetPaneSize(ProportionalSize(area.width(), HorzSplitter->MinSize(),
-                                               HorzSplitter->Thickness(), FoldersWidthPercent));
-    VertSplitter->SetPaneSize(ProportionalSize(area.height(), VertSplitter->MinSize(),
-                                               VertSplitter->Thickness(), LogHeightPercent));
-    Splitter1->SetPaneSize(ProportionalSize(area.width(), Splitter1->MinSize(),
-                                            Splitter1->Thickness(), LogListsWidthPercent));
+    const QSize area = workPanel_->size();
+    horzSplitter_->SetPaneSize(ProportionalSize(area.width(), horzSplitter_->MinSize(),
+                                                horzSplitter_->Thickness(), FoldersWidthPercent));
+    vertSplitter_->SetPaneSize(ProportionalSize(area.height(), vertSplitter_->MinSize(),
+                                                vertSplitter_->Thickness(), LogHeightPercent));
+    splitter1_->SetPaneSize(ProportionalSize(area.width(), splitter1_->MinSize(),
+                                             splitter1_->Thickness(), LogListsWidthPercent));
 }
 
 void TMainForm::TakePaneProportions() {
     if (!WorkAreaShowing()) {
         return;
     }
-    const QSize area = WorkPanel->size();
-    FoldersWidthPercent = PercentOf(HorzSplitter->PaneSize(), area.width());
-    LogListsWidthPercent = PercentOf(Splitter1->PaneSize(), area.width());
-    LogHeightPercent = PercentOf(VertSplitter->PaneSize(), area.height());
+    const QSize area = workPanel_->size();
+    FoldersWidthPercent = PercentOf(horzSplitter_->PaneSize(), area.width());
+    LogListsWidthPercent = PercentOf(splitter1_->PaneSize(), area.width());
+    LogHeightPercent = PercentOf(vertSplitter_->PaneSize(), area.height());
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == LogListsPanel && event->type() == QEvent::Resize) {
+    if (watched == logListsPanel_ && event->type() == QEvent::Resize) {
         LogListsPanelResize();
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::LogListsPanelResize() {
-    const int boxHeight = std::max(0, LogListsPanel->height() - kRefsBoxTop);
-    RefsGroupBox->resize(RefsGroupBox->width(), boxHeight);
-    RefsIgnoredGroupBox->resize(RefsIgnoredGroupBox->width(), boxHeight);
+    const int boxHeight = std::max(0, logListsPanel_->height() - kRefsBoxTop);
+    refsGroupBox_->resize(refsGroupBox_->width(), boxHeight);
+    refsIgnoredGroupBox_->resize(refsIgnoredGroupBox_->width(), boxHeight);
     if (!formShown_ || !isVisible()) {
         return;
     }
     const RefsAreaLayout layout =
-        LayoutRefsArea(LogListsPanel->width(), IgnoreImgSpeedButton->width(), refsPercents_);
-    RefsGroupBox->resize(layout.BoxWidth, boxHeight);
-    IgnoreImgSpeedButton->move(layout.ButtonLeft, IgnoreImgSpeedButton->y());
-    StopIgnoreImgSpeedButton->move(layout.ButtonLeft, StopIgnoreImgSpeedButton->y());
-    RefsIgnoredGroupBox->setGeometry(layout.IgnoredBoxLeft, kRefsBoxTop, layout.BoxWidth,
-                                     boxHeight);
+        LayoutRefsArea(logListsPanel_->width(), ignoreImgSpeedButton_->width(), refsPercents_);
+    refsGroupBox_->resize(layout.BoxWidth, boxHeight);
+    ignoreImgSpeedButton_->move(layout.ButtonLeft, ignoreImgSpeedButton_->y());
+    stopIgnoreImgSpeedButton_->move(layout.ButtonLeft, stopIgnoreImgSpeedButton_->y());
+    refsIgnoredGroupBox_->setGeometry(layout.IgnoredBoxLeft, kRefsBoxTop, layout.BoxWidth,
+                                      boxHeight);
 }
 
 }  // namespace vantaro

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QSize>
 #include <functional>
@@ -14,9 +13,6 @@
 class QAction;
 class QGroupBox;
 class QLabel;
-class QMenu;
-class QMenuBar;
-class QStatusBar;
 class QToolBar;
 class QToolButton;
 
@@ -31,7 +27,6 @@ class TReferenceListBox;
 class TReferenceLists;
 class TWindowEngineHost;
 class TWindowRunHost;
-class TExPanel;
 class TLogCommands;
 class TLogView;
 class TPaneSplitter;
@@ -43,8 +38,9 @@ struct AppSettings;
 // owns the engine, keeps the user's toggles and the busy state of a run, keeps the panes in
 // proportion, and loads its settings when created and saves them when destroyed.
 //
-// Components are public members named as on the form, like a designer's fields; the handlers
-// carry the names of the commands they serve. Two adapters host the engine and the run.
+// Its components are private; each carries its designer name as its objectName. The handlers
+// carry the names of the commands they serve. Two adapters host the engine and the run, and
+// reach the few components they write to through the accessors below.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
@@ -104,119 +100,24 @@ class TMainForm : public QMainWindow {
     void Update1Click();
     void CorvellOnline1Click();
 
-    // The log's five commands and the enabling of Copy and Clear.
-    TLogCommands& LogCommands() { return *logCommands_; }
-
     // --- Panes ------------------------------------------------------------------------------
     void LogListsPanelResize();
 
-    // What hosts the engine and the run on the window's behalf.
+    // --- Parts other classes work with -----------------------------------------------------
+    // What hosts the engine on the window's behalf.
     TWindowEngineHost& EngineHostAdapter() { return *engineHost_; }
-    TWindowRunHost& RunHostAdapter() { return *runHost_; }
-
+    // The log's five commands and the enabling of Copy and Clear.
+    TLogCommands& LogCommands() { return *logCommands_; }
     // The two reference lists with their buttons and context menu.
     TReferenceLists& ReferenceLists() { return *referenceLists_; }
-
-    // --- Components -------------------------------------------------------------------------
-    TExPanel* MainFormPanel = nullptr;
-    QToolBar* TagsToolBar = nullptr;
-    QAction* AreaToolButton = nullptr;
-    QAction* ImgToolButton = nullptr;
-    QAction* InputToolButton = nullptr;
-    QToolBar* ProcessToolBar = nullptr;
-    QAction* ScanSpeedButton = nullptr;
-    QAction* PreviewToolButton = nullptr;
-    QAction* AddAltToolButton = nullptr;
-    QAction* AddTitleToolButton = nullptr;
-    QToolBar* StopToolBar = nullptr;
-    QAction* StopToolButton = nullptr;
-
-    QStatusBar* StatusBar = nullptr;
-    QWidget* LogToolBarPanel = nullptr;
-    QToolBar* LogToolBar = nullptr;
-    QAction* OpenLogToolButton = nullptr;
-    QAction* SaveLogToolButton = nullptr;
-    QAction* PrintLogToolButton = nullptr;
-    QAction* CopyToolButton = nullptr;
-    QAction* ClearLogToolButton = nullptr;
-    QLabel* ProgressLabel = nullptr;
-    TExPanel* ExPanel1 = nullptr;
-    TProgressGauge* ProgressGauge = nullptr;
-    QWidget* SpacerPanel = nullptr;
-
-    QWidget* WorkPanel = nullptr;
-    TPaneSplitter* VertSplitter = nullptr;
-    TPaneSplitter* HorzSplitter = nullptr;
-    QWidget* FoldersPanel = nullptr;
-    QLabel* FoldersHeaderPanel = nullptr;
-    TFolderTree* FoldersShellTreeView = nullptr;
-    TFileListView* FilesListView = nullptr;
-    QWidget* LogPanel = nullptr;
-    TPaneSplitter* Splitter1 = nullptr;
-    TLogView* LogRichEdit = nullptr;
-    QWidget* LogListsPanel = nullptr;
-    QGroupBox* RefsGroupBox = nullptr;
-    TReferenceListBox* RefImagesListBox = nullptr;
-    QToolButton* IgnoreImgSpeedButton = nullptr;
-    QToolButton* StopIgnoreImgSpeedButton = nullptr;
-    QGroupBox* RefsIgnoredGroupBox = nullptr;
-    TReferenceListBox* IgnoreImagesListBox = nullptr;
-
-    QMenuBar* MainMenu1 = nullptr;
-    QMenu* File1 = nullptr;
-    QAction* SelectAll1 = nullptr;
-    QAction* DeselectAll1 = nullptr;
-    QAction* Preferences1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QMenu* Tools1 = nullptr;
-    QAction* area1 = nullptr;
-    QAction* img1 = nullptr;
-    QAction* input1 = nullptr;
-    QAction* Scan1 = nullptr;
-    QAction* Preview1 = nullptr;
-    QAction* AddAlt1 = nullptr;
-    QAction* AddTitle1 = nullptr;
-    QAction* Stop1 = nullptr;
-    QMenu* Log1 = nullptr;
-    QAction* Open1 = nullptr;
-    QAction* Save1 = nullptr;
-    QAction* Print1 = nullptr;
-    QAction* Copy1 = nullptr;
-    QAction* Clear1 = nullptr;
-    QAction* ShowmissingAlts1 = nullptr;
-    QAction* ShowmissingTitles1 = nullptr;
-    QMenu* Help1 = nullptr;
-    QAction* Help2 = nullptr;
-    QAction* About1 = nullptr;
-    QAction* Feedback1 = nullptr;
-    QAction* Update1 = nullptr;
-    QAction* CorvellOnline1 = nullptr;
-
-    QMenu* FileListViewPopupMenu = nullptr;
-    QAction* SelectAll2 = nullptr;
-    QAction* DeselectAll2 = nullptr;
-    QAction* area2 = nullptr;
-    QAction* img2 = nullptr;
-    QAction* inputimage1 = nullptr;
-    QAction* Scan2 = nullptr;
-    QAction* Preview2 = nullptr;
-    QAction* Addalt2 = nullptr;
-    QAction* Addtitle2 = nullptr;
-
-    QMenu* IgnoreImgsListBoxPopupMenu = nullptr;
-    QAction* Delete1 = nullptr;
-    QAction* SelectAll3 = nullptr;
-    QAction* CopyToClipboard1 = nullptr;  // the log view's context menu
+    // Where a run's events are written.
+    TLogView& LogRichEdit() { return *logRichEdit_; }
+    // Sized by the run, advanced by the engine.
+    TProgressGauge& ProgressGauge() { return *progressGauge_; }
 
   protected:
     // The run over the selected files of CurrentFolder; the three run commands end here.
     virtual void RunProcess(ScanMode mode);
-    // The Preferences dialog and the file-list refresh that follows it.
-    virtual void Preferences1Click();
-    // Opens the folder of the last session in the folder tree, once the window is up.
-    virtual void UMShowDefaultPath();
-    // Lists the files of CurrentFolder, after the folder tree has finished changing.
-    void UMListFiles();
 
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -226,14 +127,15 @@ class TMainForm : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // Construction of the form's components, in the order they are laid out.
+    // Construction of the form's components, in the order they are laid out. A Build function
+    // that returns a panel leaves placing it to its caller.
     void BuildWindow();
-    void BuildCommandToolbars();
+    QWidget* BuildCommandToolbars(QWidget* parent);
     void BuildWorkPanel(QWidget* parent);
-    void BuildFolders(QWidget* parent);
-    void BuildLogPanel(QWidget* parent);
+    QWidget* BuildFolders(QWidget* parent);
+    QWidget* BuildLogPanel(QWidget* parent);
     void BuildLogLists(QWidget* parent);
-    void BuildLogToolBar();
+    QWidget* BuildLogToolBar(QWidget* parent);
     void BuildMainMenu();
     void BuildPopupMenus();
     void BuildLogPopupMenu();
@@ -244,6 +146,13 @@ class TMainForm : public QMainWindow {
     void FormShow();
     void FormCloseQuery(bool& canClose);
     void FormDestroy();
+
+    // The Preferences dialog and the file-list refresh that follows it.
+    void Preferences1Click();
+    // Opens the folder of the last session in the folder tree, once the window is up.
+    void UMShowDefaultPath();
+    // Lists the files of CurrentFolder, after the folder tree has finished changing.
+    void UMListFiles();
 
     void LoadSettings();
     void SaveSettings();
@@ -267,8 +176,84 @@ class TMainForm : public QMainWindow {
     bool processing_ = false;
     bool formShown_ = false;
     RefsAreaPercents refsPercents_;
-    QElapsedTimer sincePump_;
     std::function<void(const std::string&)> previousIniReporter_;
+
+    // --- Components the window works with after building them, named as on the form --------
+    // The command toolbars.
+    QToolBar* tagsToolBar_ = nullptr;
+    QAction* areaToolButton_ = nullptr;
+    QAction* imgToolButton_ = nullptr;
+    QAction* inputToolButton_ = nullptr;
+    QToolBar* processToolBar_ = nullptr;
+    QAction* scanSpeedButton_ = nullptr;
+    QAction* previewToolButton_ = nullptr;
+    QAction* addAltToolButton_ = nullptr;
+    QAction* addTitleToolButton_ = nullptr;
+    QAction* stopToolButton_ = nullptr;
+
+    // The work area: folders and files above, the log and the reference lists below.
+    QWidget* workPanel_ = nullptr;
+    TPaneSplitter* vertSplitter_ = nullptr;  // the files above, the log below
+    TPaneSplitter* horzSplitter_ = nullptr;  // the folder tree left, the file list right
+    TFolderTree* foldersShellTreeView_ = nullptr;
+    TFileListView* filesListView_ = nullptr;
+    TPaneSplitter* splitter1_ = nullptr;  // the log left, the reference lists right
+    TLogView* logRichEdit_ = nullptr;
+    QWidget* logListsPanel_ = nullptr;
+    QGroupBox* refsGroupBox_ = nullptr;
+    TReferenceListBox* refImagesListBox_ = nullptr;
+    QToolButton* ignoreImgSpeedButton_ = nullptr;
+    QToolButton* stopIgnoreImgSpeedButton_ = nullptr;
+    QGroupBox* refsIgnoredGroupBox_ = nullptr;
+    TReferenceListBox* ignoreImagesListBox_ = nullptr;
+
+    // The log toolbar.
+    QAction* openLogToolButton_ = nullptr;
+    QAction* saveLogToolButton_ = nullptr;
+    QAction* printLogToolButton_ = nullptr;
+    QAction* copyToolButton_ = nullptr;
+    QAction* clearLogToolButton_ = nullptr;
+    QLabel* progressLabel_ = nullptr;
+    TProgressGauge* progressGauge_ = nullptr;
+
+    // Items of the File menu.
+    QAction* selectAll1_ = nullptr;
+    QAction* deselectAll1_ = nullptr;
+    QAction* preferences1_ = nullptr;
+    QAction* exit1_ = nullptr;
+    // Items of the Tools menu.
+    QAction* area1_ = nullptr;
+    QAction* img1_ = nullptr;
+    QAction* input1_ = nullptr;
+    QAction* scan1_ = nullptr;
+    QAction* preview1_ = nullptr;
+    QAction* addAlt1_ = nullptr;
+    QAction* addTitle1_ = nullptr;
+    QAction* stop1_ = nullptr;
+    // Items of the Log menu.
+    QAction* open1_ = nullptr;
+    QAction* save1_ = nullptr;
+    QAction* print1_ = nullptr;
+    QAction* copy1_ = nullptr;
+    QAction* clear1_ = nullptr;
+    QAction* showmissingAlts1_ = nullptr;
+    QAction* showmissingTitles1_ = nullptr;
+    // Items of the Help menu.
+    QAction* help2_ = nullptr;  // "Help Topics..."
+    QAction* about1_ = nullptr;
+    QAction* feedback1_ = nullptr;
+    QAction* update1_ = nullptr;
+    QAction* corvellOnline1_ = nullptr;
+    // Items of the file list's context menu.
+    QAction* selectAll2_ = nullptr;
+    QAction* deselectAll2_ = nullptr;
+    QAction* area2_ = nullptr;
+    QAction* img2_ = nullptr;
+    QAction* inputimage1_ = nullptr;  // "input (image)"
+    QAction* scan2_ = nullptr;
+    QAction* preview2_ = nullptr;
+    QAction* addalt2_ = nullptr;
+    QAction* addtitle2_ = nullptr;
 };
 
 }  // namespace vantaro

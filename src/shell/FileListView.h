@@ -58,7 +58,6 @@ class TFileListView : public QTreeView {
 
     // The window's busy state. Leaving it carries out a listing that waited for it.
     void SetProcessing(bool processing);
-    bool IsProcessing() const { return processing_; }
 
     // Refused while processing.
     void SelectAllFiles();

@@ -103,10 +103,6 @@ QIcon ListIcon(ImageList list, int index) {
     return icon;
 }
 
-QPixmap ListPixmap(ImageList list, int index, qreal devicePixelRatio) {
-    return ListIcon(list, index).pixmap(ImageSize(list), devicePixelRatio);
-}
-
 QIcon CommandToolbarIcon(int index) {
     QIcon icon;
     if (!HasImage(ImageList::NormalImageList, index)) {

@@ -2,7 +2,6 @@
 
 #include <QIcon>
 #include <QList>
-#include <QPixmap>
 #include <QSize>
 #include <QString>
 
@@ -28,7 +27,6 @@ bool HasImage(ImageList list, int index);
 QString ImageFile(ImageList list, int index, int scale = 1);
 // The image with its 1x and 2x pixmaps; a null icon when the list has no such image.
 QIcon ListIcon(ImageList list, int index);
-QPixmap ListPixmap(ImageList list, int index, qreal devicePixelRatio = 1.0);
 
 // Ready-made icons for buttons: the normal image, the hot one as QIcon::Active (what Qt's
 // auto-raise tool buttons show under the mouse) and, for the command toolbars, the disabled one.

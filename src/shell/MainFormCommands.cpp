@@ -12,17 +12,17 @@
 #include <QUrl>
 
 #include "engine/Engine.h"
-#include "shell/log/LogCommands.h"
-#include "shell/dialogs/CAboutDialog.h"
 #include "shell/BusyInputFilter.h"
 #include "shell/CMainForm.h"
+#include "shell/dialogs/CAboutDialog.h"
+#include "shell/log/LogCommands.h"
 
-#include "shell/references/ReferenceListBoxes.h"
 #include "shell/FileListView.h"
 #include "shell/FolderTree.h"
 #include "shell/HelpViewer.h"
 #include "shell/ProgressGauge.h"
 #include "shell/Prompter.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
 
@@ -74,135 +74,135 @@ FileCounts CountFiles(const TFileListView& list) {
 }  // namespace
 
 void TMainForm::ConnectCommands() {
-    Connect(SelectAll1, this, &TMainForm::SelectAllSpeedButtonClick);
-    Connect(SelectAll2, this, &TMainForm::SelectAllSpeedButtonClick);
-    Connect(DeselectAll1, this, &TMainForm::DeSelectAllSpeedButtonClick);
-    Connect(DeselectAll2, this, &TMainForm::DeSelectAllSpeedButtonClick);
-    Connect(Preferences1, this, &TMainForm::Preferences1Click);
-    Connect(Exit1, this, &TMainForm::Exit1Click);
+    Connect(selectAll1_, this, &TMainForm::SelectAllSpeedButtonClick);
+    Connect(selectAll2_, this, &TMainForm::SelectAllSpeedButtonClick);
+    Connect(deselectAll1_, this, &TMainForm::DeSelectAllSpeedButtonClick);
+    Connect(deselectAll2_, this, &TMainForm::DeSelectAllSpeedButtonClick);
+    Connect(preferences1_, this, &TMainForm::Preferences1Click);
+    Connect(exit1_, this, &TMainForm::Exit1Click);
 
-    Connect(AreaToolButton, this, &TMainForm::AreaToolButtonClick);
-    Connect(ImgToolButton, this, &TMainForm::ImgToolButtonClick);
-    Connect(InputToolButton, this, &TMainForm::InputToolButtonClick);
-    Connect(PreviewToolButton, this, &TMainForm::PreviewToolButtonClick);
-    for (QAction* item : {area1, area2}) {
+    Connect(areaToolButton_, this, &TMainForm::AreaToolButtonClick);
+    Connect(imgToolButton_, this, &TMainForm::ImgToolButtonClick);
+    Connect(inputToolButton_, this, &TMainForm::InputToolButtonClick);
+    Connect(previewToolButton_, this, &TMainForm::PreviewToolButtonClick);
+    for (QAction* item : {area1_, area2_}) {
         Connect(item, this, &TMainForm::area1Click);
     }
-    for (QAction* item : {img1, img2}) {
+    for (QAction* item : {img1_, img2_}) {
         Connect(item, this, &TMainForm::img1Click);
     }
-    for (QAction* item : {input1, inputimage1}) {
+    for (QAction* item : {input1_, inputimage1_}) {
         Connect(item, this, &TMainForm::input1Click);
     }
-    for (QAction* item : {Preview1, Preview2}) {
+    for (QAction* item : {preview1_, preview2_}) {
         Connect(item, this, &TMainForm::Preview1Click);
     }
-    Connect(ShowmissingAlts1, this, &TMainForm::ShowmissingAlts1Click);
-    Connect(ShowmissingTitles1, this, &TMainForm::ShowmissingTitles1Click);
+    Connect(showmissingAlts1_, this, &TMainForm::ShowmissingAlts1Click);
+    Connect(showmissingTitles1_, this, &TMainForm::ShowmissingTitles1Click);
 
-    for (QAction* item : {Scan1, ScanSpeedButton, Scan2}) {
+    for (QAction* item : {scan1_, scanSpeedButton_, scan2_}) {
         Connect(item, this, &TMainForm::Scan3Click);
     }
-    for (QAction* item : {AddAlt1, AddAltToolButton, Addalt2}) {
+    for (QAction* item : {addAlt1_, addAltToolButton_, addalt2_}) {
         Connect(item, this, &TMainForm::AddAlt3Click);
     }
-    for (QAction* item : {AddTitle1, AddTitleToolButton, Addtitle2}) {
+    for (QAction* item : {addTitle1_, addTitleToolButton_, addtitle2_}) {
         Connect(item, this, &TMainForm::AddTitle3Click);
     }
-    for (QAction* item : {Stop1, StopToolButton}) {
+    for (QAction* item : {stop1_, stopToolButton_}) {
         Connect(item, this, &TMainForm::StopToolButtonClick);
     }
 
     logCommands_ = new TLogCommands(
-        *LogRichEdit,
+        *logRichEdit_,
         TLogCommands::Hooks{[this] { return processing_; }, [this] { return ShowClearLogPrompt; },
                             [this] { ResetProgress(); }},
         this);
     TLogCommands* log = logCommands_;
-    for (QAction* item : {Open1, OpenLogToolButton}) {
+    for (QAction* item : {open1_, openLogToolButton_}) {
         connect(item, &QAction::triggered, log, &TLogCommands::OpenLogToolButtonClick);
     }
-    for (QAction* item : {Save1, SaveLogToolButton}) {
+    for (QAction* item : {save1_, saveLogToolButton_}) {
         connect(item, &QAction::triggered, log, &TLogCommands::SaveLogToolButtonClick);
     }
-    for (QAction* item : {Print1, PrintLogToolButton}) {
+    for (QAction* item : {print1_, printLogToolButton_}) {
         connect(item, &QAction::triggered, log, &TLogCommands::PrintLogToolButtonClick);
     }
-    for (QAction* item : {Copy1, CopyToolButton}) {
+    for (QAction* item : {copy1_, copyToolButton_}) {
         connect(item, &QAction::triggered, log, &TLogCommands::CopyToolButtonClick);
         log->AddCopyTarget(item);
     }
-    for (QAction* item : {Clear1, ClearLogToolButton}) {
+    for (QAction* item : {clear1_, clearLogToolButton_}) {
         connect(item, &QAction::triggered, log, &TLogCommands::ClearLogToolButtonClick);
         log->AddClearTarget(item);
     }
     BuildLogPopupMenu();
 
-    Connect(Help2, this, &TMainForm::Help2Click);
-    Connect(About1, this, &TMainForm::About1Click);
-    Connect(Feedback1, this, &TMainForm::Feedback1Click);
-    Connect(Update1, this, &TMainForm::Update1Click);
-    Connect(CorvellOnline1, this, &TMainForm::CorvellOnline1Click);
+    Connect(help2_, this, &TMainForm::Help2Click);
+    Connect(about1_, this, &TMainForm::About1Click);
+    Connect(feedback1_, this, &TMainForm::Feedback1Click);
+    Connect(update1_, this, &TMainForm::Update1Click);
+    Connect(corvellOnline1_, this, &TMainForm::CorvellOnline1Click);
 }
 
 // --- Toggles ---------------------------------------------------------------------------------
 
 void TMainForm::AreaToolButtonClick() {
-    FollowButton(AreaToolButton, area1, Settings().TagArea);
+    FollowButton(areaToolButton_, area1_, Settings().TagArea);
 }
 
 void TMainForm::ImgToolButtonClick() {
-    FollowButton(ImgToolButton, img1, Settings().TagImg);
+    FollowButton(imgToolButton_, img1_, Settings().TagImg);
 }
 
 void TMainForm::InputToolButtonClick() {
-    FollowButton(InputToolButton, input1, Settings().TagInput);
+    FollowButton(inputToolButton_, input1_, Settings().TagInput);
 }
 
 void TMainForm::PreviewToolButtonClick() {
-    FollowButton(PreviewToolButton, Preview1, Settings().PreviewMode);
+    FollowButton(previewToolButton_, preview1_, Settings().PreviewMode);
     UpdateAddCaptions();
 }
 
 void TMainForm::area1Click() {
-    FlipButton(AreaToolButton);
+    FlipButton(areaToolButton_);
     AreaToolButtonClick();
 }
 
 void TMainForm::img1Click() {
-    FlipButton(ImgToolButton);
+    FlipButton(imgToolButton_);
     ImgToolButtonClick();
 }
 
 void TMainForm::input1Click() {
-    FlipButton(InputToolButton);
+    FlipButton(inputToolButton_);
     InputToolButtonClick();
 }
 
 void TMainForm::Preview1Click() {
-    FlipButton(PreviewToolButton);
+    FlipButton(previewToolButton_);
     PreviewToolButtonClick();
 }
 
 void TMainForm::ShowmissingAlts1Click() {
-    FlipMenuToggle(ShowmissingAlts1, Settings().ShowMissingAltMsgs);
+    FlipMenuToggle(showmissingAlts1_, Settings().ShowMissingAltMsgs);
 }
 
 void TMainForm::ShowmissingTitles1Click() {
-    FlipMenuToggle(ShowmissingTitles1, Settings().ShowMissingTitleMsgs);
+    FlipMenuToggle(showmissingTitles1_, Settings().ShowMissingTitleMsgs);
 }
 
 void TMainForm::UpdateAddCaptions() {
     const QString suffix = Settings().PreviewMode ? QStringLiteral(" (Preview)") : QString();
-    AddAlt1->setText(QStringLiteral("+%1%2").arg(QStringLiteral("alt"), suffix));
-    AddTitle1->setText(QStringLiteral("+%1%2").arg(QStringLiteral("title"), suffix));
-    for (QAction* copy : {Addalt2, AddAltToolButton}) {
-        copy->setText(AddAlt1->text());
-        copy->setIconText(AddAlt1->text());
+    addAlt1_->setText(QStringLiteral("+%1%2").arg(QStringLiteral("alt"), suffix));
+    addTitle1_->setText(QStringLiteral("+%1%2").arg(QStringLiteral("title"), suffix));
+    for (QAction* copy : {addalt2_, addAltToolButton_}) {
+        copy->setText(addAlt1_->text());
+        copy->setIconText(addAlt1_->text());
     }
-    for (QAction* copy : {Addtitle2, AddTitleToolButton}) {
-        copy->setText(AddTitle1->text());
-        copy->setIconText(AddTitle1->text());
+    for (QAction* copy : {addtitle2_, addTitleToolButton_}) {
+        copy->setText(addTitle1_->text());
+        copy->setIconText(addTitle1_->text());
     }
 }
 
@@ -222,37 +222,37 @@ void TMainForm::AddTitle3Click() {
 
 void TMainForm::SelectAllSpeedButtonClick() {
     if (!processing_) {
-        FilesListView->SelectAllFiles();
+        filesListView_->SelectAllFiles();
     }
 }
 
 void TMainForm::DeSelectAllSpeedButtonClick() {
     if (!processing_) {
-        FilesListView->DeselectAllFiles();
+        filesListView_->DeselectAllFiles();
     }
 }
 
 void TMainForm::UpdateFileCommands() {
-    const FileCounts files = CountFiles(*FilesListView);
-    SelectAll1->setEnabled(files.items > 0 && files.selected < files.items);
-    DeselectAll1->setEnabled(files.selected > 0);
-    ScanSpeedButton->setEnabled(files.selected > 0);
-    SetEnabled({Scan1, AddAltToolButton, AddAlt1, AddTitleToolButton, AddTitle1},
-               ScanSpeedButton->isEnabled());
-    SetEnabled({StopToolButton, Stop1}, false);
+    const FileCounts files = CountFiles(*filesListView_);
+    selectAll1_->setEnabled(files.items > 0 && files.selected < files.items);
+    deselectAll1_->setEnabled(files.selected > 0);
+    scanSpeedButton_->setEnabled(files.selected > 0);
+    SetEnabled({scan1_, addAltToolButton_, addAlt1_, addTitleToolButton_, addTitle1_},
+               scanSpeedButton_->isEnabled());
+    SetEnabled({stopToolButton_, stop1_}, false);
 }
 
 // The context menu does not look at the busy state: while busy a right click cannot open it,
 // and its commands refuse to run.
 void TMainForm::FileListViewPopupMenuPopup() {
-    const FileCounts files = CountFiles(*FilesListView);
-    SelectAll2->setEnabled(files.items > 0 && files.selected < files.items);
-    DeselectAll2->setEnabled(files.selected > 0);
-    area2->setChecked(area1->isChecked());
-    img2->setChecked(img1->isChecked());
-    inputimage1->setChecked(input1->isChecked());
-    Preview2->setChecked(Preview1->isChecked());
-    SetEnabled({Scan2, Addalt2, Addtitle2}, files.selected > 0);
+    const FileCounts files = CountFiles(*filesListView_);
+    selectAll2_->setEnabled(files.items > 0 && files.selected < files.items);
+    deselectAll2_->setEnabled(files.selected > 0);
+    area2_->setChecked(area1_->isChecked());
+    img2_->setChecked(img1_->isChecked());
+    inputimage1_->setChecked(input1_->isChecked());
+    preview2_->setChecked(preview1_->isChecked());
+    SetEnabled({scan2_, addalt2_, addtitle2_}, files.selected > 0);
 }
 
 // --- Stop and the busy state -----------------------------------------------------------------
@@ -266,71 +266,72 @@ void TMainForm::StopToolButtonClick() {
 void TMainForm::SetProcessingState(bool busy) {
     if (busy) {
         processing_ = true;
-        FilesListView->SetProcessing(true);  // the rows stay as they are until the run ends
-        SetEnabled({StopToolButton, Stop1}, true);
-        ProgressLabel->setEnabled(true);
-        ProgressGauge->SetProgress(0);
-        ProgressGauge->SetShowText(true);
-        ProgressGauge->setEnabled(true);
+        filesListView_->SetProcessing(true);  // the rows stay as they are until the run ends
+        SetEnabled({stopToolButton_, stop1_}, true);
+        progressLabel_->setEnabled(true);
+        progressGauge_->SetProgress(0);
+        progressGauge_->SetShowText(true);
+        progressGauge_->setEnabled(true);
         EnableMenuItems(false);
-        TagsToolBar->setEnabled(false);
-        ProcessToolBar->setEnabled(false);
-        busyFilter_->Install({FoldersShellTreeView, FilesListView, RefImagesListBox,
-                              IgnoreImgSpeedButton, StopIgnoreImgSpeedButton, IgnoreImagesListBox});
+        tagsToolBar_->setEnabled(false);
+        processToolBar_->setEnabled(false);
+        busyFilter_->Install({foldersShellTreeView_, filesListView_, refImagesListBox_,
+                              ignoreImgSpeedButton_, stopIgnoreImgSpeedButton_,
+                              ignoreImagesListBox_});
         return;
     }
-    ProgressGauge->setEnabled(false);
-    SetEnabled({StopToolButton, Stop1}, false);
+    progressGauge_->setEnabled(false);
+    SetEnabled({stopToolButton_, stop1_}, false);
     processing_ = false;
     UpdateFileCommands();
     EnableMenuItems(true);
-    TagsToolBar->setEnabled(true);
-    ProcessToolBar->setEnabled(true);
+    tagsToolBar_->setEnabled(true);
+    processToolBar_->setEnabled(true);
     busyFilter_->Remove();
-    FilesListView->SetProcessing(false);  // a listing asked for during the run happens now
+    filesListView_->SetProcessing(false);  // a listing asked for during the run happens now
 }
 
 // Entering the busy state disables every main-menu command but Exit and Stop; leaving it
 // enables those that do not follow a selection, and brings the others up to date.
 void TMainForm::EnableMenuItems(bool enabled) {
     if (!enabled) {
-        SetEnabled({SelectAll1,
-                    DeselectAll1,
-                    Preferences1,
-                    area1,
-                    img1,
-                    input1,
-                    Preview1,
-                    Scan1,
-                    AddAlt1,
-                    AddTitle1,
-                    Open1,
-                    Save1,
-                    Print1,
-                    Copy1,
-                    Clear1,
-                    ShowmissingAlts1,
-                    ShowmissingTitles1,
-                    Help2,
-                    About1,
-                    Feedback1,
-                    Update1,
-                    CorvellOnline1},
+        SetEnabled({selectAll1_,
+                    deselectAll1_,
+                    preferences1_,
+                    area1_,
+                    img1_,
+                    input1_,
+                    preview1_,
+                    scan1_,
+                    addAlt1_,
+                    addTitle1_,
+                    open1_,
+                    save1_,
+                    print1_,
+                    copy1_,
+                    clear1_,
+                    showmissingAlts1_,
+                    showmissingTitles1_,
+                    help2_,
+                    about1_,
+                    feedback1_,
+                    update1_,
+                    corvellOnline1_},
                    false);
         return;
     }
-    SetEnabled({Preferences1, area1, img1, input1, Preview1}, true);
-    SetEnabled({Open1, Save1, Print1}, true);
+    SetEnabled({preferences1_, area1_, img1_, input1_, preview1_}, true);
+    SetEnabled({open1_, save1_, print1_}, true);
     logCommands_->UpdateLogCommands();
-    SetEnabled(
-        {ShowmissingAlts1, ShowmissingTitles1, Help2, About1, Feedback1, Update1, CorvellOnline1},
-        true);
+    SetEnabled({showmissingAlts1_, showmissingTitles1_, help2_, about1_, feedback1_, update1_,
+                corvellOnline1_},
+               true);
 }
 
 void TMainForm::ResetProgress() {
-    ProgressLabel->setEnabled(false);
-    ProgressGauge->SetProgress(0);
-    ProgressGauge->SetShowText(false);
+    progressLabel_->setEnabled(false);
+    progressGauge_->SetProgress(0);
+    progressGauge_->SetShowText(false);
 }
 
 // --- Help, About and the web pages -----------------------------------------------------------

@@ -14,17 +14,17 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "shell/log/LogView.h"
 #include "settings/AppSettings.h"
 #include "shell/CExPanel.h"
 #include "shell/CMainForm.h"
+#include "shell/log/LogView.h"
 
-#include "shell/references/ReferenceListBoxes.h"
 #include "shell/FileListView.h"
 #include "shell/FolderTree.h"
 #include "shell/ImageLists.h"
 #include "shell/PaneSplitter.h"
 #include "shell/ProgressGauge.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
 
@@ -153,9 +153,7 @@ void TMainForm::BuildWindow() {
     auto* client = new QWidget(this);
     QBoxLayout* column = FillWith(client, QBoxLayout::TopToBottom);
     column->setContentsMargins(kBorderWidth, kBorderWidth, kBorderWidth, kBorderWidth);
-    MainFormPanel = new TExPanel(client);
-    BuildCommandToolbars();
-    column->addWidget(MainFormPanel);
+    column->addWidget(BuildCommandToolbars(client));
 
     // The work panel's bevel lies outside it, so its client size is its whole size.
     auto* bevel = new QFrame(client);
@@ -164,203 +162,207 @@ void TMainForm::BuildWindow() {
     bevel->setLineWidth(1);
     bevel->setMidLineWidth(1);
     BuildWorkPanel(bevel);
-    FillWith(bevel, QBoxLayout::TopToBottom)->addWidget(WorkPanel);
+    FillWith(bevel, QBoxLayout::TopToBottom)->addWidget(workPanel_);
     column->addWidget(bevel, 1);
 
-    SpacerPanel = NewPanel(client, "SpacerPanel");
-    SpacerPanel->setFixedHeight(1);
-    column->addWidget(SpacerPanel);
-    LogToolBarPanel = NewPanel(client, "LogToolBarPanel");
-    BuildLogToolBar();
-    column->addWidget(LogToolBarPanel);
+    QWidget* spacerPanel = NewPanel(client, "SpacerPanel");
+    spacerPanel->setFixedHeight(1);
+    column->addWidget(spacerPanel);
+    column->addWidget(BuildLogToolBar(client));
     setCentralWidget(client);
 
-    StatusBar = statusBar();  // shows the hint of whatever is under the pointer
-    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    // Shows the hint of whatever is under the pointer.
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
 
     BuildMainMenu();
     BuildPopupMenus();
 }
 
-void TMainForm::BuildCommandToolbars() {
-    MainFormPanel->setObjectName(QStringLiteral("MainFormPanel"));
-    MainFormPanel->SetBevelKind(TExPanel::TBevelKind::Flat);
-    MainFormPanel->SetBevelOuter(TExPanel::TBevelCut::Raised);
-    MainFormPanel->SetBevelEdges({});
-    MainFormPanel->setFixedHeight(kMainFormPanelHeight);
-    QBoxLayout* row = FillWith(MainFormPanel, QBoxLayout::LeftToRight);
+QWidget* TMainForm::BuildCommandToolbars(QWidget* parent) {
+    auto* mainFormPanel = new TExPanel(parent);
+    mainFormPanel->setObjectName(QStringLiteral("MainFormPanel"));
+    mainFormPanel->SetBevelKind(TExPanel::TBevelKind::Flat);
+    mainFormPanel->SetBevelOuter(TExPanel::TBevelCut::Raised);
+    mainFormPanel->SetBevelEdges({});
+    mainFormPanel->setFixedHeight(kMainFormPanelHeight);
+    QBoxLayout* row = FillWith(mainFormPanel, QBoxLayout::LeftToRight);
 
-    TagsToolBar =
-        NewToolBar(MainFormPanel, "TagsToolBar", kCommandImageSize, Qt::ToolButtonTextUnderIcon);
-    AreaToolButton =
-        AddCommandButton(TagsToolBar, "AreaToolButton", QStringLiteral("area"), 5,
+    tagsToolBar_ =
+        NewToolBar(mainFormPanel, "TagsToolBar", kCommandImageSize, Qt::ToolButtonTextUnderIcon);
+    areaToolButton_ =
+        AddCommandButton(tagsToolBar_, "AreaToolButton", QStringLiteral("area"), 5,
                          QStringLiteral(" Scan/update area tags (On/Off)"), kTagsButtonSize, true);
-    ImgToolButton =
-        AddCommandButton(TagsToolBar, "ImgToolButton", QStringLiteral("img"), 6,
+    imgToolButton_ =
+        AddCommandButton(tagsToolBar_, "ImgToolButton", QStringLiteral("img"), 6,
                          QStringLiteral(" Scan/update img tags (On/Off)"), kTagsButtonSize, true);
-    InputToolButton = AddCommandButton(
-        TagsToolBar, "InputToolButton", QStringLiteral("  input (image)  "), 7,
+    inputToolButton_ = AddCommandButton(
+        tagsToolBar_, "InputToolButton", QStringLiteral("  input (image)  "), 7,
         QStringLiteral(" Scan/update input (image) tags (On/Off)"), kTagsButtonSize, true);
-    row->addWidget(TagsToolBar);
+    row->addWidget(tagsToolBar_);
 
-    ProcessToolBar =
-        NewToolBar(MainFormPanel, "ProcessToolBar", kCommandImageSize, Qt::ToolButtonTextUnderIcon);
-    AddSeparator(ProcessToolBar, "ToolButton4");
-    ScanSpeedButton =
-        AddCommandButton(ProcessToolBar, "ScanSpeedButton", QStringLiteral("        Scan        "),
+    processToolBar_ =
+        NewToolBar(mainFormPanel, "ProcessToolBar", kCommandImageSize, Qt::ToolButtonTextUnderIcon);
+    AddSeparator(processToolBar_, "ToolButton4");
+    scanSpeedButton_ =
+        AddCommandButton(processToolBar_, "ScanSpeedButton", QStringLiteral("        Scan        "),
                          2, QStringLiteral(" Scan"), kProcessButtonSize);
-    AddSeparator(ProcessToolBar, "ToolButton3");
-    PreviewToolButton =
-        AddCommandButton(ProcessToolBar, "PreviewToolButton", QStringLiteral("Preview"), 9,
+    AddSeparator(processToolBar_, "ToolButton3");
+    previewToolButton_ =
+        AddCommandButton(processToolBar_, "PreviewToolButton", QStringLiteral("Preview"), 9,
                          QStringLiteral(" Preview (On/Off)"), kProcessButtonSize, true);
-    AddAltToolButton =
-        AddCommandButton(ProcessToolBar, "AddAltToolButton", QStringLiteral("Add alt"), 3,
+    addAltToolButton_ =
+        AddCommandButton(processToolBar_, "AddAltToolButton", QStringLiteral("Add alt"), 3,
                          QStringLiteral(" Add alt attributes"), kProcessButtonSize);
-    AddTitleToolButton =
-        AddCommandButton(ProcessToolBar, "AddTitleToolButton", QStringLiteral("Add title"), 4,
+    addTitleToolButton_ =
+        AddCommandButton(processToolBar_, "AddTitleToolButton", QStringLiteral("Add title"), 4,
                          QStringLiteral(" Add title attributes"), kProcessButtonSize);
-    row->addWidget(ProcessToolBar);
+    row->addWidget(processToolBar_);
     AddEdge(row);
 
-    StopToolBar =
-        NewToolBar(MainFormPanel, "StopToolBar", kCommandImageSize, Qt::ToolButtonTextUnderIcon);
-    StopToolButton =
-        AddCommandButton(StopToolBar, "StopToolButton", QStringLiteral("        Stop         "), 8,
+    QToolBar* stopToolBar =
+        NewToolBar(mainFormPanel, "StopToolBar", kCommandImageSize, Qt::ToolButtonTextUnderIcon);
+    stopToolButton_ =
+        AddCommandButton(stopToolBar, "StopToolButton", QStringLiteral("        Stop         "), 8,
                          QStringLiteral(" Stop process"), kProcessButtonSize);
-    row->addWidget(StopToolBar);
+    row->addWidget(stopToolBar);
     AddEdge(row);
     row->addStretch(1);
+    return mainFormPanel;
 }
 
 void TMainForm::BuildWorkPanel(QWidget* parent) {
-    WorkPanel = NewPanel(parent, "WorkPanel");
-    VertSplitter = new TPaneSplitter(Qt::Vertical, TPaneSplitter::Pane::Second,
-                                     kVertSplitterMinSize, WorkPanel);
-    VertSplitter->setObjectName(QStringLiteral("VertSplitter"));
-    HorzSplitter = new TPaneSplitter(Qt::Horizontal, TPaneSplitter::Pane::First,
-                                     kHorzSplitterMinSize, VertSplitter);
-    HorzSplitter->setObjectName(QStringLiteral("HorzSplitter"));
+    workPanel_ = NewPanel(parent, "WorkPanel");
+    vertSplitter_ = new TPaneSplitter(Qt::Vertical, TPaneSplitter::Pane::Second,
+                                      kVertSplitterMinSize, workPanel_);
+    vertSplitter_->setObjectName(QStringLiteral("VertSplitter"));
+    horzSplitter_ = new TPaneSplitter(Qt::Horizontal, TPaneSplitter::Pane::First,
+                                      kHorzSplitterMinSize, vertSplitter_);
+    horzSplitter_->setObjectName(QStringLiteral("HorzSplitter"));
 
-    BuildFolders(HorzSplitter);
-    FilesListView = new TFileListView(HorzSplitter);
-    HorzSplitter->SetPanes(FoldersPanel, FilesListView);
-    HorzSplitter->SetPaneSize(kFoldersWidth);
+    QWidget* foldersPanel = BuildFolders(horzSplitter_);
+    filesListView_ = new TFileListView(horzSplitter_);
+    horzSplitter_->SetPanes(foldersPanel, filesListView_);
+    horzSplitter_->SetPaneSize(kFoldersWidth);
 
-    BuildLogPanel(VertSplitter);
-    VertSplitter->SetPanes(HorzSplitter, LogPanel);
-    VertSplitter->SetPaneSize(kLogHeight);
-    FillWith(WorkPanel, QBoxLayout::TopToBottom)->addWidget(VertSplitter);
+    vertSplitter_->SetPanes(horzSplitter_, BuildLogPanel(vertSplitter_));
+    vertSplitter_->SetPaneSize(kLogHeight);
+    FillWith(workPanel_, QBoxLayout::TopToBottom)->addWidget(vertSplitter_);
     ConnectFileList();
-    for (TPaneSplitter* splitter : {HorzSplitter, VertSplitter, Splitter1}) {
+    for (TPaneSplitter* splitter : {horzSplitter_, vertSplitter_, splitter1_}) {
         connect(splitter, &QSplitter::splitterMoved, this, &TMainForm::TakePaneProportions);
     }
 }
 
-void TMainForm::BuildFolders(QWidget* parent) {
-    FoldersPanel = NewPanel(parent, "FoldersPanel");
-    FoldersHeaderPanel = new QLabel(QStringLiteral(" Folders"), FoldersPanel);
-    FoldersHeaderPanel->setObjectName(QStringLiteral("FoldersHeaderPanel"));
-    FoldersHeaderPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    FoldersHeaderPanel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    FoldersHeaderPanel->setFixedHeight(kFoldersHeaderHeight);
-    FoldersShellTreeView = new TFolderTree(FoldersPanel);
-    FoldersShellTreeView->setFrameShape(QFrame::NoFrame);
-    QBoxLayout* column = FillWith(FoldersPanel, QBoxLayout::TopToBottom);
-    column->addWidget(FoldersHeaderPanel);
-    column->addWidget(FoldersShellTreeView, 1);
+QWidget* TMainForm::BuildFolders(QWidget* parent) {
+    QWidget* foldersPanel = NewPanel(parent, "FoldersPanel");
+    auto* foldersHeaderPanel = new QLabel(QStringLiteral(" Folders"), foldersPanel);
+    foldersHeaderPanel->setObjectName(QStringLiteral("FoldersHeaderPanel"));
+    foldersHeaderPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    foldersHeaderPanel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    foldersHeaderPanel->setFixedHeight(kFoldersHeaderHeight);
+    foldersShellTreeView_ = new TFolderTree(foldersPanel);
+    foldersShellTreeView_->setFrameShape(QFrame::NoFrame);
+    QBoxLayout* column = FillWith(foldersPanel, QBoxLayout::TopToBottom);
+    column->addWidget(foldersHeaderPanel);
+    column->addWidget(foldersShellTreeView_, 1);
+    return foldersPanel;
 }
 
-void TMainForm::BuildLogPanel(QWidget* parent) {
-    LogPanel = NewPanel(parent, "LogPanel");
-    Splitter1 =
-        new TPaneSplitter(Qt::Horizontal, TPaneSplitter::Pane::Second, kSplitter1MinSize, LogPanel);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    LogRichEdit = new TLogView(Splitter1);
-    BuildLogLists(Splitter1);
-    Splitter1->SetPanes(LogRichEdit, LogListsPanel);
-    Splitter1->SetPaneSize(kLogListsWidth);
-    FillWith(LogPanel, QBoxLayout::TopToBottom)->addWidget(Splitter1);
+QWidget* TMainForm::BuildLogPanel(QWidget* parent) {
+    QWidget* logPanel = NewPanel(parent, "LogPanel");
+    splitter1_ =
+        new TPaneSplitter(Qt::Horizontal, TPaneSplitter::Pane::Second, kSplitter1MinSize, logPanel);
+    splitter1_->setObjectName(QStringLiteral("Splitter1"));
+    logRichEdit_ = new TLogView(splitter1_);
+    BuildLogLists(splitter1_);
+    splitter1_->SetPanes(logRichEdit_, logListsPanel_);
+    splitter1_->SetPaneSize(kLogListsWidth);
+    FillWith(logPanel, QBoxLayout::TopToBottom)->addWidget(splitter1_);
+    return logPanel;
 }
 
 void TMainForm::BuildLogLists(QWidget* parent) {
-    LogListsPanel = NewPanel(parent, "LogListsPanel");
-    LogListsPanel->setBackgroundRole(QPalette::Base);
-    LogListsPanel->setAutoFillBackground(true);
-    LogListsPanel->resize(kLogListsWidth, kLogHeight);
+    logListsPanel_ = NewPanel(parent, "LogListsPanel");
+    logListsPanel_->setBackgroundRole(QPalette::Base);
+    logListsPanel_->setAutoFillBackground(true);
+    logListsPanel_->resize(kLogListsWidth, kLogHeight);
 
     // Children are placed by hand: their places follow the panel's width in proportion.
-    referenceLists_ = new TReferenceLists(LogListsPanel);
-    RefImagesListBox = referenceLists_->RefImagesListBox();
-    RefImagesListBox->setFrameShape(QFrame::NoFrame);
-    RefsGroupBox = NewGroupBox(LogListsPanel, "RefsGroupBox", QStringLiteral(" References Found "),
-                               kRefsBox, RefImagesListBox);
-    IgnoreImgSpeedButton = referenceLists_->IgnoreImgSpeedButton();
-    PlaceMoveButton(IgnoreImgSpeedButton, kIgnoreButton);
-    StopIgnoreImgSpeedButton = referenceLists_->StopIgnoreImgSpeedButton();
-    PlaceMoveButton(StopIgnoreImgSpeedButton, kStopIgnoreButton);
-    IgnoreImagesListBox = referenceLists_->IgnoreImagesListBox();
-    IgnoreImagesListBox->setFrameShape(QFrame::NoFrame);
-    RefsIgnoredGroupBox =
-        NewGroupBox(LogListsPanel, "RefsIgnoredGroupBox", QStringLiteral(" References Ignored "),
-                    kRefsIgnoredBox, IgnoreImagesListBox);
-    LogListsPanel->installEventFilter(this);
+    referenceLists_ = new TReferenceLists(logListsPanel_);
+    refImagesListBox_ = referenceLists_->RefImagesListBox();
+    refImagesListBox_->setFrameShape(QFrame::NoFrame);
+    refsGroupBox_ = NewGroupBox(logListsPanel_, "RefsGroupBox",
+                                QStringLiteral(" References Found "), kRefsBox, refImagesListBox_);
+    ignoreImgSpeedButton_ = referenceLists_->IgnoreImgSpeedButton();
+    PlaceMoveButton(ignoreImgSpeedButton_, kIgnoreButton);
+    stopIgnoreImgSpeedButton_ = referenceLists_->StopIgnoreImgSpeedButton();
+    PlaceMoveButton(stopIgnoreImgSpeedButton_, kStopIgnoreButton);
+    ignoreImagesListBox_ = referenceLists_->IgnoreImagesListBox();
+    ignoreImagesListBox_->setFrameShape(QFrame::NoFrame);
+    refsIgnoredGroupBox_ =
+        NewGroupBox(logListsPanel_, "RefsIgnoredGroupBox", QStringLiteral(" References Ignored "),
+                    kRefsIgnoredBox, ignoreImagesListBox_);
+    logListsPanel_->installEventFilter(this);
 }
 
-void TMainForm::BuildLogToolBar() {
-    LogToolBarPanel->setFixedHeight(kLogToolBarHeight);
-    LogToolBar = NewToolBar(LogToolBarPanel, "LogToolBar", kLogImageSize, Qt::ToolButtonIconOnly);
-    OpenLogToolButton = AddButton(LogToolBar, "OpenLogToolButton", LogToolbarIcon(0),
-                                  QStringLiteral("Open Log"), QStringLiteral(" Open Log"));
-    SaveLogToolButton = AddButton(LogToolBar, "SaveLogToolButton", LogToolbarIcon(1),
-                                  QStringLiteral("Save Log"), QStringLiteral(" Save Log"));
-    AddSeparator(LogToolBar, "ToolButton1");
-    PrintLogToolButton = AddButton(LogToolBar, "PrintLogToolButton", LogToolbarIcon(2),
-                                   QStringLiteral("Print Log"), QStringLiteral(" Print Log"));
-    CopyToolButton =
-        AddButton(LogToolBar, "CopyToolButton", LogToolbarIcon(4),
+QWidget* TMainForm::BuildLogToolBar(QWidget* parent) {
+    QWidget* logToolBarPanel = NewPanel(parent, "LogToolBarPanel");
+    logToolBarPanel->setFixedHeight(kLogToolBarHeight);
+    QToolBar* logToolBar =
+        NewToolBar(logToolBarPanel, "LogToolBar", kLogImageSize, Qt::ToolButtonIconOnly);
+    openLogToolButton_ = AddButton(logToolBar, "OpenLogToolButton", LogToolbarIcon(0),
+                                   QStringLiteral("Open Log"), QStringLiteral(" Open Log"));
+    saveLogToolButton_ = AddButton(logToolBar, "SaveLogToolButton", LogToolbarIcon(1),
+                                   QStringLiteral("Save Log"), QStringLiteral(" Save Log"));
+    AddSeparator(logToolBar, "ToolButton1");
+    printLogToolButton_ = AddButton(logToolBar, "PrintLogToolButton", LogToolbarIcon(2),
+                                    QStringLiteral("Print Log"), QStringLiteral(" Print Log"));
+    copyToolButton_ =
+        AddButton(logToolBar, "CopyToolButton", LogToolbarIcon(4),
                   QStringLiteral("Copy To Clipboard"), QStringLiteral(" Copy To Clipboard"));
-    AddSeparator(LogToolBar, "ToolButton2");
-    ClearLogToolButton = AddButton(LogToolBar, "ClearLogToolButton", LogToolbarIcon(3),
-                                   QStringLiteral("Clear Log"), QStringLiteral(" Clear Log"));
-    AddSeparator(LogToolBar, "ToolButton6");
+    AddSeparator(logToolBar, "ToolButton2");
+    clearLogToolButton_ = AddButton(logToolBar, "ClearLogToolButton", LogToolbarIcon(3),
+                                    QStringLiteral("Clear Log"), QStringLiteral(" Clear Log"));
+    AddSeparator(logToolBar, "ToolButton6");
 
-    ProgressLabel = new QLabel(QStringLiteral(" Progress : "), LogToolBar);
-    ProgressLabel->setObjectName(QStringLiteral("ProgressLabel"));
-    ProgressLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    ProgressLabel->setMinimumSize(kProgressLabelSize);
-    ProgressLabel->setEnabled(false);
-    LogToolBar->addWidget(ProgressLabel);
+    progressLabel_ = new QLabel(QStringLiteral(" Progress : "), logToolBar);
+    progressLabel_->setObjectName(QStringLiteral("ProgressLabel"));
+    progressLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    progressLabel_->setMinimumSize(kProgressLabelSize);
+    progressLabel_->setEnabled(false);
+    logToolBar->addWidget(progressLabel_);
 
-    ExPanel1 = new TExPanel(LogToolBar);
-    ExPanel1->setObjectName(QStringLiteral("ExPanel1"));
-    ExPanel1->SetBevelKind(TExPanel::TBevelKind::Tile);
-    ExPanel1->SetBevelInner(TExPanel::TBevelCut::Space);
-    ExPanel1->SetBevelOuter(TExPanel::TBevelCut::Space);
-    ExPanel1->setFixedSize(kExPanel1Size);
-    ProgressGauge = new TProgressGauge(ExPanel1);
-    ProgressGauge->setEnabled(false);
-    FillWith(ExPanel1, QBoxLayout::LeftToRight)->addWidget(ProgressGauge);
-    LogToolBar->addWidget(ExPanel1);
-    AddSeparator(LogToolBar, "ToolButton7");
+    auto* exPanel1 = new TExPanel(logToolBar);  // the gauge's bevelled frame
+    exPanel1->setObjectName(QStringLiteral("ExPanel1"));
+    exPanel1->SetBevelKind(TExPanel::TBevelKind::Tile);
+    exPanel1->SetBevelInner(TExPanel::TBevelCut::Space);
+    exPanel1->SetBevelOuter(TExPanel::TBevelCut::Space);
+    exPanel1->setFixedSize(kExPanel1Size);
+    progressGauge_ = new TProgressGauge(exPanel1);
+    progressGauge_->setEnabled(false);
+    FillWith(exPanel1, QBoxLayout::LeftToRight)->addWidget(progressGauge_);
+    logToolBar->addWidget(exPanel1);
+    AddSeparator(logToolBar, "ToolButton7");
 
-    QBoxLayout* row = FillWith(LogToolBarPanel, QBoxLayout::LeftToRight);
-    row->addWidget(LogToolBar);
+    QBoxLayout* row = FillWith(logToolBarPanel, QBoxLayout::LeftToRight);
+    row->addWidget(logToolBar);
     AddEdge(row);
     row->addStretch(1);
+    return logToolBarPanel;
 }
 
 void TMainForm::ConnectFileList() {
-    FilesListView->setContextMenuPolicy(Qt::CustomContextMenu);
-    FilesListView->setFrameShape(QFrame::NoFrame);
+    filesListView_->setContextMenuPolicy(Qt::CustomContextMenu);
+    filesListView_->setFrameShape(QFrame::NoFrame);
     // Any change of rows or selection brings the commands up to date and resets the progress
     // display (the list refuses such changes during a run).
-    connect(FilesListView, &TFileListView::SelectionChanged, this, [this] {
+    connect(filesListView_, &TFileListView::SelectionChanged, this, [this] {
         UpdateFileCommands();
         ResetProgress();
     });
-    FoldersShellTreeView->SetListFilesReceiver(this);
+    foldersShellTreeView_->SetListFilesReceiver(this);
     connect(
-        FoldersShellTreeView, &TFolderTree::CurrentFolderChanged, this,
+        foldersShellTreeView_, &TFolderTree::CurrentFolderChanged, this,
         [this](const QString& folder) { CurrentFolder = QFile::encodeName(folder).toStdString(); });
 }
 

@@ -6,13 +6,13 @@
 #include <QMenuBar>
 #include <QTreeView>
 
+#include "shell/CMainForm.h"
 #include "shell/log/LogCommands.h"
 #include "shell/log/LogView.h"
-#include "shell/CMainForm.h"
 
-#include "shell/references/ReferenceListBoxes.h"
 #include "shell/FileListView.h"
 #include "shell/ImageLists.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
 
@@ -60,87 +60,85 @@ QKeySequence Ctrl(Qt::Key key) {
 }  // namespace
 
 void TMainForm::BuildMainMenu() {
-    MainMenu1 = menuBar();
-    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    QMenuBar* mainMenu1 = menuBar();
+    mainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
-    File1 = AddMenu(MainMenu1, "File1", QStringLiteral("File"));
-    SelectAll1 = AddItem(File1, "SelectAll1", QStringLiteral("Select All"), 0, Ctrl(Qt::Key_A));
-    DeselectAll1 = AddItem(File1, "DeselectAll1", QStringLiteral("Deselect All"), 1);
-    AddSeparator(File1, "N1");
-    Preferences1 = AddItem(File1, "Preferences1", QStringLiteral("Preferences..."), 2);
-    AddSeparator(File1, "N2");
-    Exit1 = AddItem(File1, "Exit1", QStringLiteral("Exit"));
+    QMenu* file1 = AddMenu(mainMenu1, "File1", QStringLiteral("File"));
+    selectAll1_ = AddItem(file1, "SelectAll1", QStringLiteral("Select All"), 0, Ctrl(Qt::Key_A));
+    deselectAll1_ = AddItem(file1, "DeselectAll1", QStringLiteral("Deselect All"), 1);
+    AddSeparator(file1, "N1");
+    preferences1_ = AddItem(file1, "Preferences1", QStringLiteral("Preferences..."), 2);
+    AddSeparator(file1, "N2");
+    exit1_ = AddItem(file1, "Exit1", QStringLiteral("Exit"));
 
-    Tools1 = AddMenu(MainMenu1, "Tools1", QStringLiteral("Tools"));
-    area1 = AddCheckItem(Tools1, "area1", QStringLiteral("area"));
-    img1 = AddCheckItem(Tools1, "img1", QStringLiteral("img"));
-    input1 = AddCheckItem(Tools1, "input1", QStringLiteral("input (image)"));
-    AddSeparator(Tools1, "N3");
-    Scan1 = AddItem(Tools1, "Scan1", QStringLiteral("Scan"), 17, QKeySequence(Qt::Key_F2));
-    AddSeparator(Tools1, "N14");
-    Preview1 = AddCheckItem(Tools1, "Preview1", QStringLiteral("Preview"));
-    AddAlt1 = AddItem(Tools1, "AddAlt1", QStringLiteral("Add alt"), 3, QKeySequence(Qt::Key_F3));
-    AddTitle1 =
-        AddItem(Tools1, "AddTitle1", QStringLiteral("Add title"), 4, QKeySequence(Qt::Key_F4));
-    AddSeparator(Tools1, "N9");
-    Stop1 = AddItem(Tools1, "Stop1", QStringLiteral("Stop"), 18, QKeySequence(Qt::Key_Escape));
+    QMenu* tools1 = AddMenu(mainMenu1, "Tools1", QStringLiteral("Tools"));
+    area1_ = AddCheckItem(tools1, "area1", QStringLiteral("area"));
+    img1_ = AddCheckItem(tools1, "img1", QStringLiteral("img"));
+    input1_ = AddCheckItem(tools1, "input1", QStringLiteral("input (image)"));
+    AddSeparator(tools1, "N3");
+    scan1_ = AddItem(tools1, "Scan1", QStringLiteral("Scan"), 17, QKeySequence(Qt::Key_F2));
+    AddSeparator(tools1, "N14");
+    preview1_ = AddCheckItem(tools1, "Preview1", QStringLiteral("Preview"));
+    addAlt1_ = AddItem(tools1, "AddAlt1", QStringLiteral("Add alt"), 3, QKeySequence(Qt::Key_F3));
+    addTitle1_ =
+        AddItem(tools1, "AddTitle1", QStringLiteral("Add title"), 4, QKeySequence(Qt::Key_F4));
+    AddSeparator(tools1, "N9");
+    stop1_ = AddItem(tools1, "Stop1", QStringLiteral("Stop"), 18, QKeySequence(Qt::Key_Escape));
 
-    Log1 = AddMenu(MainMenu1, "Log1", QStringLiteral("Log"));
-    Open1 = AddItem(Log1, "Open1", QStringLiteral("Open..."), 5, Ctrl(Qt::Key_O));
-    Save1 = AddItem(Log1, "Save1", QStringLiteral("Save..."), 6, Ctrl(Qt::Key_S));
-    Print1 = AddItem(Log1, "Print1", QStringLiteral("Print..."), 7, Ctrl(Qt::Key_P));
-    Copy1 = AddItem(Log1, "Copy1", QStringLiteral("Copy To Clipboard"), 8, Ctrl(Qt::Key_C));
-    Clear1 = AddItem(Log1, "Clear1", QStringLiteral("Clear"), 9);
-    AddSeparator(Log1, "N5");
-    ShowmissingAlts1 = AddCheckItem(Log1, "ShowmissingAlts1",
-                                    QStringLiteral("Show Missing alt Attributes in Scan"));
-    ShowmissingTitles1 = AddCheckItem(Log1, "ShowmissingTitles1",
-                                      QStringLiteral("Show Missing title Attributes in Scan"));
+    QMenu* log1 = AddMenu(mainMenu1, "Log1", QStringLiteral("Log"));
+    open1_ = AddItem(log1, "Open1", QStringLiteral("Open..."), 5, Ctrl(Qt::Key_O));
+    save1_ = AddItem(log1, "Save1", QStringLiteral("Save..."), 6, Ctrl(Qt::Key_S));
+    print1_ = AddItem(log1, "Print1", QStringLiteral("Print..."), 7, Ctrl(Qt::Key_P));
+    copy1_ = AddItem(log1, "Copy1", QStringLiteral("Copy To Clipboard"), 8, Ctrl(Qt::Key_C));
+    clear1_ = AddItem(log1, "Clear1", QStringLiteral("Clear"), 9);
+    AddSeparator(log1, "N5");
+    showmissingAlts1_ = AddCheckItem(log1, "ShowmissingAlts1",
+                                     QStringLiteral("Show Missing alt Attributes in Scan"));
+    showmissingTitles1_ = AddCheckItem(log1, "ShowmissingTitles1",
+                                       QStringLiteral("Show Missing title Attributes in Scan"));
 
-    Help1 = AddMenu(MainMenu1, "Help1", QStringLiteral("Help"));
-    Help2 = AddItem(Help1, "Help2", QStringLiteral("Help Topics..."), 10, QKeySequence(Qt::Key_F1));
-    AddSeparator(Help1, "N6");
-    About1 = AddItem(Help1, "About1", QStringLiteral("About Vantaro..."), 11);
-    Feedback1 = AddItem(Help1, "Feedback1", QStringLiteral("Leave Feedback"), 12);
-    AddSeparator(Help1, "N7");
-    Update1 = AddItem(Help1, "Update1", QStringLiteral("Updates..."), 13);
-    CorvellOnline1 = AddItem(Help1, "CorvellOnline1", QStringLiteral("Corvell Online"), 14);
+    QMenu* help1 = AddMenu(mainMenu1, "Help1", QStringLiteral("Help"));
+    help2_ =
+        AddItem(help1, "Help2", QStringLiteral("Help Topics..."), 10, QKeySequence(Qt::Key_F1));
+    AddSeparator(help1, "N6");
+    about1_ = AddItem(help1, "About1", QStringLiteral("About Vantaro..."), 11);
+    feedback1_ = AddItem(help1, "Feedback1", QStringLiteral("Leave Feedback"), 12);
+    AddSeparator(help1, "N7");
+    update1_ = AddItem(help1, "Update1", QStringLiteral("Updates..."), 13);
+    corvellOnline1_ = AddItem(help1, "CorvellOnline1", QStringLiteral("Corvell Online"), 14);
 }
 
 void TMainForm::BuildPopupMenus() {
-    FileListViewPopupMenu = NewPopupMenu(this, "FileListViewPopupMenu");
-    SelectAll2 = AddItem(FileListViewPopupMenu, "SelectAll2", QStringLiteral("Select All"), 0);
-    DeselectAll2 =
-        AddItem(FileListViewPopupMenu, "DeselectAll2", QStringLiteral("Deselect All"), 1);
-    AddSeparator(FileListViewPopupMenu, "N10");
-    area2 = AddCheckItem(FileListViewPopupMenu, "area2", QStringLiteral("area"));
-    img2 = AddCheckItem(FileListViewPopupMenu, "img2", QStringLiteral("img"));
-    inputimage1 =
-        AddCheckItem(FileListViewPopupMenu, "inputimage1", QStringLiteral("input (image)"));
-    AddSeparator(FileListViewPopupMenu, "N11");
-    Scan2 = AddItem(FileListViewPopupMenu, "Scan2", QStringLiteral("Scan"), 17);
-    AddSeparator(FileListViewPopupMenu, "N4");
-    Preview2 = AddCheckItem(FileListViewPopupMenu, "Preview2", QStringLiteral("Preview"));
-    Addalt2 = AddItem(FileListViewPopupMenu, "Addalt2", QStringLiteral("Add alt"), 3);
-    Addtitle2 = AddItem(FileListViewPopupMenu, "Addtitle2", QStringLiteral("Add title"), 4);
-    connect(FileListViewPopupMenu, &QMenu::aboutToShow, this,
+    QMenu* fileListViewPopupMenu = NewPopupMenu(this, "FileListViewPopupMenu");
+    selectAll2_ = AddItem(fileListViewPopupMenu, "SelectAll2", QStringLiteral("Select All"), 0);
+    deselectAll2_ =
+        AddItem(fileListViewPopupMenu, "DeselectAll2", QStringLiteral("Deselect All"), 1);
+    AddSeparator(fileListViewPopupMenu, "N10");
+    area2_ = AddCheckItem(fileListViewPopupMenu, "area2", QStringLiteral("area"));
+    img2_ = AddCheckItem(fileListViewPopupMenu, "img2", QStringLiteral("img"));
+    inputimage1_ =
+        AddCheckItem(fileListViewPopupMenu, "inputimage1", QStringLiteral("input (image)"));
+    AddSeparator(fileListViewPopupMenu, "N11");
+    scan2_ = AddItem(fileListViewPopupMenu, "Scan2", QStringLiteral("Scan"), 17);
+    AddSeparator(fileListViewPopupMenu, "N4");
+    preview2_ = AddCheckItem(fileListViewPopupMenu, "Preview2", QStringLiteral("Preview"));
+    addalt2_ = AddItem(fileListViewPopupMenu, "Addalt2", QStringLiteral("Add alt"), 3);
+    addtitle2_ = AddItem(fileListViewPopupMenu, "Addtitle2", QStringLiteral("Add title"), 4);
+    connect(fileListViewPopupMenu, &QMenu::aboutToShow, this,
             &TMainForm::FileListViewPopupMenuPopup);
-    connect(FilesListView, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        FileListViewPopupMenu->popup(FilesListView->viewport()->mapToGlobal(at));
-    });
+    connect(filesListView_, &QWidget::customContextMenuRequested, this,
+            [this, fileListViewPopupMenu](QPoint at) {
+                fileListViewPopupMenu->popup(filesListView_->viewport()->mapToGlobal(at));
+            });
 
     // The ignored list's context menu comes with the reference lists; it gets its images here.
-    IgnoreImgsListBoxPopupMenu = referenceLists_->IgnoreImgsListBoxPopupMenu();
-    Delete1 = referenceLists_->Delete1();
-    Delete1->setIcon(MenuIcon(19));
-    SelectAll3 = referenceLists_->SelectAll3();
-    SelectAll3->setIcon(MenuIcon(0));
+    referenceLists_->Delete1()->setIcon(MenuIcon(19));
+    referenceLists_->SelectAll3()->setIcon(MenuIcon(0));
 }
 
 // LogPopupMenu and its one item come with the log commands.
 void TMainForm::BuildLogPopupMenu() {
-    CopyToClipboard1 = logCommands_->CopyToClipboard1();
-    CopyToClipboard1->setIcon(MenuIcon(8));
+    logCommands_->CopyToClipboard1()->setIcon(MenuIcon(8));
 }
 
 }  // namespace vantaro

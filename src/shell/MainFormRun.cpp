@@ -26,9 +26,9 @@ void TMainForm::RunProcess(ScanMode mode) {
         return;
     }
     runner_->ShowBackupDlg = ShowBackupDlg;
-    const std::string folder = QFile::encodeName(FilesListView->Folder()).toStdString();
+    const std::string folder = QFile::encodeName(filesListView_->Folder()).toStdString();
     try {
-        runner_->RunProcess(mode, folder, FilesListView->SelectedPageNames());
+        runner_->RunProcess(mode, folder, filesListView_->SelectedPageNames());
     } catch (const std::exception& error) {
         ShowError(this, QString::fromLocal8Bit(error.what()));
     }
@@ -48,19 +48,19 @@ void TMainForm::Preferences1Click() {
                              [this] { engine_->BuildIgnoreTagList(); }};
     TPreferencesForm dialog(target, this);
     if (CurrentPrompter().Exec(dialog) == QDialog::Accepted && dialog.FormatsChanged()) {
-        FilesListView->ApplyFormatChanges(dialog.OldFileFormats(), FileFormats(), OtherFileFormats,
-                                          dialog.OldOtherFileFormats());
+        filesListView_->ApplyFormatChanges(dialog.OldFileFormats(), FileFormats(), OtherFileFormats,
+                                           dialog.OldOtherFileFormats());
         UpdateFileCommands();
     }
 }
 
 void TMainForm::UMShowDefaultPath() {
     repaint();
-    FoldersShellTreeView->SelectFolder(QFile::decodeName(ReadDefaultPath(IniFileName()).c_str()));
+    foldersShellTreeView_->SelectFolder(QFile::decodeName(ReadDefaultPath(IniFileName()).c_str()));
 }
 
 void TMainForm::UMListFiles() {
-    FilesListView->ListFolderFiles(QFile::decodeName(CurrentFolder.c_str()), OtherFileFormats);
+    filesListView_->ListFolderFiles(QFile::decodeName(CurrentFolder.c_str()), OtherFileFormats);
     UpdateFileCommands();
 }
 

@@ -5,12 +5,12 @@
 #include <QTreeView>
 
 #include "engine/Engine.h"
-#include "shell/references/ReferenceListBoxes.h"
 #include "settings/AppSettings.h"
 #include "settings/DataPaths.h"
 #include "shell/CMainForm.h"
 #include "shell/FileListView.h"
 #include "shell/PaneSplitter.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
 
@@ -38,13 +38,13 @@ void TMainForm::SaveSettings() {
 AppSettings TMainForm::CurrentSettings() const {
     const EngineSettings& engine = engine_->Settings();
     AppSettings settings;
-    settings.FoldersWidth = HorzSplitter->PaneSize();
+    settings.FoldersWidth = horzSplitter_->PaneSize();
     for (std::size_t column = 0; column < kFileColumns.size(); ++column) {
         settings.ColumnWidths[column] =
-            FilesListView->header()->sectionSize(static_cast<int>(column));
+            filesListView_->header()->sectionSize(static_cast<int>(column));
     }
-    settings.LogHeight = VertSplitter->PaneSize();
-    settings.LogListsWidth = Splitter1->PaneSize();
+    settings.LogHeight = vertSplitter_->PaneSize();
+    settings.LogListsWidth = splitter1_->PaneSize();
     settings.ReferencesIgnored = referenceLists_->IgnoredItems();
     settings.OtherFileFormats = OtherFileFormats;
     settings.ShowBackupDlg = ShowBackupDlg;
@@ -59,13 +59,13 @@ AppSettings TMainForm::CurrentSettings() const {
 // shown, let alone maximised, yet.
 void TMainForm::ApplySettings(const AppSettings& settings) {
     EngineSettings& engine = engine_->Settings();
-    HorzSplitter->SetPaneSize(settings.FoldersWidth);
+    horzSplitter_->SetPaneSize(settings.FoldersWidth);
     FoldersWidthPercent = PercentOf(settings.FoldersWidth, kDesignedWorkArea.width());
     for (std::size_t column = 0; column < kFileColumns.size(); ++column) {
-        FilesListView->header()->resizeSection(static_cast<int>(column),
-                                               settings.ColumnWidths[column]);
+        filesListView_->header()->resizeSection(static_cast<int>(column),
+                                                settings.ColumnWidths[column]);
     }
-    VertSplitter->SetPaneSize(settings.LogHeight);
+    vertSplitter_->SetPaneSize(settings.LogHeight);
     LogHeightPercent = PercentOf(settings.LogHeight, kDesignedWorkArea.height());
     referenceLists_->SetIgnoredItems(settings.ReferencesIgnored);
     OtherFileFormats = settings.OtherFileFormats;
@@ -74,12 +74,12 @@ void TMainForm::ApplySettings(const AppSettings& settings) {
     ShowClearLogPrompt = settings.ShowClearLogPrompt;
     ApplyToEngine(settings, engine);
 
-    ShowmissingAlts1->setChecked(engine.ShowMissingAltMsgs);
-    ShowmissingTitles1->setChecked(engine.ShowMissingTitleMsgs);
-    ShowToggle(AreaToolButton, area1, engine.TagArea);
-    ShowToggle(ImgToolButton, img1, engine.TagImg);
-    ShowToggle(InputToolButton, input1, engine.TagInput);
-    ShowToggle(PreviewToolButton, Preview1, engine.PreviewMode);
+    showmissingAlts1_->setChecked(engine.ShowMissingAltMsgs);
+    showmissingTitles1_->setChecked(engine.ShowMissingTitleMsgs);
+    ShowToggle(areaToolButton_, area1_, engine.TagArea);
+    ShowToggle(imgToolButton_, img1_, engine.TagImg);
+    ShowToggle(inputToolButton_, input1_, engine.TagInput);
+    ShowToggle(previewToolButton_, preview1_, engine.PreviewMode);
     UpdateAddCaptions();
 }
 

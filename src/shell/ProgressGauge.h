@@ -13,7 +13,6 @@ class TProgressGauge : public QProgressBar {
   public:
     explicit TProgressGauge(QWidget* parent = nullptr);
 
-    std::uint64_t MaxValue() const { return maxValue_; }
     std::uint64_t Progress() const { return progress_; }
 
     void SetMaxValue(std::uint64_t maxValue);

@@ -20,15 +20,15 @@ constexpr qint64 kPumpIntervalMs = 15;
 }  // namespace
 
 void TWindowEngineHost::OnFinding(const Finding& finding) {
-    WriteFinding(*window_.LogRichEdit, finding);
+    WriteFinding(window_.LogRichEdit(), finding);
 }
 
 void TWindowEngineHost::OnPageEvent(const PageEvent& event) {
-    WritePageEvent(*window_.LogRichEdit, event);
+    WritePageEvent(window_.LogRichEdit(), event);
 }
 
 void TWindowEngineHost::AdvanceProgress(std::uint64_t bytes) {
-    window_.ProgressGauge->AddProgress(bytes);
+    window_.ProgressGauge().AddProgress(bytes);
 }
 
 void TWindowEngineHost::PumpEvents() {

@@ -42,11 +42,11 @@ void TWindowRunHost::ClearFoundReferences() {
 }
 
 void TWindowRunHost::SetProgressMaximum(std::uint64_t totalBytes) {
-    window_.ProgressGauge->SetMaxValue(totalBytes);
+    window_.ProgressGauge().SetMaxValue(totalBytes);
 }
 
 void TWindowRunHost::OnRunStarted(const RunStart& start) {
-    WriteRunStart(*window_.LogRichEdit, start);
+    WriteRunStart(window_.LogRichEdit(), start);
 }
 
 void TWindowRunHost::OnRecoveryFileFound(const RecoveryNotice& notice) {
@@ -54,7 +54,7 @@ void TWindowRunHost::OnRecoveryFileFound(const RecoveryNotice& notice) {
 }
 
 void TWindowRunHost::OnRunEnded(const RunEnd& end) {
-    WriteRunEnd(*window_.LogRichEdit, end);
+    WriteRunEnd(window_.LogRichEdit(), end);
 }
 
 }  // namespace vantaro

@@ -20,6 +20,7 @@
 namespace vantaro {
 namespace {
 
+using test::MainWindowProbe;
 using test::MainWindowTest;
 
 // Records what reaches an object. Installed before the busy state begins, it sees only what the
@@ -50,10 +51,13 @@ QWidget* MouseTarget(QWidget* control) {
     return view != nullptr ? view->viewport() : control;
 }
 
-std::vector<QWidget*> HookedControls(TMainForm& w) {
-    return {w.FoldersShellTreeView,     w.FilesListView,
-            w.RefImagesListBox,         w.IgnoreImgSpeedButton,
-            w.StopIgnoreImgSpeedButton, w.IgnoreImagesListBox};
+std::vector<QWidget*> HookedControls(const MainWindowProbe& ui) {
+    return {ui.Find("FoldersShellTreeView"),
+            ui.FilesListView(),
+            ui.RefImagesListBox(),
+            ui.Find("IgnoreImgSpeedButton"),
+            ui.Find("StopIgnoreImgSpeedButton"),
+            ui.IgnoreImagesListBox()};
 }
 
 // The nine mouse-button messages, sent straight to a widget.
@@ -89,10 +93,10 @@ void SendOtherInput(QWidget* target) {
     QApplication::sendEvent(target, &tip);
 }
 
-QList<QAction*> MainMenuItems(TMainForm& w) {
+QList<QAction*> MainMenuItems(const MainWindowProbe& ui) {
     QList<QAction*> items;
-    for (QMenu* menu : {w.File1, w.Tools1, w.Log1, w.Help1}) {
-        for (QAction* item : menu->actions()) {
+    for (const char* menu : {"File1", "Tools1", "Log1", "Help1"}) {
+        for (QAction* item : ui.Find<QMenu>(menu)->actions()) {
             if (!item->isSeparator()) {
                 items.append(item);
             }
@@ -103,11 +107,13 @@ QList<QAction*> MainMenuItems(TMainForm& w) {
 
 TEST_F(MainWindowTest, BusyStateDisablesExactlyTheCommandsThatCouldDisturbARun) {
     TMainForm& w = CreateShown();
-    EXPECT_FALSE(w.StopToolButton->isEnabled());
-    EXPECT_FALSE(w.ProgressGauge->isEnabled());
-    w.ProgressGauge->SetMaxValue(100);
-    w.ProgressGauge->SetProgress(40);
-    const QList<QAction*> popupItems = w.FileListViewPopupMenu->actions();
+    TProgressGauge* gauge = ui.ProgressGauge();
+    QLabel* progressLabel = ui.Find<QLabel>("ProgressLabel");
+    EXPECT_FALSE(ui.Action("StopToolButton")->isEnabled());
+    EXPECT_FALSE(gauge->isEnabled());
+    gauge->SetMaxValue(100);
+    gauge->SetProgress(40);
+    const QList<QAction*> popupItems = ui.Find<QMenu>("FileListViewPopupMenu")->actions();
     std::vector<bool> popupEnabled;
     for (QAction* item : popupItems) {
         popupEnabled.push_back(item->isEnabled());
@@ -115,34 +121,35 @@ TEST_F(MainWindowTest, BusyStateDisablesExactlyTheCommandsThatCouldDisturbARun) 
 
     w.SetProcessingState(true);
     EXPECT_TRUE(w.Processing());
-    const QList<QAction*> disabled = {w.SelectAll1,
-                                      w.DeselectAll1,
-                                      w.Preferences1,
-                                      w.area1,
-                                      w.img1,
-                                      w.input1,
-                                      w.Preview1,
-                                      w.Scan1,
-                                      w.AddAlt1,
-                                      w.AddTitle1,
-                                      w.Open1,
-                                      w.Save1,
-                                      w.Print1,
-                                      w.Copy1,
-                                      w.Clear1,
-                                      w.ShowmissingAlts1,
-                                      w.ShowmissingTitles1,
-                                      w.Help2,
-                                      w.About1,
-                                      w.Feedback1,
-                                      w.Update1,
-                                      w.CorvellOnline1};
-    for (QAction* item : MainMenuItems(w)) {
+    const QList<QAction*> disabled = ui.Actions({"SelectAll1",
+                                                 "DeselectAll1",
+                                                 "Preferences1",
+                                                 "area1",
+                                                 "img1",
+                                                 "input1",
+                                                 "Preview1",
+                                                 "Scan1",
+                                                 "AddAlt1",
+                                                 "AddTitle1",
+                                                 "Open1",
+                                                 "Save1",
+                                                 "Print1",
+                                                 "Copy1",
+                                                 "Clear1",
+                                                 "ShowmissingAlts1",
+                                                 "ShowmissingTitles1",
+                                                 "Help2",
+                                                 "About1",
+                                                 "Feedback1",
+                                                 "Update1",
+                                                 "CorvellOnline1"});
+    for (QAction* item : MainMenuItems(ui)) {
         EXPECT_EQ(item->isEnabled(), !disabled.contains(item)) << item->objectName().toStdString();
     }
-    EXPECT_TRUE(w.Exit1->isEnabled());
-    EXPECT_TRUE(w.Stop1->isEnabled());
-    for (QToolBar* bar : {w.TagsToolBar, w.ProcessToolBar}) {
+    EXPECT_TRUE(ui.Action("Exit1")->isEnabled());
+    EXPECT_TRUE(ui.Action("Stop1")->isEnabled());
+    for (const char* name : {"TagsToolBar", "ProcessToolBar"}) {
+        QToolBar* bar = ui.Find<QToolBar>(name);
         EXPECT_FALSE(bar->isEnabled());
         for (QAction* button : bar->actions()) {
             if (!button->isSeparator()) {
@@ -150,50 +157,54 @@ TEST_F(MainWindowTest, BusyStateDisablesExactlyTheCommandsThatCouldDisturbARun) 
             }
         }
     }
-    EXPECT_TRUE(w.StopToolBar->widgetForAction(w.StopToolButton)->isEnabled());
-    EXPECT_TRUE(w.LogToolBar->widgetForAction(w.OpenLogToolButton)->isEnabled());
-    EXPECT_TRUE(w.LogRichEdit->isEnabled());
-    EXPECT_TRUE(w.ProgressLabel->isEnabled());
-    EXPECT_TRUE(w.ProgressGauge->isEnabled());
-    EXPECT_TRUE(w.ProgressGauge->ShowText());
-    EXPECT_EQ(w.ProgressGauge->Progress(), 0u);
+    EXPECT_TRUE(ui.Find<QToolBar>("StopToolBar")
+                    ->widgetForAction(ui.Action("StopToolButton"))
+                    ->isEnabled());
+    EXPECT_TRUE(ui.Find<QToolBar>("LogToolBar")
+                    ->widgetForAction(ui.Action("OpenLogToolButton"))
+                    ->isEnabled());
+    EXPECT_TRUE(ui.LogRichEdit()->isEnabled());
+    EXPECT_TRUE(progressLabel->isEnabled());
+    EXPECT_TRUE(gauge->isEnabled());
+    EXPECT_TRUE(gauge->ShowText());
+    EXPECT_EQ(gauge->Progress(), 0u);
     for (qsizetype i = 0; i < popupItems.size(); ++i) {
         EXPECT_EQ(popupItems[i]->isEnabled(), popupEnabled[static_cast<std::size_t>(i)]);
     }
 
     // Copy and Clear stay as they are while busy, and follow the log again afterwards.
-    w.LogRichEdit->AddLogLine("a line", LogColour::LogGrey, true, FontStyle::Plain());
-    w.ProgressGauge->SetProgress(30);
-    EXPECT_FALSE(w.ClearLogToolButton->isEnabled());
+    ui.LogRichEdit()->AddLogLine("a line", LogColour::LogGrey, true, FontStyle::Plain());
+    gauge->SetProgress(30);
+    EXPECT_FALSE(ui.Action("ClearLogToolButton")->isEnabled());
 
     w.SetProcessingState(false);
     EXPECT_FALSE(w.Processing());
-    EXPECT_FALSE(w.StopToolButton->isEnabled());
-    EXPECT_FALSE(w.Stop1->isEnabled());
-    EXPECT_FALSE(w.ProgressGauge->isEnabled());
-    EXPECT_TRUE(w.ProgressLabel->isEnabled());  // as the run left it
-    EXPECT_TRUE(w.ProgressGauge->ShowText());
-    EXPECT_EQ(w.ProgressGauge->Progress(), 30u);
+    EXPECT_FALSE(ui.Action("StopToolButton")->isEnabled());
+    EXPECT_FALSE(ui.Action("Stop1")->isEnabled());
+    EXPECT_FALSE(gauge->isEnabled());
+    EXPECT_TRUE(progressLabel->isEnabled());  // as the run left it
+    EXPECT_TRUE(gauge->ShowText());
+    EXPECT_EQ(gauge->Progress(), 30u);
     for (QAction* item :
-         {w.Preferences1, w.area1, w.img1, w.input1, w.Preview1, w.Open1, w.Save1, w.Print1,
-          w.ShowmissingAlts1, w.ShowmissingTitles1, w.Help2, w.About1, w.Feedback1, w.Update1,
-          w.CorvellOnline1, w.Clear1, w.ClearLogToolButton}) {
+         ui.Actions({"Preferences1", "area1", "img1", "input1", "Preview1", "Open1", "Save1",
+                     "Print1", "ShowmissingAlts1", "ShowmissingTitles1", "Help2", "About1",
+                     "Feedback1", "Update1", "CorvellOnline1", "Clear1", "ClearLogToolButton"})) {
         EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
     }
     // No files, no selection, no log selection.
-    for (QAction* item : {w.SelectAll1, w.DeselectAll1, w.Scan1, w.AddAlt1, w.AddTitle1, w.Copy1,
-                          w.CopyToolButton}) {
+    for (QAction* item : ui.Actions({"SelectAll1", "DeselectAll1", "Scan1", "AddAlt1", "AddTitle1",
+                                     "Copy1", "CopyToolButton"})) {
         EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
     }
-    EXPECT_TRUE(w.TagsToolBar->isEnabled());
-    EXPECT_TRUE(w.ProcessToolBar->isEnabled());
+    EXPECT_TRUE(ui.Find<QToolBar>("TagsToolBar")->isEnabled());
+    EXPECT_TRUE(ui.Find<QToolBar>("ProcessToolBar")->isEnabled());
 }
 
 TEST_F(MainWindowTest, WhileBusyClicksOnTheSixControlsAreSwallowedAndNothingElse) {
     TMainForm& w = CreateShown();
     std::vector<std::unique_ptr<Arrivals>> arrivals;
     std::vector<QWidget*> targets;
-    for (QWidget* control : HookedControls(w)) {
+    for (QWidget* control : HookedControls(ui)) {
         targets.push_back(control);
         if (MouseTarget(control) != control) {
             targets.push_back(MouseTarget(control));
@@ -233,34 +244,38 @@ TEST_F(MainWindowTest, WhileBusyClicksOnTheSixControlsAreSwallowedAndNothingElse
 TEST_F(MainWindowTest, WhileBusyClicksHaveNoEffectButKeysAndTooltipsDo) {
     TMainForm& w = CreateShown();
     ListPages(w, {"a.htm"});
-    QAbstractItemModel* files = w.FilesListView->model();
+    TFileListView* fileList = ui.FilesListView();
+    TReferenceListBox* found = ui.RefImagesListBox();
+    auto* ignoreButton = ui.Find<QToolButton>("IgnoreImgSpeedButton");
+    auto* popupMenu = ui.Find<QMenu>("FileListViewPopupMenu");
+    QAbstractItemModel* files = fileList->model();
     w.EngineHostAdapter().AddFoundReference("images/a-rather-long-reference-name.gif");
     w.EngineHostAdapter().AddFoundReference("logo.gif");
-    w.RefImagesListBox->setCurrentRow(0);
-    QSignalSpy ignoreClicks(w.IgnoreImgSpeedButton, &QToolButton::clicked);
-    const QPoint row = w.FilesListView->visualRect(files->index(0, 0)).center();
-    QWidget* filesViewport = w.FilesListView->viewport();
+    found->setCurrentRow(0);
+    QSignalSpy ignoreClicks(ignoreButton, &QToolButton::clicked);
+    const QPoint row = fileList->visualRect(files->index(0, 0)).center();
+    QWidget* filesViewport = fileList->viewport();
 
     w.SetProcessingState(true);
     QTest::mouseClick(filesViewport, Qt::LeftButton, {}, row);
-    EXPECT_TRUE(w.FilesListView->selectionModel()->selectedRows().isEmpty());
-    QTest::mouseClick(w.IgnoreImgSpeedButton, Qt::LeftButton);
+    EXPECT_TRUE(fileList->selectionModel()->selectedRows().isEmpty());
+    QTest::mouseClick(ignoreButton, Qt::LeftButton);
     EXPECT_EQ(ignoreClicks.count(), 0);
 
     // A right click brings no menu; the menu key still does.
     QContextMenuEvent byMouse(QContextMenuEvent::Mouse, row, filesViewport->mapToGlobal(row));
     QApplication::sendEvent(filesViewport, &byMouse);
-    EXPECT_FALSE(w.FileListViewPopupMenu->isVisible());
+    EXPECT_FALSE(popupMenu->isVisible());
     QContextMenuEvent byKey(QContextMenuEvent::Keyboard, row, filesViewport->mapToGlobal(row));
     QApplication::sendEvent(filesViewport, &byKey);
-    EXPECT_TRUE(w.FileListViewPopupMenu->isVisible());
-    w.FileListViewPopupMenu->hide();
+    EXPECT_TRUE(popupMenu->isVisible());
+    popupMenu->hide();
 
     // Keys reach the list, and resting on an item shows its whole text.
-    QTest::keyClick(w.RefImagesListBox, Qt::Key_Down);
-    EXPECT_EQ(w.RefImagesListBox->currentRow(), 1);
-    QWidget* refsViewport = w.RefImagesListBox->viewport();
-    const QPoint item = w.RefImagesListBox->visualItemRect(w.RefImagesListBox->item(0)).center();
+    QTest::keyClick(found, Qt::Key_Down);
+    EXPECT_EQ(found->currentRow(), 1);
+    QWidget* refsViewport = found->viewport();
+    const QPoint item = found->visualItemRect(found->item(0)).center();
     QHelpEvent tip(QEvent::ToolTip, item, refsViewport->mapToGlobal(item));
     QApplication::sendEvent(refsViewport, &tip);
     EXPECT_TRUE(QToolTip::isVisible());
@@ -269,12 +284,12 @@ TEST_F(MainWindowTest, WhileBusyClicksHaveNoEffectButKeysAndTooltipsDo) {
 
     w.SetProcessingState(false);
     QTest::mouseClick(filesViewport, Qt::LeftButton, {}, row);
-    EXPECT_EQ(w.FilesListView->selectionModel()->selectedRows().size(), 1);
-    QTest::mouseClick(w.IgnoreImgSpeedButton, Qt::LeftButton);
+    EXPECT_EQ(fileList->selectionModel()->selectedRows().size(), 1);
+    QTest::mouseClick(ignoreButton, Qt::LeftButton);
     EXPECT_EQ(ignoreClicks.count(), 1);
     QApplication::sendEvent(filesViewport, &byMouse);
-    EXPECT_TRUE(w.FileListViewPopupMenu->isVisible());
-    w.FileListViewPopupMenu->hide();
+    EXPECT_TRUE(popupMenu->isVisible());
+    popupMenu->hide();
 }
 
 }  // namespace

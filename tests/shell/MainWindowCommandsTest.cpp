@@ -17,6 +17,7 @@
 namespace vantaro {
 namespace {
 
+using test::MainWindowProbe;
 using test::MainWindowTest;
 
 // Records which run each command asked for.
@@ -41,9 +42,10 @@ class PageCatcher : public QObject {
     void Open(const QUrl& url) { pages.append(url); }
 };
 
-void OpenAndCloseFileListMenu(TMainForm& w) {
-    w.FileListViewPopupMenu->popup(w.FilesListView->mapToGlobal(QPoint(10, 10)));
-    w.FileListViewPopupMenu->hide();
+void OpenAndCloseFileListMenu(const MainWindowProbe& ui) {
+    auto* menu = ui.Find<QMenu>("FileListViewPopupMenu");
+    menu->popup(ui.FilesListView()->mapToGlobal(QPoint(10, 10)));
+    menu->hide();
 }
 
 struct Toggle {
@@ -54,26 +56,32 @@ struct Toggle {
     bool EngineSettings::*field;
 };
 
-std::vector<Toggle> Toggles(TMainForm& w) {
-    return {{"area", w.AreaToolButton, w.area1, w.area2, &EngineSettings::TagArea},
-            {"img", w.ImgToolButton, w.img1, w.img2, &EngineSettings::TagImg},
-            {"input", w.InputToolButton, w.input1, w.inputimage1, &EngineSettings::TagInput},
-            {"preview", w.PreviewToolButton, w.Preview1, w.Preview2, &EngineSettings::PreviewMode}};
+std::vector<Toggle> Toggles(const MainWindowProbe& ui) {
+    auto toggle = [&ui](const char* name, const char* button, const char* menuItem,
+                        const char* popupItem, bool EngineSettings::*field) {
+        return Toggle{name, ui.Action(button), ui.Action(menuItem), ui.Action(popupItem), field};
+    };
+    return {toggle("area", "AreaToolButton", "area1", "area2", &EngineSettings::TagArea),
+            toggle("img", "ImgToolButton", "img1", "img2", &EngineSettings::TagImg),
+            toggle("input", "InputToolButton", "input1", "inputimage1", &EngineSettings::TagInput),
+            toggle("preview", "PreviewToolButton", "Preview1", "Preview2",
+                   &EngineSettings::PreviewMode)};
 }
 
 // The button, the main-menu item, the field and (once the menu has opened) the context-menu
 // item all agree.
 void ExpectToggle(TMainForm& w, const Toggle& toggle, bool on) {
+    const MainWindowProbe ui(w);
     EXPECT_EQ(toggle.button->isChecked(), on);
     EXPECT_EQ(toggle.menuItem->isChecked(), on);
     EXPECT_EQ(w.Settings().*toggle.field, on);
-    OpenAndCloseFileListMenu(w);
+    OpenAndCloseFileListMenu(ui);
     EXPECT_EQ(toggle.popupItem->isChecked(), on);
 }
 
 TEST_F(MainWindowTest, TogglesAgreeInAllThreePlaces) {
     TMainForm& w = CreateShown();
-    for (const Toggle& toggle : Toggles(w)) {
+    for (const Toggle& toggle : Toggles(ui)) {
         SCOPED_TRACE(toggle.name);
         ExpectToggle(w, toggle, true);  // every toggle starts on
         QToolBar* bar = qobject_cast<QToolBar*>(toggle.button->associatedObjects().value(0));
@@ -92,79 +100,83 @@ TEST_F(MainWindowTest, TogglesAgreeInAllThreePlaces) {
 }
 
 TEST_F(MainWindowTest, PreviewChangesTheSixCaptionsOfTheAddingCommands) {
-    TMainForm& w = CreateShown();
-    auto expectCaptions = [&w](const QString& alt, const QString& title) {
-        for (QAction* item : {w.AddAlt1, w.Addalt2, w.AddAltToolButton}) {
+    CreateShown();
+    QToolBar* bar = ui.Find<QToolBar>("ProcessToolBar");
+    auto expectCaptions = [this, bar](const QString& alt, const QString& title) {
+        for (QAction* item : ui.Actions({"AddAlt1", "Addalt2", "AddAltToolButton"})) {
             EXPECT_EQ(item->text(), alt) << item->objectName().toStdString();
         }
-        for (QAction* item : {w.AddTitle1, w.Addtitle2, w.AddTitleToolButton}) {
+        for (QAction* item : ui.Actions({"AddTitle1", "Addtitle2", "AddTitleToolButton"})) {
             EXPECT_EQ(item->text(), title) << item->objectName().toStdString();
         }
         auto* altButton =
-            qobject_cast<QToolButton*>(w.ProcessToolBar->widgetForAction(w.AddAltToolButton));
+            qobject_cast<QToolButton*>(bar->widgetForAction(ui.Action("AddAltToolButton")));
         auto* titleButton =
-            qobject_cast<QToolButton*>(w.ProcessToolBar->widgetForAction(w.AddTitleToolButton));
+            qobject_cast<QToolButton*>(bar->widgetForAction(ui.Action("AddTitleToolButton")));
         EXPECT_EQ(altButton->text(), alt);
         EXPECT_EQ(titleButton->text(), title);
     };
     expectCaptions("+alt (Preview)", "+title (Preview)");
-    w.Preview1->trigger();
+    ui.Action("Preview1")->trigger();
     expectCaptions("+alt", "+title");
-    w.PreviewToolButton->trigger();
+    ui.Action("PreviewToolButton")->trigger();
     expectCaptions("+alt (Preview)", "+title (Preview)");
 }
 
 TEST_F(MainWindowTest, ReportTogglesFlipTheirFieldAndCheckMark) {
     TMainForm& w = Create();
-    EXPECT_TRUE(w.ShowmissingAlts1->isChecked());
-    w.ShowmissingAlts1->trigger();
+    EXPECT_TRUE(ui.Action("ShowmissingAlts1")->isChecked());
+    ui.Action("ShowmissingAlts1")->trigger();
     EXPECT_FALSE(w.Settings().ShowMissingAltMsgs);
-    EXPECT_FALSE(w.ShowmissingAlts1->isChecked());
+    EXPECT_FALSE(ui.Action("ShowmissingAlts1")->isChecked());
     EXPECT_TRUE(w.Settings().ShowMissingTitleMsgs);
-    w.ShowmissingTitles1->trigger();
-    w.ShowmissingAlts1->trigger();
+    ui.Action("ShowmissingTitles1")->trigger();
+    ui.Action("ShowmissingAlts1")->trigger();
     EXPECT_TRUE(w.Settings().ShowMissingAltMsgs);
-    EXPECT_TRUE(w.ShowmissingAlts1->isChecked());
+    EXPECT_TRUE(ui.Action("ShowmissingAlts1")->isChecked());
     EXPECT_FALSE(w.Settings().ShowMissingTitleMsgs);
-    EXPECT_FALSE(w.ShowmissingTitles1->isChecked());
+    EXPECT_FALSE(ui.Action("ShowmissingTitles1")->isChecked());
 }
 
 TEST_F(MainWindowTest, FileCommandsFollowTheSelectionAndRunInEveryPlace) {
     auto& w = CreateShown<RunRecordingForm>();
-    QAction* const runItems[] = {w.Scan1,     w.ScanSpeedButton,   w.AddAlt1, w.AddAltToolButton,
-                                 w.AddTitle1, w.AddTitleToolButton};
+    const QList<QAction*> runItems =
+        ui.Actions({"Scan1", "ScanSpeedButton", "AddAlt1", "AddAltToolButton", "AddTitle1",
+                    "AddTitleToolButton"});
     // An empty list: nothing to select or run, and the menu offers only the toggles.
-    EXPECT_FALSE(w.SelectAll1->isEnabled());
-    EXPECT_FALSE(w.DeselectAll1->isEnabled());
+    EXPECT_FALSE(ui.Action("SelectAll1")->isEnabled());
+    EXPECT_FALSE(ui.Action("DeselectAll1")->isEnabled());
     for (QAction* item : runItems) {
         EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
     }
-    OpenAndCloseFileListMenu(w);
-    for (QAction* item : {w.SelectAll2, w.DeselectAll2, w.Scan2, w.Addalt2, w.Addtitle2}) {
+    OpenAndCloseFileListMenu(ui);
+    for (QAction* item :
+         ui.Actions({"SelectAll2", "DeselectAll2", "Scan2", "Addalt2", "Addtitle2"})) {
         EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
     }
-    for (QAction* item : {w.area2, w.img2, w.inputimage1, w.Preview2}) {
+    for (QAction* item : ui.Actions({"area2", "img2", "inputimage1", "Preview2"})) {
         EXPECT_TRUE(item->isEnabled());
     }
 
     ListPages(w, {"a.htm", "b.htm"});
-    EXPECT_TRUE(w.SelectAll1->isEnabled());
-    EXPECT_FALSE(w.Scan1->isEnabled());
-    w.SelectAll1->trigger();
-    EXPECT_FALSE(w.SelectAll1->isEnabled());
-    EXPECT_TRUE(w.DeselectAll1->isEnabled());
+    EXPECT_TRUE(ui.Action("SelectAll1")->isEnabled());
+    EXPECT_FALSE(ui.Action("Scan1")->isEnabled());
+    ui.Action("SelectAll1")->trigger();
+    EXPECT_FALSE(ui.Action("SelectAll1")->isEnabled());
+    EXPECT_TRUE(ui.Action("DeselectAll1")->isEnabled());
     for (QAction* item : runItems) {
         EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
     }
-    EXPECT_FALSE(w.Stop1->isEnabled());
-    OpenAndCloseFileListMenu(w);
-    EXPECT_FALSE(w.SelectAll2->isEnabled());
-    for (QAction* item : {w.DeselectAll2, w.Scan2, w.Addalt2, w.Addtitle2}) {
+    EXPECT_FALSE(ui.Action("Stop1")->isEnabled());
+    OpenAndCloseFileListMenu(ui);
+    EXPECT_FALSE(ui.Action("SelectAll2")->isEnabled());
+    for (QAction* item : ui.Actions({"DeselectAll2", "Scan2", "Addalt2", "Addtitle2"})) {
         EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
     }
 
-    for (QAction* item : {w.Scan1, w.ScanSpeedButton, w.Scan2, w.AddAlt1, w.AddAltToolButton,
-                          w.Addalt2, w.AddTitle1, w.AddTitleToolButton, w.Addtitle2}) {
+    for (QAction* item :
+         ui.Actions({"Scan1", "ScanSpeedButton", "Scan2", "AddAlt1", "AddAltToolButton", "Addalt2",
+                     "AddTitle1", "AddTitleToolButton", "Addtitle2"})) {
         item->trigger();
     }
     const std::vector<ScanMode> expected = {
@@ -173,25 +185,25 @@ TEST_F(MainWindowTest, FileCommandsFollowTheSelectionAndRunInEveryPlace) {
         ScanMode::AddTitle, ScanMode::AddTitle, ScanMode::AddTitle};
     EXPECT_EQ(w.runs, expected);
 
-    w.DeselectAll2->trigger();
-    EXPECT_FALSE(w.Scan1->isEnabled());
+    ui.Action("DeselectAll2")->trigger();
+    EXPECT_FALSE(ui.Action("Scan1")->isEnabled());
     // While busy the selection commands refuse, even from the context menu, which does not
     // look at the busy state.
     w.SetProcessingState(true);
-    OpenAndCloseFileListMenu(w);
-    ASSERT_TRUE(w.SelectAll2->isEnabled());
-    w.SelectAll2->trigger();
-    EXPECT_TRUE(w.FilesListView->selectionModel()->selectedRows().isEmpty());
+    OpenAndCloseFileListMenu(ui);
+    ASSERT_TRUE(ui.Action("SelectAll2")->isEnabled());
+    ui.Action("SelectAll2")->trigger();
+    EXPECT_TRUE(ui.FilesListView()->selectionModel()->selectedRows().isEmpty());
     w.SetProcessingState(false);
-    w.SelectAll2->trigger();
-    EXPECT_EQ(w.FilesListView->selectionModel()->selectedRows().size(), 2);
+    ui.Action("SelectAll2")->trigger();
+    EXPECT_EQ(ui.FilesListView()->selectionModel()->selectedRows().size(), 2);
 }
 
 TEST_F(MainWindowTest, StopAsksAndSetsBothFlagsToTheAnswer) {
     TMainForm& w = Create();
     w.SetProcessingState(true);
     prompter.answers = {Prompter::Yes};
-    w.StopToolButton->trigger();
+    ui.Action("StopToolButton")->trigger();
     ASSERT_EQ(prompter.messages.size(), 1u);
     const Prompter::Message& asked = prompter.messages[0];
     EXPECT_EQ(asked.text, "Stop process ? Are you sure ?");
@@ -204,15 +216,15 @@ TEST_F(MainWindowTest, StopAsksAndSetsBothFlagsToTheAnswer) {
     EXPECT_TRUE(w.Flags().AbortFile);
 
     prompter.answers = {Prompter::No};
-    w.Stop1->trigger();
+    ui.Action("Stop1")->trigger();
     EXPECT_EQ(prompter.messages.size(), 2u);
     EXPECT_FALSE(w.Flags().StopRequested);
     EXPECT_FALSE(w.Flags().AbortFile);
 
     // Idle, Stop cannot be reached.
     w.SetProcessingState(false);
-    w.Stop1->trigger();
-    w.StopToolButton->trigger();
+    ui.Action("Stop1")->trigger();
+    ui.Action("StopToolButton")->trigger();
     EXPECT_EQ(prompter.messages.size(), 2u);
 }
 
@@ -220,11 +232,11 @@ TEST_F(MainWindowTest, EscapeStopsOnlyWhileBusy) {
     TMainForm& w = CreateShown();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QTest::keyClick(w.LogRichEdit, Qt::Key_Escape);
+    QTest::keyClick(ui.LogRichEdit(), Qt::Key_Escape);
     EXPECT_TRUE(prompter.messages.empty());
     w.SetProcessingState(true);
     prompter.answers = {Prompter::Yes};
-    QTest::keyClick(w.LogRichEdit, Qt::Key_Escape);
+    QTest::keyClick(ui.LogRichEdit(), Qt::Key_Escape);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_TRUE(w.Flags().StopRequested);
     w.SetProcessingState(false);
@@ -235,14 +247,14 @@ TEST_F(MainWindowTest, CtrlASelectsTheFilesEvenWithTheLogFocused) {
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     ListPages(w, {"a.htm", "b.htm", "c.htm"});
-    w.LogRichEdit->AddLogLine("some log text", LogColour::LogGrey, true, FontStyle::Plain());
-    ASSERT_EQ(w.focusWidget(), w.LogRichEdit);
-    QTest::keyClick(w.LogRichEdit, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(w.FilesListView->selectionModel()->selectedRows().size(), 3);
-    EXPECT_FALSE(w.LogRichEdit->textCursor().hasSelection());
+    ui.LogRichEdit()->AddLogLine("some log text", LogColour::LogGrey, true, FontStyle::Plain());
+    ASSERT_EQ(w.focusWidget(), ui.LogRichEdit());
+    QTest::keyClick(ui.LogRichEdit(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(ui.FilesListView()->selectionModel()->selectedRows().size(), 3);
+    EXPECT_FALSE(ui.LogRichEdit()->textCursor().hasSelection());
     // With Select All disabled (everything is selected) the log has the key.
-    QTest::keyClick(w.LogRichEdit, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_TRUE(w.LogRichEdit->textCursor().hasSelection());
+    QTest::keyClick(ui.LogRichEdit(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(ui.LogRichEdit()->textCursor().hasSelection());
 }
 
 TEST_F(MainWindowTest, ClosingWhileBusyIsAStop) {
@@ -256,7 +268,7 @@ TEST_F(MainWindowTest, ClosingWhileBusyIsAStop) {
     EXPECT_EQ(prompter.messages[0].text, "Stop process ? Are you sure ?");
 
     prompter.answers = {Prompter::Yes};
-    w.Exit1->trigger();  // Exit takes the same way as the close box
+    ui.Action("Exit1")->trigger();  // Exit takes the same way as the close box
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(w.Flags().StopRequested);
     EXPECT_TRUE(w.Flags().AbortFile);
@@ -270,11 +282,11 @@ TEST_F(MainWindowTest, ClosingWhileIdleAsksNothing) {
 }
 
 TEST_F(MainWindowTest, WebCommandsOpenTheMakersPages) {
-    TMainForm& w = Create();
+    Create();
     PageCatcher catcher;
-    w.CorvellOnline1->trigger();
-    w.Update1->trigger();
-    w.Feedback1->trigger();
+    ui.Action("CorvellOnline1")->trigger();
+    ui.Action("Update1")->trigger();
+    ui.Action("Feedback1")->trigger();
     EXPECT_EQ(catcher.pages,
               (QList<QUrl>{QUrl("https://corvell.example/"),
                            QUrl("https://corvell.example/downloads/downloads.asp"),
@@ -283,14 +295,14 @@ TEST_F(MainWindowTest, WebCommandsOpenTheMakersPages) {
 }
 
 TEST_F(MainWindowTest, AboutRunsItsDialogThroughThePrompter) {
-    TMainForm& w = Create();
-    w.About1->trigger();
+    Create();
+    ui.Action("About1")->trigger();
     EXPECT_EQ(prompter.dialogs, std::vector<QString>{"vantaro::TAboutDialog"});
 }
 
 TEST_F(MainWindowTest, HelpTopicsOpensTheContentsPage) {
-    TMainForm& w = CreateShown();
-    w.Help2->trigger();
+    CreateShown();
+    ui.Action("Help2")->trigger();
     HelpViewer* viewer = HelpViewer::Existing();
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());

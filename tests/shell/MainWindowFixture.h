@@ -12,10 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include "MainWindowProbe.h"
 #include "ScriptedPrompter.h"
 #include "settings/CINI.h"
 #include "shell/CMainForm.h"
-#include "shell/FileListView.h"
 #include "support/TempDir.h"
 
 namespace vantaro::test {
@@ -45,12 +45,13 @@ class MainWindowTest : public testing::Test {
         return IniReadString(IniFile(), section, key, "<absent>", false);
     }
 
-    // A window created as the program creates it, not shown.
+    // A window created as the program creates it, not shown; ui reaches its components.
     template <typename Form = TMainForm>
     Form& Create() {
         auto form = std::make_unique<Form>();
         Form& created = *form;
         window = std::move(form);
+        ui = MainWindowProbe(created);
         return created;
     }
 
@@ -65,7 +66,10 @@ class MainWindowTest : public testing::Test {
         return form;
     }
 
-    void Destroy() { window.reset(); }
+    void Destroy() {
+        window.reset();
+        ui = MainWindowProbe();
+    }
 
     // Lists pages of these names (written empty into a folder of the test) in the file list.
     void ListPages(TMainForm& form, std::initializer_list<const char*> names) {
@@ -83,8 +87,8 @@ class MainWindowTest : public testing::Test {
             dir.Write("pages/" + name, content);
         }
         form.CurrentFolder = dir.File("pages/");
-        form.FilesListView->ListFolderFiles(QString::fromStdString(form.CurrentFolder),
-                                            form.OtherFileFormats);
+        MainWindowProbe(form).FilesListView()->ListFolderFiles(
+            QString::fromStdString(form.CurrentFolder), form.OtherFileFormats);
         Settle();
     }
 
@@ -98,6 +102,7 @@ class MainWindowTest : public testing::Test {
     TempDir dir;
     ScriptedPrompter prompter;  // outlives the window, which may still ask when it goes
     std::unique_ptr<TMainForm> window;
+    MainWindowProbe ui;
 
   private:
     static void SetVariable(const char* name, const std::string& value,

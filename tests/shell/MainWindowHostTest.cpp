@@ -31,7 +31,7 @@ TEST_F(MainWindowTest, ReferencesAreListedSortedAndFoundLetterCaseAside) {
     w.EngineHostAdapter().AddFoundReference("b.gif");
     w.EngineHostAdapter().AddFoundReference("A.gif");
     w.EngineHostAdapter().AddFoundReference("c.gif");
-    EXPECT_EQ(Shown(*w.RefImagesListBox), (QStringList{"A.gif", "b.gif", "c.gif"}));
+    EXPECT_EQ(Shown(*ui.RefImagesListBox()), (QStringList{"A.gif", "b.gif", "c.gif"}));
     EXPECT_TRUE(w.EngineHostAdapter().IsFoundReference("B.GIF"));
     EXPECT_FALSE(w.EngineHostAdapter().IsFoundReference("d.gif"));
     EXPECT_FALSE(w.EngineHostAdapter().IsIgnoredReference("b.gif"));
@@ -43,13 +43,13 @@ TEST_F(MainWindowTest, ReferencesAreListedSortedAndFoundLetterCaseAside) {
 
     // A reference that is not UTF-8 is shown decoded and kept as its bytes.
     w.EngineHostAdapter().AddFoundReference("caf\xE9.gif");
-    EXPECT_TRUE(Shown(*w.RefImagesListBox).contains(QString::fromUtf8("caf\xC3\xA9.gif")));
+    EXPECT_TRUE(Shown(*ui.RefImagesListBox()).contains(QString::fromUtf8("caf\xC3\xA9.gif")));
     EXPECT_TRUE(w.EngineHostAdapter().IsFoundReference("CAF\xE9.GIF"));
     EXPECT_FALSE(w.EngineHostAdapter().IsFoundReference("caf\xC3\xA9.gif"));
 
-    w.IgnoreImagesListBox->AddReference("Logo.gif");
+    ui.IgnoreImagesListBox()->AddReference("Logo.gif");
     EXPECT_TRUE(w.EngineHostAdapter().IsIgnoredReference("LOGO.GIF"));
-    EXPECT_EQ(w.IgnoreImagesListBox->References(), std::vector<std::string>{"Logo.gif"});
+    EXPECT_EQ(ui.IgnoreImagesListBox()->References(), std::vector<std::string>{"Logo.gif"});
 }
 
 TEST_F(MainWindowTest, ARunThroughTheEngineReportsIntoTheWindow) {
@@ -59,23 +59,23 @@ TEST_F(MainWindowTest, ARunThroughTheEngineReportsIntoTheWindow) {
                   "<p><img src=\"images/Logo.gif\" title=\"Logo\"></p>\r\n"
                   "<img src=\"photo.jpg\" alt=\"A photo\" title=\"A photo\">\r\n");
     w.MainEngine().ProcessFile(page, ScanMode::Scan);
-    EXPECT_EQ(Shown(*w.RefImagesListBox), QStringList{"Logo.gif"});
-    const QString log = w.LogRichEdit->toPlainText();
+    EXPECT_EQ(Shown(*ui.RefImagesListBox()), QStringList{"Logo.gif"});
+    const QString log = ui.LogRichEdit()->toPlainText();
     EXPECT_TRUE(log.contains("page.htm : ")) << log.toStdString();
 
     // An ignored reference keeps its tag out of the next run.
-    w.RefImagesListBox->clear();
-    w.IgnoreImagesListBox->AddReference("logo.GIF");
+    ui.RefImagesListBox()->clear();
+    ui.IgnoreImagesListBox()->AddReference("logo.GIF");
     w.ShowClearLogPrompt = false;
-    w.Clear1->trigger();
+    ui.Action("Clear1")->trigger();
     w.MainEngine().ProcessFile(page, ScanMode::Scan);
-    EXPECT_EQ(w.RefImagesListBox->count(), 0);
-    EXPECT_FALSE(w.LogRichEdit->toPlainText().contains("Logo")) << log.toStdString();
+    EXPECT_EQ(ui.RefImagesListBox()->count(), 0);
+    EXPECT_FALSE(ui.LogRichEdit()->toPlainText().contains("Logo")) << log.toStdString();
 }
 
 TEST_F(MainWindowTest, ProgressOfAnySizeFitsTheGauge) {
     TMainForm& w = Create();
-    TProgressGauge& gauge = *w.ProgressGauge;
+    TProgressGauge& gauge = *ui.ProgressGauge();
     gauge.SetMaxValue(1000);
     w.EngineHostAdapter().AdvanceProgress(250);
     EXPECT_EQ(gauge.maximum(), 1000);

@@ -5,15 +5,16 @@
 #include <QTreeView>
 
 #include "MainWindowFixture.h"
-#include "shell/log/LogView.h"
-#include "shell/references/ReferenceListBoxes.h"
 #include "shell/FolderTree.h"
 #include "shell/PaneProportions.h"
 #include "shell/PaneSplitter.h"
+#include "shell/log/LogView.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
 namespace {
 
+using test::MainWindowProbe;
 using test::MainWindowTest;
 
 // The sizes the panes should have in the window's current work area.
@@ -23,18 +24,18 @@ struct Panes {
     int logLists;
 };
 
-Panes ExpectedPanes(const TMainForm& w, double folders, double log, double logLists) {
-    const QSize area = w.WorkPanel->size();
+Panes ExpectedPanes(const MainWindowProbe& ui, double folders, double log, double logLists) {
+    const QSize area = ui.Find("WorkPanel")->size();
     return {ProportionalSize(area.width(), 128, 3, folders),
             ProportionalSize(area.height(), 96, 3, log),
             ProportionalSize(area.width(), 266, 3, logLists)};
 }
 
-void ExpectPanes(const TMainForm& w, const Panes& expected) {
-    EXPECT_EQ(w.FoldersPanel->width(), expected.folders);
-    EXPECT_EQ(w.FilesListView->width(), w.WorkPanel->width() - 3 - expected.folders);
-    EXPECT_EQ(w.LogPanel->height(), expected.log);
-    EXPECT_EQ(w.LogListsPanel->width(), expected.logLists);
+void ExpectPanes(const MainWindowProbe& ui, const Panes& expected) {
+    EXPECT_EQ(ui.Find("FoldersPanel")->width(), expected.folders);
+    EXPECT_EQ(ui.FilesListView()->width(), ui.Find("WorkPanel")->width() - 3 - expected.folders);
+    EXPECT_EQ(ui.Find("LogPanel")->height(), expected.log);
+    EXPECT_EQ(ui.Find("LogListsPanel")->width(), expected.logLists);
 }
 
 // Drags a splitter's handle so that the pane before it gets the given size.
@@ -60,8 +61,8 @@ TEST_F(MainWindowTest, WithoutSettingsThePanesHaveTheirDesignedProportions) {
     EXPECT_DOUBLE_EQ(w.FoldersWidthPercent, 177.0 / 672 * 100);
     EXPECT_DOUBLE_EQ(w.LogHeightPercent, 122.0 / 232 * 100);
     EXPECT_DOUBLE_EQ(w.LogListsWidthPercent, 266.0 / 672 * 100);
-    ExpectPanes(w, ExpectedPanes(w, 177.0 / 672 * 100, 122.0 / 232 * 100, 266.0 / 672 * 100));
-    EXPECT_GT(w.FoldersPanel->width(), 177);  // the window is larger than designed
+    ExpectPanes(ui, ExpectedPanes(ui, 177.0 / 672 * 100, 122.0 / 232 * 100, 266.0 / 672 * 100));
+    EXPECT_GT(ui.Find("FoldersPanel")->width(), 177);  // the window is larger than designed
 }
 
 TEST_F(MainWindowTest, StoredSizesAreSharesOfTheDesignedWorkArea) {
@@ -72,86 +73,91 @@ TEST_F(MainWindowTest, StoredSizesAreSharesOfTheDesignedWorkArea) {
     EXPECT_DOUBLE_EQ(w.FoldersWidthPercent, 50.0);
     EXPECT_DOUBLE_EQ(w.LogHeightPercent, 50.0);
     EXPECT_DOUBLE_EQ(w.LogListsWidthPercent, 300.0 / 672 * 100);
-    EXPECT_EQ(w.FoldersPanel->width(), static_cast<int>(RoundHalfEven(w.WorkPanel->width() / 2.0)));
-    ExpectPanes(w, ExpectedPanes(w, 50.0, 50.0, 300.0 / 672 * 100));
+    EXPECT_EQ(ui.Find("FoldersPanel")->width(),
+              static_cast<int>(RoundHalfEven(ui.Find("WorkPanel")->width() / 2.0)));
+    ExpectPanes(ui, ExpectedPanes(ui, 50.0, 50.0, 300.0 / 672 * 100));
 }
 
 TEST_F(MainWindowTest, PanesAreClampedSoTheOtherSideKeepsItsMinimum) {
     WriteIni("MainForm", "Folders", "640");
     WriteIni("MainForm", "Log", "225");
     WriteIni("MainForm", "Log Lists", "660");
-    TMainForm& w = CreateShown(QSize(1000, 700));
-    const QSize area = w.WorkPanel->size();
-    ExpectPanes(w, {area.width() - 128 - 3, area.height() - 96 - 3, area.width() - 266 - 3});
-    EXPECT_EQ(w.LogRichEdit->width(), 266);
+    CreateShown(QSize(1000, 700));
+    const QSize area = ui.Find("WorkPanel")->size();
+    ExpectPanes(ui, {area.width() - 128 - 3, area.height() - 96 - 3, area.width() - 266 - 3});
+    EXPECT_EQ(ui.LogRichEdit()->width(), 266);
 }
 
 TEST_F(MainWindowTest, PanesAreNeverSmallerThanTheirMinimum) {
     WriteIni("MainForm", "Folders", "20");
     WriteIni("MainForm", "Log", "10");
     WriteIni("MainForm", "Log Lists", "50");
-    TMainForm& w = CreateShown(QSize(1000, 700));
-    ExpectPanes(w, {128, 96, 266});
+    CreateShown(QSize(1000, 700));
+    ExpectPanes(ui, {128, 96, 266});
 }
 
 TEST_F(MainWindowTest, ADraggedShareIsKeptWhenTheWindowIsResized) {
     TMainForm& w = CreateShown(QSize(1000, 700));
-    const int width = w.WorkPanel->width();
-    DragHandle(w.HorzSplitter, 400);
-    ASSERT_EQ(w.FoldersPanel->width(), 400);
+    QWidget* workPanel = ui.Find("WorkPanel");
+    const int width = workPanel->width();
+    DragHandle(ui.Find<TPaneSplitter>("HorzSplitter"), 400);
+    ASSERT_EQ(ui.Find("FoldersPanel")->width(), 400);
     EXPECT_DOUBLE_EQ(w.FoldersWidthPercent, 400.0 / width * 100);
-    DragHandle(w.VertSplitter, 300);  // the log below gets the rest
+    DragHandle(ui.Find<TPaneSplitter>("VertSplitter"), 300);  // the log below gets the rest
     const double log = w.LogHeightPercent;
-    EXPECT_DOUBLE_EQ(log, 100.0 * (w.WorkPanel->height() - 300 - 3) / w.WorkPanel->height());
+    EXPECT_DOUBLE_EQ(log, 100.0 * (workPanel->height() - 300 - 3) / workPanel->height());
 
     w.resize(1300, 820);
     Settle();
-    ASSERT_GT(w.WorkPanel->width(), width);
-    ExpectPanes(w, ExpectedPanes(w, 400.0 / width * 100, log, 266.0 / 672 * 100));
+    ASSERT_GT(workPanel->width(), width);
+    ExpectPanes(ui, ExpectedPanes(ui, 400.0 / width * 100, log, 266.0 / 672 * 100));
 }
 
 TEST_F(MainWindowTest, NothingIsTakenOrAppliedWhileMinimised) {
     TMainForm& w = CreateShown(QSize(900, 650));
-    const int folders = w.FoldersPanel->width();
+    const int folders = ui.Find("FoldersPanel")->width();
     const double percent = w.FoldersWidthPercent;
     w.showMinimized();
     Settle();
     ASSERT_TRUE(w.isMinimized());
     w.resize(1300, 820);
     Settle();
-    EXPECT_EQ(w.FoldersPanel->width(), folders);
+    EXPECT_EQ(ui.Find("FoldersPanel")->width(), folders);
     EXPECT_DOUBLE_EQ(w.FoldersWidthPercent, percent);
 
     w.showNormal();
     Settle();
     EXPECT_DOUBLE_EQ(w.FoldersWidthPercent, percent);
-    ExpectPanes(w, ExpectedPanes(w, percent, 122.0 / 232 * 100, 266.0 / 672 * 100));
+    ExpectPanes(ui, ExpectedPanes(ui, percent, 122.0 / 232 * 100, 266.0 / 672 * 100));
 }
 
 TEST_F(MainWindowTest, ReferenceAreaLaysOutItsListsAndButtonsInProportion) {
-    TMainForm& w = CreateShown(QSize(1000, 700));
-    auto expectLayout = [&w](int boxWidth, int buttonLeft, int ignoredLeft) {
-        const int boxHeight = w.LogListsPanel->height() - 4;
-        EXPECT_EQ(w.RefsGroupBox->geometry(), QRect(2, 4, boxWidth, boxHeight));
-        EXPECT_EQ(w.IgnoreImgSpeedButton->geometry(), QRect(buttonLeft, 38, 23, 22));
-        EXPECT_EQ(w.StopIgnoreImgSpeedButton->geometry(), QRect(buttonLeft, 64, 23, 22));
-        EXPECT_EQ(w.RefsIgnoredGroupBox->geometry(), QRect(ignoredLeft, 4, boxWidth, boxHeight));
+    CreateShown(QSize(1000, 700));
+    QWidget* logListsPanel = ui.Find("LogListsPanel");
+    auto expectLayout = [this, logListsPanel](int boxWidth, int buttonLeft, int ignoredLeft) {
+        const int boxHeight = logListsPanel->height() - 4;
+        EXPECT_EQ(ui.Find("RefsGroupBox")->geometry(), QRect(2, 4, boxWidth, boxHeight));
+        EXPECT_EQ(ui.Find("IgnoreImgSpeedButton")->geometry(), QRect(buttonLeft, 38, 23, 22));
+        EXPECT_EQ(ui.Find("StopIgnoreImgSpeedButton")->geometry(), QRect(buttonLeft, 64, 23, 22));
+        EXPECT_EQ(ui.Find("RefsIgnoredGroupBox")->geometry(),
+                  QRect(ignoredLeft, 4, boxWidth, boxHeight));
     };
-    w.Splitter1->SetPaneSize(400);
-    ASSERT_EQ(w.LogListsPanel->width(), 400);
+    auto* splitter1 = ui.Find<TPaneSplitter>("Splitter1");
+    splitter1->SetPaneSize(400);
+    ASSERT_EQ(logListsPanel->width(), 400);
     expectLayout(180, 189, 220);
-    w.Splitter1->SetPaneSize(266);
-    ASSERT_EQ(w.LogListsPanel->width(), 266);
+    splitter1->SetPaneSize(266);
+    ASSERT_EQ(logListsPanel->width(), 266);
     expectLayout(116, 122, 150);
 }
 
 TEST_F(MainWindowTest, ReferenceAreaKeepsItsDesignedLayoutUntilShown) {
     TMainForm& w = Create();
-    w.LogListsPanel->resize(400, 200);
+    ui.Find("LogListsPanel")->resize(400, 200);
     w.LogListsPanelResize();  // a hidden panel hears of its new size only when shown
-    EXPECT_EQ(w.RefsGroupBox->geometry(), QRect(2, 4, 116, 196));
-    EXPECT_EQ(w.IgnoreImgSpeedButton->geometry(), QRect(122, 38, 23, 22));
-    EXPECT_EQ(w.RefsIgnoredGroupBox->geometry(), QRect(150, 4, 116, 196));
+    EXPECT_EQ(ui.Find("RefsGroupBox")->geometry(), QRect(2, 4, 116, 196));
+    EXPECT_EQ(ui.Find("IgnoreImgSpeedButton")->geometry(), QRect(122, 38, 23, 22));
+    EXPECT_EQ(ui.Find("RefsIgnoredGroupBox")->geometry(), QRect(150, 4, 116, 196));
 }
 
 }  // namespace

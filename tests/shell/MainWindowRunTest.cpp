@@ -5,14 +5,14 @@
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
-#include "shell/dialogs/CDVTCodeDetectDlg.h"
 #include "engine/Engine.h"
-#include "shell/log/LogView.h"
-#include "shell/references/ReferenceListBoxes.h"
-#include "shell/dialogs/CPreferencesForm.h"
 #include "shell/FileListView.h"
 #include "shell/FolderTree.h"
 #include "shell/ProgressGauge.h"
+#include "shell/dialogs/CDVTCodeDetectDlg.h"
+#include "shell/dialogs/CPreferencesForm.h"
+#include "shell/log/LogView.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro::test {
 namespace {
@@ -24,8 +24,8 @@ const std::string kTemplatePage =
     "<!-- InstanceEndEditable -->\r\n<img src=\"t.gif\" title=\"T\">\r\n";
 
 // The log's lines with the run's time stamps taken out.
-QStringList LogLines(TMainForm& w) {
-    QStringList lines = w.LogRichEdit->toPlainText().split(QLatin1Char('\n'));
+QStringList LogLines(const MainWindowProbe& ui) {
+    QStringList lines = ui.LogRichEdit()->toPlainText().split(QLatin1Char('\n'));
     for (QString& line : lines) {
         if (line.startsWith(QStringLiteral("Process started ")) ||
             line.startsWith(QStringLiteral("Process ended "))) {
@@ -43,9 +43,10 @@ class MainWindowRunTest : public MainWindowTest {
     TMainForm& ReadyWindow(const std::vector<std::pair<std::string, std::string>>& pages) {
         TMainForm& w = CreateShown();
         w.ShowClearLogPrompt = false;
-        w.Clear1->trigger();  // the default folder's listing may have logged nothing, but be sure
+        // The default folder's listing may have logged nothing, but be sure.
+        ui.Action("Clear1")->trigger();
         ListSite(w, pages);
-        w.SelectAll1->trigger();
+        ui.Action("SelectAll1")->trigger();
         return w;
     }
 
@@ -54,44 +55,45 @@ class MainWindowRunTest : public MainWindowTest {
 
 TEST_F(MainWindowRunTest, AScanReportsIntoTheLogAndTheFoundList) {
     TMainForm& w = ReadyWindow({{"a.htm", kLogo}, {"b.htm", kPlain}, {"notes.txt", kLogo}});
-    ASSERT_EQ(w.FilesListView->RowCount(), 2);
-    w.Scan1->trigger();
-    EXPECT_EQ(LogLines(w),
+    ASSERT_EQ(ui.FilesListView()->RowCount(), 2);
+    ui.Action("Scan1")->trigger();
+    EXPECT_EQ(LogLines(ui),
               (QStringList{"Scan for missing alt & title attributes", "Process started",
                            QString::fromStdString("Path : " + Folder()),
                            "a.htm : Line 1 : <img : logo.gif : alt missing", "b.htm : No changes",
                            "Process ended", "Missing alt attributes: 1",
                            "Missing title attributes: 0", "..."}));
-    EXPECT_EQ(w.RefImagesListBox->References(), std::vector<std::string>{"logo.gif"});
+    EXPECT_EQ(ui.RefImagesListBox()->References(), std::vector<std::string>{"logo.gif"});
     EXPECT_FALSE(w.Processing());
-    EXPECT_TRUE(w.Scan1->isEnabled());
-    EXPECT_FALSE(w.Stop1->isEnabled());
-    EXPECT_TRUE(w.ProgressLabel->isEnabled());
-    EXPECT_EQ(w.ProgressGauge->value(), w.ProgressGauge->maximum());
+    EXPECT_TRUE(ui.Action("Scan1")->isEnabled());
+    EXPECT_FALSE(ui.Action("Stop1")->isEnabled());
+    EXPECT_TRUE(ui.Find<QLabel>("ProgressLabel")->isEnabled());
+    const TProgressGauge* gauge = ui.ProgressGauge();
+    EXPECT_EQ(gauge->value(), gauge->maximum());
     EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(MainWindowRunTest, AddAltWritesThePagesAfterTheBackupWarning) {
     TMainForm& w = ReadyWindow({{"a.htm", kLogo}, {"b.htm", kPlain}});
-    w.Preview1->trigger();  // Preview off
+    ui.Action("Preview1")->trigger();  // Preview off
     ASSERT_FALSE(w.Settings().PreviewMode);
     prompter.answers = {Prompter::No};
-    w.AddAlt1->trigger();
+    ui.Action("AddAlt1")->trigger();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].helpContext, 10000120);
     EXPECT_TRUE(prompter.messages[0].text.startsWith(
         "It is recommended you backup your file(s) before proceeding."));
-    EXPECT_TRUE(LogLines(w).isEmpty());
+    EXPECT_TRUE(LogLines(ui).isEmpty());
     EXPECT_EQ(dir.Read("pages/a.htm"), kLogo);
 
     prompter.answers = {Prompter::Yes};
-    w.AddAlt1->trigger();
+    ui.Action("AddAlt1")->trigger();
     EXPECT_EQ(dir.Read("pages/a.htm"),
               "<img src=\"images/logo.gif\" alt=\"Logo\" title=\"Logo\">\r\n");
-    EXPECT_TRUE(LogLines(w).contains("a.htm : Line 1 : <img : logo.gif : alt added : \"Logo\""));
-    EXPECT_TRUE(LogLines(w).contains("a.htm : Updated successfully"));
-    EXPECT_TRUE(LogLines(w).contains("1 alt attribute(s) added"));
-    EXPECT_TRUE(w.RefImagesListBox->References().empty());
+    EXPECT_TRUE(LogLines(ui).contains("a.htm : Line 1 : <img : logo.gif : alt added : \"Logo\""));
+    EXPECT_TRUE(LogLines(ui).contains("a.htm : Updated successfully"));
+    EXPECT_TRUE(LogLines(ui).contains("1 alt attribute(s) added"));
+    EXPECT_TRUE(ui.RefImagesListBox()->References().empty());
 }
 
 TEST_F(MainWindowRunTest, StopDuringARunLeavesThePageUnsaved) {
@@ -100,12 +102,13 @@ TEST_F(MainWindowRunTest, StopDuringARunLeavesThePageUnsaved) {
         big += kLogo;
     }
     TMainForm& w = ReadyWindow({{"a.htm", big}, {"b.htm", kLogo}});
-    w.Preview1->trigger();
+    ui.Action("Preview1")->trigger();
     w.ShowBackupDlg = false;
     prompter.answers = {Prompter::Yes};  // the Stop confirmation
-    QTimer::singleShot(0, &w, [&w] { w.Stop1->trigger(); });
-    w.AddAlt1->trigger();
-    const QStringList lines = LogLines(w);
+    QAction* stop = ui.Action("Stop1");
+    QTimer::singleShot(0, &w, [stop] { stop->trigger(); });
+    ui.Action("AddAlt1")->trigger();
+    const QStringList lines = LogLines(ui);
     ASSERT_GE(lines.size(), 4);
     EXPECT_EQ(lines[lines.size() - 4], "a.htm : Process stopped by user");
     EXPECT_EQ(lines[lines.size() - 3], "a.htm : Modifications to a.htm have not been saved");
@@ -128,59 +131,59 @@ TEST_F(MainWindowRunTest, TheTemplateWarningIsAnsweredYesNoOrStop) {
         };
     };
     TMainForm& w = ReadyWindow({{"a.htm", kTemplatePage}, {"b.htm", kTemplatePage}});
-    w.Preview1->trigger();
+    ui.Action("Preview1")->trigger();
     w.ShowBackupDlg = false;
 
     press("BitBtn1");  // Yes, for both pages
-    w.AddAlt1->trigger();
+    ui.Action("AddAlt1")->trigger();
     EXPECT_EQ(prompter.dialogs.size(), 2u);
     EXPECT_NE(dir.Read("pages/a.htm").find("alt=\"T\""), std::string::npos);
-    EXPECT_TRUE(LogLines(w).contains("4 alt attribute(s) added"));
+    EXPECT_TRUE(LogLines(ui).contains("4 alt attribute(s) added"));
 
     ListSite(w, {{"a.htm", kTemplatePage}, {"b.htm", kTemplatePage}});
-    w.SelectAll1->trigger();
-    w.Clear1->trigger();
+    ui.Action("SelectAll1")->trigger();
+    ui.Action("Clear1")->trigger();
     press("BitBtn2");  // No: each page is abandoned, the run goes on
-    w.AddAlt1->trigger();
-    QStringList lines = LogLines(w);
+    ui.Action("AddAlt1")->trigger();
+    QStringList lines = LogLines(ui);
     EXPECT_TRUE(lines.contains("a.htm : Update aborted by user"));
     EXPECT_TRUE(lines.contains("b.htm : Modifications to b.htm have not been saved"));
     EXPECT_EQ(lines[lines.size() - 2], "Process ended");  // the last page was abandoned
     EXPECT_EQ(dir.Read("pages/a.htm"), kTemplatePage);
 
-    w.Clear1->trigger();
+    ui.Action("Clear1")->trigger();
     prompter.answers = {Prompter::Yes};  // the Stop confirmation
     press("BitBtn3");
-    w.AddAlt1->trigger();
-    lines = LogLines(w);
+    ui.Action("AddAlt1")->trigger();
+    lines = LogLines(ui);
     EXPECT_TRUE(lines.contains("a.htm : Process stopped by user"));
     EXPECT_FALSE(lines.join('\n').contains("b.htm"));
     EXPECT_EQ(dir.Read("pages/b.htm"), kTemplatePage);
 }
 
 TEST_F(MainWindowRunTest, IgnoredReferencesKeepTheirTagsOutOfTheNextRun) {
-    TMainForm& w = ReadyWindow({{"a.htm", kLogo + "<img src=\"x.png\">"}});
-    w.Scan1->trigger();
-    ASSERT_EQ(w.RefImagesListBox->References(), (std::vector<std::string>{"logo.gif", "x.png"}));
-    w.RefImagesListBox->item(0)->setSelected(true);
-    w.IgnoreImgSpeedButton->click();
-    EXPECT_EQ(w.IgnoreImagesListBox->References(), std::vector<std::string>{"logo.gif"});
+    ReadyWindow({{"a.htm", kLogo + "<img src=\"x.png\">"}});
+    ui.Action("Scan1")->trigger();
+    ASSERT_EQ(ui.RefImagesListBox()->References(), (std::vector<std::string>{"logo.gif", "x.png"}));
+    ui.RefImagesListBox()->item(0)->setSelected(true);
+    ui.Find<QToolButton>("IgnoreImgSpeedButton")->click();
+    EXPECT_EQ(ui.IgnoreImagesListBox()->References(), std::vector<std::string>{"logo.gif"});
 
-    w.Clear1->trigger();
-    w.Scan1->trigger();
-    EXPECT_FALSE(LogLines(w).join('\n').contains("logo.gif"));
-    EXPECT_EQ(w.RefImagesListBox->References(), std::vector<std::string>{"x.png"});
+    ui.Action("Clear1")->trigger();
+    ui.Action("Scan1")->trigger();
+    EXPECT_FALSE(LogLines(ui).join('\n').contains("logo.gif"));
+    EXPECT_EQ(ui.RefImagesListBox()->References(), std::vector<std::string>{"x.png"});
 
-    w.IgnoreImagesListBox->item(0)->setSelected(true);
-    w.StopIgnoreImgSpeedButton->click();
-    w.Clear1->trigger();
-    w.Scan1->trigger();
-    EXPECT_TRUE(LogLines(w).join('\n').contains("logo.gif : alt missing"));
+    ui.IgnoreImagesListBox()->item(0)->setSelected(true);
+    ui.Find<QToolButton>("StopIgnoreImgSpeedButton")->click();
+    ui.Action("Clear1")->trigger();
+    ui.Action("Scan1")->trigger();
+    EXPECT_TRUE(LogLines(ui).join('\n').contains("logo.gif : alt missing"));
 }
 
 TEST_F(MainWindowRunTest, PreferencesFollowedByTheFileList) {
-    TMainForm& w = ReadyWindow({{"a.htm", "<%= x %><img src=\"a.gif\">"}, {"b.php", kPlain}});
-    ASSERT_EQ(w.FilesListView->RowCount(), 2);
+    ReadyWindow({{"a.htm", "<%= x %><img src=\"a.gif\">"}, {"b.php", kPlain}});
+    ASSERT_EQ(ui.FilesListView()->RowCount(), 2);
     prompter.onExec = [](QDialog& dialog) {
         auto& preferences = dynamic_cast<TPreferencesForm&>(dialog);
         auto* formats = preferences.findChild<QListWidget*>("FileFormatsCheckListBox");
@@ -192,9 +195,9 @@ TEST_F(MainWindowRunTest, PreferencesFollowedByTheFileList) {
         preferences.findChild<QPushButton*>("OKButton")->click();
         return preferences.result();
     };
-    w.Preferences1->trigger();
-    EXPECT_EQ(w.FilesListView->RowCount(), 1);
-    EXPECT_EQ(w.FilesListView->Caption(0), "a.htm");
+    ui.Action("Preferences1")->trigger();
+    EXPECT_EQ(ui.FilesListView()->RowCount(), 1);
+    EXPECT_EQ(ui.FilesListView()->Caption(0), "a.htm");
     EXPECT_EQ(prompter.dialogs.back(), "vantaro::TPreferencesForm");
 }
 
@@ -205,8 +208,8 @@ TEST_F(MainWindowRunTest, TheFolderOfTheLastSessionIsListedAtStart) {
     TMainForm& w = CreateShown();
     Settle();
     EXPECT_EQ(w.CurrentFolder, dir.File("site/"));
-    ASSERT_EQ(w.FilesListView->RowCount(), 1);
-    EXPECT_EQ(w.FilesListView->Caption(0), "index.htm");
+    ASSERT_EQ(ui.FilesListView()->RowCount(), 1);
+    EXPECT_EQ(ui.FilesListView()->Caption(0), "index.htm");
 }
 
 TEST_F(MainWindowRunTest, AMissingDefaultFolderIsReported) {

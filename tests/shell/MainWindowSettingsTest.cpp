@@ -5,25 +5,26 @@
 
 #include "MainWindowFixture.h"
 #include "engine/Engine.h"
-#include "shell/references/ReferenceListBoxes.h"
 #include "settings/FileFormats.h"
 #include "shell/PaneSplitter.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
 namespace {
 
+using test::MainWindowProbe;
 using test::MainWindowTest;
 
-int ColumnWidth(const TMainForm& w, int column) {
-    return w.FilesListView->header()->sectionSize(column);
+int ColumnWidth(const MainWindowProbe& ui, int column) {
+    return ui.FilesListView()->header()->sectionSize(column);
 }
 
 TEST_F(MainWindowTest, FirstRunStartsFromTheDefaults) {
     FileFormats() = DefaultFileFormats();
     TMainForm& w = CreateShown();
-    for (QAction* toggle :
-         {w.AreaToolButton, w.area1, w.ImgToolButton, w.img1, w.InputToolButton, w.input1,
-          w.PreviewToolButton, w.Preview1, w.ShowmissingAlts1, w.ShowmissingTitles1}) {
+    for (QAction* toggle : ui.Actions({"AreaToolButton", "area1", "ImgToolButton", "img1",
+                                       "InputToolButton", "input1", "PreviewToolButton", "Preview1",
+                                       "ShowmissingAlts1", "ShowmissingTitles1"})) {
         EXPECT_TRUE(toggle->isChecked()) << toggle->objectName().toStdString();
     }
     EXPECT_TRUE(w.ShowBackupDlg);
@@ -31,13 +32,13 @@ TEST_F(MainWindowTest, FirstRunStartsFromTheDefaults) {
     EXPECT_TRUE(w.Settings().UpdateDWTs);
     EXPECT_TRUE(w.Settings().ShowDWTDlg);
     EXPECT_EQ(w.Settings().LanguageTags, EngineSettings::DefaultLanguageTags());
-    EXPECT_EQ(w.IgnoreImagesListBox->count(), 0);
+    EXPECT_EQ(ui.IgnoreImagesListBox()->count(), 0);
     EXPECT_EQ(w.CurrentFolder, dir.File("home/"));  // none stored: the home folder
 
     // Sizes are saved in pixels, as the panes have them at the end.
-    const int folders = w.FoldersPanel->width();
-    const int log = w.LogPanel->height();
-    const int logLists = w.LogListsPanel->width();
+    const int folders = ui.Find("FoldersPanel")->width();
+    const int log = ui.Find("LogPanel")->height();
+    const int logLists = ui.Find("LogListsPanel")->width();
     Destroy();
     EXPECT_EQ(ReadIni("Folders"), std::to_string(folders));
     EXPECT_EQ(ReadIni("Log"), std::to_string(log));
@@ -64,20 +65,20 @@ TEST_F(MainWindowTest, AWindowNeverShownSavesTheDesignedSizes) {
 TEST_F(MainWindowTest, SettingsMadeInOneSessionAreThereInTheNext) {
     {
         TMainForm& w = CreateShown();
-        w.area1->trigger();
-        w.PreviewToolButton->trigger();
-        w.ShowmissingTitles1->trigger();
-        w.FilesListView->header()->resizeSection(1, 90);
+        ui.Action("area1")->trigger();
+        ui.Action("PreviewToolButton")->trigger();
+        ui.Action("ShowmissingTitles1")->trigger();
+        ui.FilesListView()->header()->resizeSection(1, 90);
         w.ShowBackupDlg = false;
         w.ShowClearLogPrompt = false;
         w.OtherFileFormats = "txt;xml";
         w.Settings().UpdateDWTs = false;
         w.Settings().LanguageTags = {"Perl", "<perl", "</perl>"};
-        w.IgnoreImagesListBox->AddReference("logo, small.gif");
-        w.IgnoreImagesListBox->AddReference("banner.png");
-        w.HorzSplitter->SetPaneSize(250);
-        w.VertSplitter->SetPaneSize(150);
-        w.Splitter1->SetPaneSize(300);
+        ui.IgnoreImagesListBox()->AddReference("logo, small.gif");
+        ui.IgnoreImagesListBox()->AddReference("banner.png");
+        ui.Find<TPaneSplitter>("HorzSplitter")->SetPaneSize(250);
+        ui.Find<TPaneSplitter>("VertSplitter")->SetPaneSize(150);
+        ui.Find<TPaneSplitter>("Splitter1")->SetPaneSize(300);
         std::filesystem::create_directories(dir.File("site"));
         w.CurrentFolder = dir.File("site/");
     }
@@ -89,28 +90,28 @@ TEST_F(MainWindowTest, SettingsMadeInOneSessionAreThereInTheNext) {
 
     TMainForm& w = Create();
     EXPECT_FALSE(w.Settings().TagArea);
-    EXPECT_FALSE(w.AreaToolButton->isChecked());
-    EXPECT_FALSE(w.area1->isChecked());
+    EXPECT_FALSE(ui.Action("AreaToolButton")->isChecked());
+    EXPECT_FALSE(ui.Action("area1")->isChecked());
     EXPECT_TRUE(w.Settings().TagImg);
     EXPECT_FALSE(w.Settings().PreviewMode);
-    EXPECT_FALSE(w.Preview1->isChecked());
-    EXPECT_EQ(w.AddAlt1->text(), "+alt");
-    EXPECT_EQ(w.AddTitleToolButton->text(), "+title");
-    EXPECT_TRUE(w.ShowmissingAlts1->isChecked());
-    EXPECT_FALSE(w.ShowmissingTitles1->isChecked());
+    EXPECT_FALSE(ui.Action("Preview1")->isChecked());
+    EXPECT_EQ(ui.Action("AddAlt1")->text(), "+alt");
+    EXPECT_EQ(ui.Action("AddTitleToolButton")->text(), "+title");
+    EXPECT_TRUE(ui.Action("ShowmissingAlts1")->isChecked());
+    EXPECT_FALSE(ui.Action("ShowmissingTitles1")->isChecked());
     EXPECT_FALSE(w.Settings().ShowMissingTitleMsgs);
-    EXPECT_EQ(ColumnWidth(w, 0), 128);
-    EXPECT_EQ(ColumnWidth(w, 1), 90);
+    EXPECT_EQ(ColumnWidth(ui, 0), 128);
+    EXPECT_EQ(ColumnWidth(ui, 1), 90);
     EXPECT_FALSE(w.ShowBackupDlg);
     EXPECT_FALSE(w.ShowClearLogPrompt);
     EXPECT_EQ(w.OtherFileFormats, "txt;xml");
     EXPECT_FALSE(w.Settings().UpdateDWTs);
     EXPECT_EQ(w.Settings().LanguageTags, (std::vector<std::string>{"Perl", "<perl", "</perl>"}));
-    EXPECT_EQ(w.IgnoreImagesListBox->References(),
+    EXPECT_EQ(ui.IgnoreImagesListBox()->References(),
               (std::vector<std::string>{"banner.png", "logo, small.gif"}));
     EXPECT_DOUBLE_EQ(w.FoldersWidthPercent, 250.0 / 672 * 100);
     EXPECT_DOUBLE_EQ(w.LogHeightPercent, 150.0 / 232 * 100);
-    EXPECT_EQ(w.HorzSplitter->PaneSize(), 250);
+    EXPECT_EQ(ui.Find<TPaneSplitter>("HorzSplitter")->PaneSize(), 250);
     // The engine skips the regions of the rows it was given.
     ASSERT_EQ(w.MainEngine().IgnoreTags().Count(), 1u);
     EXPECT_EQ(w.MainEngine().IgnoreTags().Description(0), "Perl");
@@ -125,9 +126,9 @@ TEST_F(MainWindowTest, SettingsMadeInOneSessionAreThereInTheNext) {
 TEST_F(MainWindowTest, AStoredColumnWidthBelowTheMinimumComesBackAsTheMinimum) {
     WriteIni("MainForm", "Size ", "10");
     WriteIni("MainForm", "Date Modified", "-5");
-    TMainForm& w = Create();
-    EXPECT_EQ(ColumnWidth(w, 1), 48);
-    EXPECT_EQ(ColumnWidth(w, 3), 84);
+    Create();
+    EXPECT_EQ(ColumnWidth(ui, 1), 48);
+    EXPECT_EQ(ColumnWidth(ui, 3), 84);
 }
 
 TEST_F(MainWindowTest, EveryFailedWriteIsReportedInAnErrorBox) {

@@ -13,10 +13,11 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
-#include "shell/references/ReferenceListBoxes.h"
+#include "MainWindowProbe.h"
 #include "shell/CMainForm.h"
 #include "shell/FolderTree.h"
 #include "shell/ImageLists.h"
+#include "shell/references/ReferenceListBoxes.h"
 
 namespace {
 
@@ -53,18 +54,19 @@ int main(int argc, char** argv) {
     const QString pictures = QString::fromLocal8Bit(argv[2]);
 
     TMainForm form;
+    const test::MainWindowProbe ui(form);
     form.setGeometry(0, 0, 1280, 800);
     form.show();
     Wait(500);
     form.ReferenceLists().SetIgnoredItems({"spacer.gif"});
-    form.FoldersShellTreeView->SelectFolder(site);
+    ui.Find<TFolderTree>("FoldersShellTreeView")->SelectFolder(site);
     Wait(800);
-    form.SelectAll1->trigger();
+    ui.Action("SelectAll1")->trigger();
     Wait(200);
     if (!Save(form, pictures, "main-window.png")) {
         return 1;
     }
-    form.Scan1->trigger();
+    ui.Action("Scan1")->trigger();
     Wait(500);
     return Save(form, pictures, "after-scan.png") ? 0 : 1;
 }

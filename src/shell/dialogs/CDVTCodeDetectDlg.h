@@ -47,10 +47,10 @@ class TDWTCodeDetectDlg : public QDialog {
 
     QString message_;
     StopCommand stopCommand_;
-    QLabel* label1_ = nullptr;
-    QPushButton* bitBtn1_ = nullptr;
-    QPushButton* bitBtn2_ = nullptr;
-    QPushButton* bitBtn3_ = nullptr;
+    QLabel* label1_ = nullptr;        // the warning text
+    QPushButton* bitBtn1_ = nullptr;  // Yes
+    QPushButton* bitBtn2_ = nullptr;  // No
+    QPushButton* bitBtn3_ = nullptr;  // Stop
 };
 
 // The final component of a path: the text after the last '/'.

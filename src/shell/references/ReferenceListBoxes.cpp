@@ -5,8 +5,8 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include "shell/log/DisplayText.h"
 #include "shell/KeepSelectionVisible.h"
+#include "shell/log/DisplayText.h"
 
 namespace vantaro {
 
@@ -100,7 +100,7 @@ TReferenceLists::TReferenceLists(QWidget* parent)
     popupMenu_->setObjectName(QStringLiteral("IgnoreImgsListBoxPopupMenu"));
     delete1_ = popupMenu_->addAction(QStringLiteral("Delete"));
     delete1_->setObjectName(QStringLiteral("Delete1"));
-    popupMenu_->addSeparator();
+    popupMenu_->addSeparator()->setObjectName(QStringLiteral("N13"));
     selectAll3_ = popupMenu_->addAction(QStringLiteral("Select All"));
     selectAll3_->setObjectName(QStringLiteral("SelectAll3"));
     ignored_->setContextMenuPolicy(Qt::CustomContextMenu);

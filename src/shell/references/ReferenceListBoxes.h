@@ -60,7 +60,7 @@ class TReferenceLists : public QObject {
     TReferenceListBox* IgnoreImagesListBox() const { return ignored_; }
     QToolButton* IgnoreImgSpeedButton() const { return ignoreButton_; }
     QToolButton* StopIgnoreImgSpeedButton() const { return stopIgnoreButton_; }
-    QMenu* IgnoreImgsListBoxPopupMenu() const { return popupMenu_; }
+    // The items of the ignored list's context menu: "Delete" and "Select All".
     QAction* Delete1() const { return delete1_; }
     QAction* SelectAll3() const { return selectAll3_; }
 
@@ -92,9 +92,9 @@ class TReferenceLists : public QObject {
     TReferenceListBox* ignored_ = nullptr;
     QToolButton* ignoreButton_ = nullptr;
     QToolButton* stopIgnoreButton_ = nullptr;
-    QMenu* popupMenu_ = nullptr;
-    QAction* delete1_ = nullptr;
-    QAction* selectAll3_ = nullptr;
+    QMenu* popupMenu_ = nullptr;     // IgnoreImgsListBoxPopupMenu
+    QAction* delete1_ = nullptr;     // "Delete": drops the selected ignored references
+    QAction* selectAll3_ = nullptr;  // "Select All" of the ignored list
 };
 
 }  // namespace vantaro
