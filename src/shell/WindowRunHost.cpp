@@ -50,7 +50,7 @@ void TWindowRunHost::OnRunStarted(const RunStart& start) {
 }
 
 void TWindowRunHost::OnRecoveryFileFound(const RecoveryNotice& notice) {
-    WriteRecoveryNotice(*window_.LogRichEdit, notice);
+    WriteRecoveryNotice(window_.LogRichEdit(), notice);
 }
 
 void TWindowRunHost::OnRunEnded(const RunEnd& end) {
