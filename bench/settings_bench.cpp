@@ -55,5 +55,5 @@ int main(int argc, char** argv) {
         "SaveSettings %.3f s\n",
         megabytes, load, settings.ReferencesIgnored.size(), save);
     std::filesystem::remove(file);
-    return settings.FoldersWidth == 250 && !settings.TagImg ? 0 : 1;
+    return settings.FoldersWidth == 250 && !settings.Engine.TagImg ? 0 : 1;
 }

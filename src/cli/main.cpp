@@ -75,7 +75,7 @@ std::optional<AppSettings> ReadSettings(const CliOptions& options) {
 
 void ApplySettings(const AppSettings& stored, const CliOptions& options, Engine& engine) {
     EngineSettings& s = engine.Settings();
-    ApplyToEngine(stored, s);
+    s = stored.Engine;
     s.PreviewMode = options.Preview;  // the window's stored Preview toggle is not used here
     if (options.Tags) {
         s.TagImg = Has(*options.Tags, "img");

@@ -18,6 +18,8 @@ struct EngineSettings {
     bool ShowDWTDlg = true;
     std::vector<std::string> LanguageTags = DefaultLanguageTags();
 
+    bool operator==(const EngineSettings&) const = default;
+
     static std::vector<std::string> DefaultLanguageTags() {
         return {"ASP, JSP", "<%", "%>", "PHP", "<?php", "?>", "Script", "<script", "</script>"};
     }

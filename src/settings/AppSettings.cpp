@@ -21,24 +21,31 @@ constexpr const char* kFormatsSection = "File Formats";
 constexpr bool kReportNothing = false;
 constexpr bool kReportFailure = true;
 
+// A switch of the settings themselves or of the engine's.
 struct BoolKey {
     const char* Key;
-    bool AppSettings::*Field;
+    bool AppSettings::*Own = nullptr;
+    bool EngineSettings::*Run = nullptr;
 };
 
 // In the order in which they are read and written.
 constexpr std::array<BoolKey, 10> kBoolKeys{{
     {"Show Backup Dlg", &AppSettings::ShowBackupDlg},
-    {"Show DWT Dlg", &AppSettings::ShowDWTDlg},
+    {"Show DWT Dlg", nullptr, &EngineSettings::ShowDWTDlg},
     {"Show Clear Log Prompt", &AppSettings::ShowClearLogPrompt},
-    {"Show Missing Alt Msgs", &AppSettings::ShowMissingAltMsgs},
-    {"Show Missing Title Msgs", &AppSettings::ShowMissingTitleMsgs},
-    {"Tag Area", &AppSettings::TagArea},
-    {"Tag Img", &AppSettings::TagImg},
-    {"Tag Input", &AppSettings::TagInput},
-    {"Preview", &AppSettings::PreviewMode},
-    {"Update DWTs", &AppSettings::UpdateDWTs},
+    {"Show Missing Alt Msgs", nullptr, &EngineSettings::ShowMissingAltMsgs},
+    {"Show Missing Title Msgs", nullptr, &EngineSettings::ShowMissingTitleMsgs},
+    {"Tag Area", nullptr, &EngineSettings::TagArea},
+    {"Tag Img", nullptr, &EngineSettings::TagImg},
+    {"Tag Input", nullptr, &EngineSettings::TagInput},
+    {"Preview", nullptr, &EngineSettings::PreviewMode},
+    {"Update DWTs", nullptr, &EngineSettings::UpdateDWTs},
 }};
+
+template <typename Settings>
+auto& FieldOf(Settings& settings, const BoolKey& key) {
+    return key.Own != nullptr ? settings.*key.Own : settings.Engine.*key.Run;
+}
 
 // The settings file's values, read from it once. Each value is converted by the rules of
 // IniReadInteger, IniReadBool and IniReadString; reading reports nothing.
@@ -124,13 +131,15 @@ void LoadSettingsFromText(std::string text, AppSettings& settings) {
     settings.OtherFileFormats =
         stored.Read<std::string>(kMainSection, "Other File Formats", settings.OtherFileFormats);
     for (const BoolKey& entry : kBoolKeys) {
-        settings.*entry.Field = stored.Read<bool>(kMainSection, entry.Key, settings.*entry.Field);
+        bool& field = FieldOf(settings, entry);
+        field = stored.Read<bool>(kMainSection, entry.Key, field);
     }
     for (TFileFormat& format : FileFormats()) {
         format.Enabled = stored.Read<bool>(kFormatsSection, format.Extension, format.Enabled);
     }
-    stored.List("Language Tags", settings.LanguageTags);
-    settings.LanguageTags = WholeRows(std::move(settings.LanguageTags));
+    std::vector<std::string>& languageTags = settings.Engine.LanguageTags;
+    stored.List("Language Tags", languageTags);
+    languageTags = WholeRows(std::move(languageTags));
 }
 
 void SaveSettings(const std::string& iniFile, const AppSettings& settings) {
@@ -144,12 +153,12 @@ void SaveSettings(const std::string& iniFile, const AppSettings& settings) {
     stored.String("References Ignored", ToCommaText(settings.ReferencesIgnored));
     stored.String("Other File Formats", settings.OtherFileFormats);
     for (const BoolKey& entry : kBoolKeys) {
-        stored.Add(kMainSection, entry.Key, settings.*entry.Field);
+        stored.Add(kMainSection, entry.Key, FieldOf(settings, entry));
     }
     for (const TFileFormat& format : FileFormats()) {
         stored.Add(kFormatsSection, format.Extension, format.Enabled);
     }
-    stored.String("Language Tags", ToCommaText(settings.LanguageTags));
+    stored.String("Language Tags", ToCommaText(settings.Engine.LanguageTags));
     stored.String("Default Path", settings.DefaultPath);
     IniWriteAll(iniFile, stored.Entries(), kReportFailure);
 }
@@ -160,30 +169,6 @@ std::int32_t ReadLogListsWidth(const std::string& iniFile, std::int32_t currentW
 
 std::string ReadDefaultPath(const std::string& iniFile) {
     return IniReadString(iniFile, kMainSection, "Default Path", HomeFolder(), kReportNothing);
-}
-
-void ApplyToEngine(const AppSettings& settings, EngineSettings& engine) {
-    engine.TagImg = settings.TagImg;
-    engine.TagArea = settings.TagArea;
-    engine.TagInput = settings.TagInput;
-    engine.ShowMissingAltMsgs = settings.ShowMissingAltMsgs;
-    engine.ShowMissingTitleMsgs = settings.ShowMissingTitleMsgs;
-    engine.PreviewMode = settings.PreviewMode;
-    engine.UpdateDWTs = settings.UpdateDWTs;
-    engine.ShowDWTDlg = settings.ShowDWTDlg;
-    engine.LanguageTags = settings.LanguageTags;
-}
-
-void TakeFromEngine(const EngineSettings& engine, AppSettings& settings) {
-    settings.TagImg = engine.TagImg;
-    settings.TagArea = engine.TagArea;
-    settings.TagInput = engine.TagInput;
-    settings.ShowMissingAltMsgs = engine.ShowMissingAltMsgs;
-    settings.ShowMissingTitleMsgs = engine.ShowMissingTitleMsgs;
-    settings.PreviewMode = engine.PreviewMode;
-    settings.UpdateDWTs = engine.UpdateDWTs;
-    settings.ShowDWTDlg = engine.ShowDWTDlg;
-    settings.LanguageTags = engine.LanguageTags;
 }
 
 }  // namespace vantaro

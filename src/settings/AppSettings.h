@@ -30,17 +30,10 @@ struct AppSettings {
     std::vector<std::string> ReferencesIgnored;
     std::string OtherFileFormats;  // extra extensions without the dot, separated by ";"
     bool ShowBackupDlg = true;
-    bool ShowDWTDlg = true;
     bool ShowClearLogPrompt = true;
-    bool ShowMissingAltMsgs = true;
-    bool ShowMissingTitleMsgs = true;
-    bool TagArea = true;
-    bool TagImg = true;
-    bool TagInput = true;
-    bool PreviewMode = true;
-    bool UpdateDWTs = true;
-    // Description, open delimiter, close delimiter: three items a row.
-    std::vector<std::string> LanguageTags = EngineSettings::DefaultLanguageTags();
+    // What runs work by: the tag toggles, what a scan reports, Preview, the template options
+    // and the language rows. The engine reads its own copy of these.
+    EngineSettings Engine;
     std::string DefaultPath;  // the folder shown at the next start, ending in '/'
 
     bool operator==(const AppSettings&) const = default;
@@ -58,12 +51,6 @@ void LoadSettingsFromText(std::string text, AppSettings& settings);
 // the file; when it cannot be written, each key's failure is reported through the settings
 // error reporter.
 void SaveSettings(const std::string& iniFile, const AppSettings& settings);
-
-// The stored choices the engine works by: tags, reports, Preview, template options, language
-// rows. (The caller rebuilds the engine's regions afterwards.)
-void ApplyToEngine(const AppSettings& settings, EngineSettings& engine);
-// The other way: the engine's current choices into the settings to be stored.
-void TakeFromEngine(const EngineSettings& engine, AppSettings& settings);
 
 // Read at other moments than LoadSettings: when the window is first shown, and when it opens
 // the folder of the last session (the home folder when none is stored).

@@ -49,7 +49,7 @@ AppSettings TMainForm::CurrentSettings() const {
     settings.OtherFileFormats = OtherFileFormats;
     settings.ShowBackupDlg = ShowBackupDlg;
     settings.ShowClearLogPrompt = ShowClearLogPrompt;
-    TakeFromEngine(engine, settings);
+    settings.Engine = engine;
     // Until a folder has been opened, the one stored last time stays.
     settings.DefaultPath = CurrentFolder.empty() ? ReadDefaultPath(IniFileName()) : CurrentFolder;
     return settings;
@@ -72,7 +72,7 @@ void TMainForm::ApplySettings(const AppSettings& settings) {
 
     ShowBackupDlg = settings.ShowBackupDlg;
     ShowClearLogPrompt = settings.ShowClearLogPrompt;
-    ApplyToEngine(settings, engine);
+    engine = settings.Engine;
 
     showmissingAlts1_->setChecked(engine.ShowMissingAltMsgs);
     showmissingTitles1_->setChecked(engine.ShowMissingTitleMsgs);

@@ -104,9 +104,9 @@ TEST_F(AppSettingsTest, EverySettingSurvivesSaveAndLoad) {
     saved.LogListsWidth = 400;
     saved.ReferencesIgnored = {"images/my photo.jpg", "a,b.gif", "say \"hi\".png", ""};
     saved.OtherFileFormats = "tpl;JSP";
-    saved.ShowBackupDlg = saved.ShowClearLogPrompt = saved.ShowMissingTitleMsgs = false;
-    saved.TagImg = saved.PreviewMode = false;
-    saved.LanguageTags = {"Mine", "{{", "}}"};
+    saved.ShowBackupDlg = saved.ShowClearLogPrompt = saved.Engine.ShowMissingTitleMsgs = false;
+    saved.Engine.TagImg = saved.Engine.PreviewMode = false;
+    saved.Engine.LanguageTags = {"Mine", "{{", "}}"};
     saved.DefaultPath = "/srv/www/my site/";
     FileFormats()[0].Enabled = FileFormats()[22].Enabled = false;
     const FileFormatTable savedFormats = FileFormats();
@@ -142,14 +142,14 @@ TEST_F(AppSettingsTest, FormatSwitchesComeFromTheirOwnSection) {
 
 TEST_F(AppSettingsTest, StoredListsAreReadAsCommaText) {
     const AppSettings empty = LoadedFrom("[MainForm]\nLanguage Tags=\nReferences Ignored=\n");
-    EXPECT_EQ(empty.LanguageTags, List{});
+    EXPECT_EQ(empty.Engine.LanguageTags, List{});
     EXPECT_EQ(empty.ReferencesIgnored, List{});
 
     const AppSettings edited = LoadedFrom(
         "[MainForm]\nReferences Ignored=my image.gif,\"a b.gif\"\n"
         "Language Tags=A,<a,a>,B,<b\n");
     EXPECT_EQ(edited.ReferencesIgnored, (List{"my", "image.gif", "a b.gif"}));
-    EXPECT_EQ(edited.LanguageTags, (List{"A", "<a", "a>"}));
+    EXPECT_EQ(edited.Engine.LanguageTags, (List{"A", "<a", "a>"}));
 }
 
 TEST_F(AppSettingsTest, ALineBreakInAValueCannotInjectSettings) {
@@ -161,8 +161,8 @@ TEST_F(AppSettingsTest, ALineBreakInAValueCannotInjectSettings) {
     SaveSettings(file, saved);
     AppSettings loaded;
     LoadSettings(file, loaded);
-    EXPECT_TRUE(loaded.TagImg);
-    EXPECT_TRUE(loaded.PreviewMode);
+    EXPECT_TRUE(loaded.Engine.TagImg);
+    EXPECT_TRUE(loaded.Engine.PreviewMode);
     EXPECT_TRUE(FileFormats()[0].Enabled);
     EXPECT_EQ(loaded.ReferencesIgnored, List{"x.gif Tag Img=0"});
     EXPECT_EQ(loaded.OtherFileFormats, "tpl  Preview=0");
@@ -177,10 +177,10 @@ TEST_F(AppSettingsTest, ADamagedFileGivesDefaultsWhereNothingCanBeRead) {
     const AppSettings settings = LoadedFrom(damaged);
     EXPECT_EQ(settings.FoldersWidth, 177);
     EXPECT_EQ(settings.LogHeight, 122);
-    EXPECT_FALSE(settings.TagImg);
-    EXPECT_TRUE(settings.ShowDWTDlg);
+    EXPECT_FALSE(settings.Engine.TagImg);
+    EXPECT_TRUE(settings.Engine.ShowDWTDlg);
     EXPECT_EQ(settings.OtherFileFormats.size(), 1u << 20);
-    EXPECT_EQ(settings.LanguageTags, EngineSettings::DefaultLanguageTags());
+    EXPECT_EQ(settings.Engine.LanguageTags, EngineSettings::DefaultLanguageTags());
 }
 
 TEST_F(AppSettingsTest, EachFailedWriteIsReportedAndSavingGoesOn) {
