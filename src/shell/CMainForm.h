@@ -54,6 +54,10 @@ class TMainForm : public QMainWindow, public EngineHost, public RunHost {
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
+    // What the program was asked to open: a folder is shown instead of the last session's, a
+    // page's folder is shown with the page selected. Called before the window is first shown.
+    void OpenAtStart(const QString& path);
+
     // --- State ------------------------------------------------------------------------------
     bool Processing() const { return processing_; }
     Engine& MainEngine() { return *engine_; }
@@ -276,6 +280,8 @@ class TMainForm : public QMainWindow, public EngineHost, public RunHost {
     bool formShown_ = false;
     RefsAreaPercents refsPercents_;
     QElapsedTimer sincePump_;
+    QString startFolder_;    // shown instead of the stored default path, once
+    std::string startPage_;  // selected in the first listing, as the file system spells it
     std::function<void(const std::string&)> previousIniReporter_;
 };
 

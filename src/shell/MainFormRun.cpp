@@ -2,7 +2,9 @@
 // asks, the reference lists it fills; and what follows a folder choice or the Preferences.
 
 #include <QFile>
+#include <QFileInfo>
 #include <exception>
+#include <utility>
 
 #include "engine/Engine.h"
 #include "run/ReferenceListBoxes.h"
@@ -86,13 +88,33 @@ void TMainForm::Preferences1Click() {
     }
 }
 
+void TMainForm::OpenAtStart(const QString& path) {
+    const QFileInfo given(path);
+    if (given.isDir()) {
+        startFolder_ = given.absoluteFilePath();
+        startPage_.clear();
+    } else {
+        startFolder_ = given.absolutePath();
+        startPage_ = QFile::encodeName(given.fileName()).toStdString();
+    }
+}
+
+// A folder given at start that cannot be shown is reported; the stored one is shown instead.
 void TMainForm::UMShowDefaultPath() {
     repaint();
+    const QString startFolder = std::exchange(startFolder_, QString());
+    if (!startFolder.isEmpty() && FoldersShellTreeView->SelectFolder(startFolder)) {
+        return;
+    }
+    startPage_.clear();
     FoldersShellTreeView->SelectFolder(QFile::decodeName(ReadDefaultPath(IniFileName()).c_str()));
 }
 
 void TMainForm::UMListFiles() {
     FilesListView->ListFolderFiles(QFile::decodeName(CurrentFolder.c_str()), OtherFileFormats);
+    if (!startPage_.empty()) {
+        FilesListView->SelectFile(std::exchange(startPage_, std::string()));
+    }
     UpdateFileCommands();
 }
 
