@@ -197,6 +197,9 @@ Options:
 Exit status: 0 nothing missing (scan) or nothing left that could not be added;
 1 findings remain; 2 usage error or a page that could not be read or written;
 130 stopped with Ctrl-C.
+
+Settings are read from $XDG_CONFIG_HOME/Corvell/Vantaro/App.ini (by default
+~/.config/Corvell/Vantaro/App.ini). Full documentation: man vantaro-cli
 )";
 }
 

@@ -128,7 +128,8 @@ int main(int argc, char** argv) {
         return kExitClean;
     }
     if (parsed.Options.Version) {
-        std::printf("vantaro-cli (%s) %s\n", version::ProductName, version::FileVersion);
+        std::printf("vantaro-cli (%s) %s\n%s\nAll rights reserved.\n", version::ProductName,
+                    version::FileVersion, version::LegalCopyright);
         return kExitClean;
     }
     try {
