@@ -23,9 +23,17 @@ const char* ModeName(ScanMode mode) {
     }
 }
 
+// g++ 12 at -O3 reports an impossible overlap inside std::string's operator+ (-Wrestrict) here.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
+#endif
 std::string Quoted(std::string_view bytes) {
     return "\"" + JsonEscaped(DecodeForDisplay(bytes)) + "\"";
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 const char* TagName(TagKind kind) {
     switch (kind) {
@@ -288,6 +296,11 @@ void CliHost::BeginRun(const std::string& folder) {
     page_.clear();
 }
 
+// g++ 12 at -O3 reports an impossible overlap inside std::string's operator+ (-Wrestrict) here.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
+#endif
 void CliHost::SetProcessingState(bool busy) {
     busy_ = busy;
     if (busy) {
@@ -304,6 +317,9 @@ void CliHost::SetProcessingState(bool busy) {
         runLines_.clear();
     }
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 bool CliHost::IsIgnoredReference(std::string_view reference) {
     return ignored_.Contains(reference);

@@ -214,6 +214,9 @@ Exit status: 0 nothing missing (scan) or nothing left that could not be added;
 could not be read or written or that changed on disk during the run, or output that
 could not be written; 130 stopped with Ctrl-C (a second Ctrl-C ends at once).
 recover: 0, or 2 when an old text could not be restored.
+
+Settings are read from $XDG_CONFIG_HOME/Corvell/Vantaro/App.ini (by default
+~/.config/Corvell/Vantaro/App.ini). Full documentation: man vantaro-cli
 )";
 }
 

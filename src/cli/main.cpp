@@ -185,7 +185,8 @@ int main(int argc, char** argv) {
     }
     if (parsed.Options.Version) {
         return Print(std::string("vantaro-cli (") + version::ProductName + ") " +
-                     version::FileVersion + "\n");
+                     version::FileVersion + "\n" + version::LegalCopyright +
+                     "\nAll rights reserved.\n");
     }
     try {
         if (parsed.Options.Recover) {

@@ -131,6 +131,11 @@ std::optional<std::string> IniDocument::Value(std::string_view section,
     return body.substr(KeyOf(body)->ValueStart);
 }
 
+// g++ 12 at -O3 reports an impossible overlap inside std::string's operator+ (-Wrestrict) here.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
+#endif
 void IniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
     const Place place = Find(section, key);
     if (place.KeyLine) {
@@ -146,6 +151,9 @@ void IniDocument::SetValue(std::string_view section, std::string_view key, std::
     InsertLine(lines_.size(), "[" + OneLine(section) + "]");
     InsertLine(lines_.size(), keyLine);
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 void IniDocument::InsertLine(std::size_t index, std::string body) {
     const std::string end = LineEnd();

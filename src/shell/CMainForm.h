@@ -52,6 +52,10 @@ class TMainForm : public QMainWindow {
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
+    // What the program was asked to open: a folder is shown instead of the last session's, a
+    // page's folder is shown with the page selected. Called before the window is first shown.
+    void OpenAtStart(const QString& path);
+
     // --- State ------------------------------------------------------------------------------
     bool Processing() const { return processing_; }
     Engine& MainEngine() { return *engine_; }
@@ -176,6 +180,8 @@ class TMainForm : public QMainWindow {
     bool processing_ = false;
     bool formShown_ = false;
     RefsAreaPercents refsPercents_;
+    QString startFolder_;    // shown instead of the stored default path, once
+    std::string startPage_;  // selected in the first listing, as the file system spells it
     std::function<void(const std::string&)> previousIniReporter_;
 
     // --- Components the window works with after building them, named as on the form --------

@@ -248,6 +248,20 @@ void TFileListView::DeselectAllFiles() {
     }
 }
 
+bool TFileListView::SelectFile(const std::string& name) {
+    const std::vector<FileRow>& rows = model_->Rows();
+    const auto found = std::find_if(rows.begin(), rows.end(),
+                                    [&](const FileRow& row) { return row.Name == name; });
+    if (processing_ || found == rows.end()) {
+        return false;
+    }
+    const QModelIndex index = model_->index(static_cast<int>(found - rows.begin()), 0);
+    selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+    return true;
+}
+
 void TFileListView::SetFileOpener(FileOpener opener) {
     opener_ = std::move(opener);
 }

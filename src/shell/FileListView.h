@@ -62,6 +62,9 @@ class TFileListView : public QTreeView {
     // Refused while processing.
     void SelectAllFiles();
     void DeselectAllFiles();
+    // Selects the row of this file (named as the file system spells it) alone and scrolls to
+    // it; false when no row has that name.
+    bool SelectFile(const std::string& name);
 
     // Opens the first selected row (in row order) with the desktop's handler; the outcome is
     // not looked at.

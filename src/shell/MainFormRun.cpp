@@ -1,7 +1,9 @@
 // Starting a run over the selected files; and what follows a folder choice or the Preferences.
 
 #include <QFile>
+#include <QFileInfo>
 #include <exception>
+#include <utility>
 
 #include "engine/Engine.h"
 #include "run/ProcessRunner.h"
@@ -54,13 +56,33 @@ void TMainForm::Preferences1Click() {
     }
 }
 
+void TMainForm::OpenAtStart(const QString& path) {
+    const QFileInfo given(path);
+    if (given.isDir()) {
+        startFolder_ = given.absoluteFilePath();
+        startPage_.clear();
+    } else {
+        startFolder_ = given.absolutePath();
+        startPage_ = QFile::encodeName(given.fileName()).toStdString();
+    }
+}
+
+// A folder given at start that cannot be shown is reported; the stored one is shown instead.
 void TMainForm::UMShowDefaultPath() {
     repaint();
+    const QString startFolder = std::exchange(startFolder_, QString());
+    if (!startFolder.isEmpty() && foldersShellTreeView_->SelectFolder(startFolder)) {
+        return;
+    }
+    startPage_.clear();
     foldersShellTreeView_->SelectFolder(QFile::decodeName(ReadDefaultPath(IniFileName()).c_str()));
 }
 
 void TMainForm::UMListFiles() {
     filesListView_->ListFolderFiles(QFile::decodeName(CurrentFolder.c_str()), OtherFileFormats);
+    if (!startPage_.empty()) {
+        filesListView_->SelectFile(std::exchange(startPage_, std::string()));
+    }
     UpdateFileCommands();
 }
 

@@ -27,10 +27,18 @@ class SegmentRecorder : public ScanPassHandler {
         }
         segments.back() += piece;
     }
+    // g++ 12 at -O3 reports an impossible overlap inside std::string's operator+ (-Wrestrict) here.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
+#endif
     bool OnTag(std::string_view tagText, std::uint64_t line) override {
         segments.push_back("T" + std::to_string(line) + ":" + std::string(tagText));
         return stopAt != 0 && segments.size() >= stopAt;
     }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
     void OnUnclosedTag(std::string_view tagText) override {
         segments.push_back("U:" + std::string(tagText));
     }

@@ -5,6 +5,8 @@
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
+#include "QStringPrinting.h"
+#include "shell/dialogs/CDVTCodeDetectDlg.h"
 #include "engine/Engine.h"
 #include "shell/FileListView.h"
 #include "shell/FolderTree.h"
@@ -219,6 +221,56 @@ TEST_F(MainWindowRunTest, AMissingDefaultFolderIsReported) {
     ASSERT_FALSE(prompter.messages.empty());
     EXPECT_EQ(prompter.messages[0].text,
               QString::fromStdString("Error setting path: \"" + dir.File("gone/") + "\""));
+}
+
+// What the program is given to open takes the place of the last session's folder.
+class MainWindowStartTest : public MainWindowTest {
+  protected:
+    MainWindowStartTest() {
+        std::filesystem::create_directories(dir.File("last"));
+        dir.Write("last/a.htm", kLogo);
+        std::filesystem::create_directories(dir.File("site"));
+        for (const char* name : {"a.htm", "b.htm", "c.htm"}) {
+            dir.Write(std::string("site/") + name, kLogo);
+        }
+        WriteIni("MainForm", "Default Path", dir.File("last/"));
+    }
+
+    TMainForm& StartWith(const std::string& path) {
+        TMainForm& w = Create();
+        w.OpenAtStart(QString::fromStdString(path));
+        w.resize(1000, 700);
+        w.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+        Settle();
+        return w;
+    }
+};
+
+TEST_F(MainWindowStartTest, AGivenFolderIsListedInsteadOfTheLastOne) {
+    TMainForm& w = StartWith(dir.File("site"));
+    EXPECT_EQ(w.CurrentFolder, dir.File("site/"));
+    EXPECT_EQ(w.FilesListView->RowCount(), 3);
+    EXPECT_EQ(w.FilesListView->SelectedCount(), 0);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(MainWindowStartTest, AGivenPageIsSelectedInItsFolderReadyToScan) {
+    TMainForm& w = StartWith(dir.File("site/b.htm"));
+    EXPECT_EQ(w.CurrentFolder, dir.File("site/"));
+    EXPECT_EQ(w.FilesListView->SelectedCaptions(), QStringList{QStringLiteral("b.htm")});
+    EXPECT_TRUE(w.ScanSpeedButton->isEnabled());
+}
+
+// The page's name must not be selected in whatever folder is shown instead.
+TEST_F(MainWindowStartTest, AGivenPageThatCannotBeShownIsReportedAndTheLastFolderShown) {
+    TMainForm& w = StartWith(dir.File("gone/a.htm"));
+    ASSERT_FALSE(prompter.messages.empty());
+    EXPECT_EQ(prompter.messages[0].text,
+              QString::fromStdString("Error setting path: \"" + dir.File("gone") + "\""));
+    EXPECT_EQ(w.CurrentFolder, dir.File("last/"));
+    EXPECT_EQ(w.FilesListView->RowCount(), 1);
+    EXPECT_EQ(w.FilesListView->SelectedCount(), 0);
 }
 
 }  // namespace

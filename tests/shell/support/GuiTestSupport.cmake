@@ -17,4 +17,4 @@ add_executable(vantaro_prompter_tests ${CMAKE_CURRENT_LIST_DIR}/PrompterTest.cpp
 target_link_libraries(vantaro_prompter_tests PRIVATE
     vantaro_scripted_prompter vantaro_gui_test_main vantaro_test_support Qt6::Test GTest::gtest)
 gtest_discover_tests(vantaro_prompter_tests DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen LABELS window)
