@@ -42,7 +42,7 @@ _vantaro_cli() {
             return
             ;;
         --format)
-            COMPREPLY=($(compgen -W "text jsonl" -- "$cur"))
+            COMPREPLY=($(compgen -W "text jsonl sarif" -- "$cur"))
             return
             ;;
         -h | --help | --version)

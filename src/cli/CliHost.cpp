@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 
 #include "engine/ByteText.h"
 #include "log/LogFormatter.h"
@@ -34,6 +35,12 @@ std::string Quoted(std::string_view bytes) {
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
+
+// Where relative paths in reports start from.
+std::string WorkingFolder() {
+    std::error_code error;
+    return std::filesystem::current_path(error).string();
+}
 
 const char* TagName(TagKind kind) {
     switch (kind) {
@@ -119,7 +126,12 @@ bool NothingSaved(int rank) {
 
 CliHost::CliHost(const CliOptions& options, bool colour, bool progress, QuestionPolicy questions,
                  std::FILE* out)
-    : options_(options), colour_(colour), progress_(progress), questions_(questions), out_(out) {}
+    : options_(options),
+      colour_(colour),
+      progress_(progress),
+      questions_(questions),
+      out_(out),
+      sarif_(WorkingFolder()) {}
 
 // Standard output is buffered as the C library chooses (by line on a terminal); it is flushed
 // before every page and question and at the end. Once writing it has failed nothing more is
@@ -185,6 +197,9 @@ void CliHost::LineSink::AddLogLine(std::string_view text, LogColour colour, bool
 }
 
 void CliHost::PrintLine(const std::vector<LineSink::Piece>& pieces) {
+    if (Sarif()) {
+        return;  // the SARIF log holds findings only
+    }
     if (Jsonl()) {
         std::string text;
         for (const LineSink::Piece& piece : pieces) {
@@ -209,7 +224,9 @@ void CliHost::OnFinding(const Finding& finding) {
     if (Unresolved(finding.Kind)) {
         ++pageUnresolved_;
     }
-    if (Jsonl()) {
+    if (Sarif()) {
+        sarif_.Add(finding);
+    } else if (Jsonl()) {
         EmitFinding(finding);
     } else {
         WriteFinding(lines_, finding);
@@ -228,7 +245,7 @@ void CliHost::OnPageEvent(const PageEvent& event) {
         pageResultRank_ = rank;
         pageReason_ = ReasonOf(event);
     }
-    if (!Jsonl()) {
+    if (options_.Format == OutputFormat::Text) {
         WritePageEvent(lines_, event);
     }
 }
@@ -331,6 +348,10 @@ bool CliHost::IsFoundReference(std::string_view reference) {
 
 void CliHost::AddFoundReference(std::string_view reference) {
     found_.Add(reference);
+}
+
+void CliHost::PrintSarifLog() {
+    WriteOut(sarif_.Text());
 }
 
 void CliHost::PrintFoundReferences() {

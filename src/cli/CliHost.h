@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/CliOptions.h"
+#include "cli/SarifLog.h"
 #include "cli/Terminal.h"
 #include "engine/EngineHost.h"
 #include "log/LogSink.h"
@@ -53,6 +54,8 @@ class CliHost : public EngineHost, public RunHost {
     void SetRunFlags(RunFlags* flags) { flags_ = flags; }
     void BeginRun(const std::string& folder);
     void PrintFoundReferences();
+    // With --format=sarif: the log of every finding, written once all runs are over.
+    void PrintSarifLog();
 
     ReferenceList& Ignored() { return ignored_; }
     const ReferenceList& Found() const { return found_; }
@@ -93,6 +96,7 @@ class CliHost : public EngineHost, public RunHost {
     void EmitFinding(const Finding& finding);
     void WriteOut(const std::string& text);
     bool Jsonl() const { return options_.Format == OutputFormat::Jsonl; }
+    bool Sarif() const { return options_.Format == OutputFormat::Sarif; }
     void FlushOut();
     void OutputFailed();
     void ConfirmStopIfNeeded();
@@ -104,6 +108,8 @@ class CliHost : public EngineHost, public RunHost {
     std::FILE* out_;
     RunFlags* flags_ = nullptr;
     LineSink lines_{*this};
+
+    SarifLog sarif_;
 
     ReferenceList ignored_;
     ReferenceList found_;

@@ -133,8 +133,10 @@ class Parser {
                 o.Format = OutputFormat::Text;
             } else if (*format == "jsonl") {
                 o.Format = OutputFormat::Jsonl;
+            } else if (*format == "sarif") {
+                o.Format = OutputFormat::Sarif;
             } else {
-                Fail("--format takes text or jsonl");
+                Fail("--format takes text, jsonl or sarif");
             }
         } else {
             Fail("unknown option '" + argument + "'");
@@ -156,6 +158,8 @@ class Parser {
             Fail("no PATH given");
         } else if (o.NoSettings && o.SettingsFile) {
             Fail("--settings and --no-settings exclude each other");
+        } else if (o.Format == OutputFormat::Sarif && (o.Recover || o.ListRefs)) {
+            Fail("--format=sarif is for the findings of scan, add-alt and add-title");
         }
     }
 
@@ -203,7 +207,8 @@ Options:
       --preview         report what would be added, change nothing
   -y, --yes             answer Yes to the backup question and the template warning
       --color=WHEN      auto (default), always or never
-      --format=FORMAT   text (default) or jsonl (one JSON object per line)
+      --format=FORMAT   text (default), jsonl (one JSON object per line) or sarif
+                        (one SARIF 2.1.0 log of the findings, for code scanning)
       --list-refs       print the references found after the run
       --restore         with recover: put the old texts back
   -h, --help            show this help

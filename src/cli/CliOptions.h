@@ -9,7 +9,7 @@
 namespace vantaro::cli {
 
 enum class ColorChoice { Auto, Always, Never };
-enum class OutputFormat { Text, Jsonl };
+enum class OutputFormat { Text, Jsonl, Sarif };
 
 // What the command line asks for.
 struct CliOptions {

@@ -138,6 +138,9 @@ int Run(const CliOptions& options) {
     if (options.ListRefs) {
         host.PrintFoundReferences();
     }
+    if (options.Format == OutputFormat::Sarif) {
+        host.PrintSarifLog();
+    }
     host.CloseOutput();
     if (host.OutputError() != 0) {
         ReportOutputError(host.OutputError(), host.StoppedByOutputError());

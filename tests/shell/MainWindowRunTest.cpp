@@ -250,16 +250,16 @@ class MainWindowStartTest : public MainWindowTest {
 TEST_F(MainWindowStartTest, AGivenFolderIsListedInsteadOfTheLastOne) {
     TMainForm& w = StartWith(dir.File("site"));
     EXPECT_EQ(w.CurrentFolder, dir.File("site/"));
-    EXPECT_EQ(w.FilesListView->RowCount(), 3);
-    EXPECT_EQ(w.FilesListView->SelectedCount(), 0);
+    EXPECT_EQ(ui.FilesListView()->RowCount(), 3);
+    EXPECT_EQ(ui.FilesListView()->SelectedCount(), 0);
     EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(MainWindowStartTest, AGivenPageIsSelectedInItsFolderReadyToScan) {
     TMainForm& w = StartWith(dir.File("site/b.htm"));
     EXPECT_EQ(w.CurrentFolder, dir.File("site/"));
-    EXPECT_EQ(w.FilesListView->SelectedCaptions(), QStringList{QStringLiteral("b.htm")});
-    EXPECT_TRUE(w.ScanSpeedButton->isEnabled());
+    EXPECT_EQ(ui.FilesListView()->SelectedCaptions(), QStringList{QStringLiteral("b.htm")});
+    EXPECT_TRUE(ui.Action("ScanSpeedButton")->isEnabled());
 }
 
 // The page's name must not be selected in whatever folder is shown instead.
@@ -269,8 +269,8 @@ TEST_F(MainWindowStartTest, AGivenPageThatCannotBeShownIsReportedAndTheLastFolde
     EXPECT_EQ(prompter.messages[0].text,
               QString::fromStdString("Error setting path: \"" + dir.File("gone") + "\""));
     EXPECT_EQ(w.CurrentFolder, dir.File("last/"));
-    EXPECT_EQ(w.FilesListView->RowCount(), 1);
-    EXPECT_EQ(w.FilesListView->SelectedCount(), 0);
+    EXPECT_EQ(ui.FilesListView()->RowCount(), 1);
+    EXPECT_EQ(ui.FilesListView()->SelectedCount(), 0);
 }
 
 }  // namespace
