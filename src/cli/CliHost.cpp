@@ -24,17 +24,9 @@ const char* ModeName(ScanMode mode) {
     }
 }
 
-// g++ 12 at -O3 reports an impossible overlap inside std::string's operator+ (-Wrestrict) here.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wrestrict"
-#endif
 std::string Quoted(std::string_view bytes) {
-    return "\"" + JsonEscaped(DecodeForDisplay(bytes)) + "\"";
+    return JsonString(DecodeForDisplay(bytes));
 }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
 // Where relative paths in reports start from.
 std::string WorkingFolder() {

@@ -13,7 +13,7 @@ namespace vantaro::cli {
 namespace {
 
 std::string Quoted(const std::string& bytes) {
-    return "\"" + JsonEscaped(DecodeForDisplay(bytes)) + "\"";
+    return JsonString(DecodeForDisplay(bytes));
 }
 
 }  // namespace

@@ -48,10 +48,6 @@ std::optional<int> RuleOf(const Finding& finding) {
     return std::nullopt;
 }
 
-std::string Json(std::string_view utf8) {
-    return "\"" + JsonEscaped(utf8) + "\"";
-}
-
 std::vector<std::string_view> Components(std::string_view path) {
     std::vector<std::string_view> parts;
     while (!path.empty()) {
@@ -119,27 +115,38 @@ void SarifLog::Add(const Finding& finding) {
 std::string SarifLog::Text() const {
     std::string text =
         "{\"$schema\":\"https://json.schemastore.org/sarif-2.1.0.json\",\"version\":\"2.1.0\","
-        "\"runs\":[{\"tool\":{\"driver\":{\"name\":" +
-        Json(version::ProductName) + ",\"version\":" + Json(version::FileVersion) +
-        ",\"informationUri\":\"https://corvell.example/\",\"rules\":[";
+        "\"runs\":[{\"tool\":{\"driver\":{\"name\":";
+    text += JsonString(version::ProductName);
+    text += ",\"version\":";
+    text += JsonString(version::FileVersion);
+    text += ",\"informationUri\":\"https://corvell.example/\",\"rules\":[";
     for (std::size_t i = 0; i < std::size(kRules); ++i) {
         const Rule& rule = kRules[i];
-        text += std::string(i > 0 ? "," : "") + "{\"id\":" + Json(rule.id) +
-                ",\"name\":" + Json(rule.name) +
-                ",\"shortDescription\":{\"text\":" + Json(rule.description) +
-                "},\"defaultConfiguration\":{\"level\":\"warning\"}}";
+        text += i > 0 ? ",{\"id\":" : "{\"id\":";
+        text += JsonString(rule.id);
+        text += ",\"name\":";
+        text += JsonString(rule.name);
+        text += ",\"shortDescription\":{\"text\":";
+        text += JsonString(rule.description);
+        text += "},\"defaultConfiguration\":{\"level\":\"warning\"}}";
     }
     text += "]}},\"columnKind\":\"utf16CodeUnits\",\"results\":[";
     for (std::size_t i = 0; i < results_.size(); ++i) {
         const Result& r = results_[i];
-        text +=
-            std::string(i > 0 ? "," : "") + "{\"ruleId\":" + Json(kRules[r.rule].id) +
-            ",\"ruleIndex\":" + std::to_string(r.rule) +
-            ",\"level\":\"warning\",\"message\":{\"text\":" + Json(r.message) +
-            "},\"locations\":[{\"physicalLocation\":{\"artifactLocation\":{\"uri\":" + Json(r.uri) +
-            "},\"region\":{\"startLine\":" + std::to_string(r.line) + "}}}]}";
+        text += i > 0 ? ",{\"ruleId\":" : "{\"ruleId\":";
+        text += JsonString(kRules[r.rule].id);
+        text += ",\"ruleIndex\":";
+        text += std::to_string(r.rule);
+        text += ",\"level\":\"warning\",\"message\":{\"text\":";
+        text += JsonString(r.message);
+        text += "},\"locations\":[{\"physicalLocation\":{\"artifactLocation\":{\"uri\":";
+        text += JsonString(r.uri);
+        text += "},\"region\":{\"startLine\":";
+        text += std::to_string(r.line);
+        text += "}}}]}";
     }
-    return text + "]}]}\n";
+    text += "]}]}\n";
+    return text;
 }
 
 }  // namespace vantaro::cli

@@ -155,6 +155,13 @@ bool IsPlainPrintable(std::string_view text) {
     return true;
 }
 
+std::string JsonString(std::string_view utf8) {
+    std::string json(1, '"');
+    json += JsonEscaped(utf8);
+    json += '"';
+    return json;
+}
+
 std::string JsonEscaped(std::string_view utf8) {
     std::string escaped;
     escaped.reserve(utf8.size() + 8);

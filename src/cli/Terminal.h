@@ -27,6 +27,8 @@ bool IsPlainPrintable(std::string_view text);
 // Strings inside JSON quotes. The characters ForOutput replaces are escaped as \uXXXX, so the
 // data stays exact but cannot drive a terminal that shows the file.
 std::string JsonEscaped(std::string_view utf8);
+// The same between the double quotes of a JSON string.
+std::string JsonString(std::string_view utf8);
 
 // A bytes-done-of-total bar on standard error, redrawn at most ten times a second.
 class ProgressBar {
