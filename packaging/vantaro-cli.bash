@@ -68,13 +68,14 @@ _vantaro_cli() {
 
     if [[ $cur == -* && -z $options_ended ]]; then
         COMPREPLY=($(compgen -W "-r --recursive --settings --no-settings --tags= --report=
-            --ignore --preview -y --yes --color= --format= --list-refs -h --help --version" \
+            --ignore --preview -y --yes --color= --format= --list-refs --restore -h --help
+            --version" \
             -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "scan add-alt add-title" -- "$cur"))
+        COMPREPLY=($(compgen -W "scan add-alt add-title recover" -- "$cur"))
         return
     fi
     _filedir
