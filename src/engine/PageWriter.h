@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FileReplace.h"
 #include "engine/RecoveryFiles.h"
+#include "platform/FileReplace.h"
 
 namespace vantaro {
 

@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <iterator>
 
+#include "run/FolderListing.h"
 #include "run/ReferenceList.h"
 #include "run/WordSort.h"
 #include "settings/AppSettings.h"
-#include "run/FolderListing.h"
 #include "shell/KeepSelectionVisible.h"
 
 namespace vantaro {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/LogRunPrinting.h"
 #include "log/LogRun.h"
+#include "support/LogRunPrinting.h"
 
 namespace vantaro {
 namespace {

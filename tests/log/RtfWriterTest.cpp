@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "support/LogRunPrinting.h"
 #include "log/RtfReader.h"
 #include "log/RtfWriter.h"
 #include "log/TextDecoding.h"
+#include "support/LogRunPrinting.h"
 
 namespace vantaro {
 namespace {

@@ -6,7 +6,6 @@
 
 #include "MainWindowFixture.h"
 #include "QStringPrinting.h"
-#include "shell/dialogs/CDVTCodeDetectDlg.h"
 #include "engine/Engine.h"
 #include "shell/FileListView.h"
 #include "shell/FolderTree.h"

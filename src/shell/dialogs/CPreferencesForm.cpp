@@ -12,11 +12,11 @@
 #include <algorithm>
 
 #include "engine/ByteText.h"
-#include "shell/log/DisplayText.h"
 #include "run/WordSort.h"
-#include "shell/dialogs/CTagIOForm.h"
 #include "shell/HelpViewer.h"
 #include "shell/Prompter.h"
+#include "shell/dialogs/CTagIOForm.h"
+#include "shell/log/DisplayText.h"
 
 namespace vantaro {
 

@@ -10,11 +10,11 @@
 
 #include "log/LogFileSave.h"
 #include "log/LogFileText.h"
-#include "shell/log/LogPrinting.h"
-#include "shell/log/LogView.h"
 #include "log/RtfReader.h"
 #include "log/RtfWriter.h"
 #include "shell/Prompter.h"
+#include "shell/log/LogPrinting.h"
+#include "shell/log/LogView.h"
 
 namespace vantaro {
 namespace {

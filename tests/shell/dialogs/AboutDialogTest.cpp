@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "Version.h"
-#include "shell/dialogs/CAboutDialog.h"
 #include "shell/HelpViewer.h"
+#include "shell/dialogs/CAboutDialog.h"
 
 namespace vantaro {
 namespace {

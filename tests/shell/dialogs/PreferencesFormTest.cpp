@@ -13,9 +13,9 @@
 
 #include "ScriptedPrompter.h"
 #include "engine/EngineSettings.h"
+#include "shell/HelpViewer.h"
 #include "shell/dialogs/CPreferencesForm.h"
 #include "shell/dialogs/CTagIOForm.h"
-#include "shell/HelpViewer.h"
 
 namespace vantaro {
 namespace {

@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "ScriptedPrompter.h"
-#include "shell/dialogs/CTagIOForm.h"
 #include "shell/HelpViewer.h"
+#include "shell/dialogs/CTagIOForm.h"
 
 namespace vantaro {
 namespace {

@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "ScriptedPrompter.h"
-#include "shell/dialogs/CDVTCodeDetectDlg.h"
 #include "shell/HelpViewer.h"
+#include "shell/dialogs/CDVTCodeDetectDlg.h"
 
 namespace vantaro {
 namespace {

@@ -10,12 +10,12 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "support/LogRunPrinting.h"
 #include "ScriptedPrompter.h"
+#include "log/RtfReader.h"
 #include "shell/log/LogCommands.h"
 #include "shell/log/LogView.h"
-#include "log/RtfReader.h"
 #include "support/FileSizeLimit.h"
+#include "support/LogRunPrinting.h"
 #include "support/TempDir.h"
 
 namespace vantaro {

@@ -10,9 +10,9 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
-#include "support/LogRunPrinting.h"
-#include "shell/log/LogView.h"
 #include "log/RtfReader.h"
+#include "shell/log/LogView.h"
+#include "support/LogRunPrinting.h"
 
 namespace vantaro {
 namespace {
