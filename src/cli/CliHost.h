@@ -58,7 +58,7 @@ class CliHost : public EngineHost, public RunHost {
     void PrintSarifLog();
 
     ReferenceList& Ignored() { return ignored_; }
-    const ReferenceList& Found() const { return found_; }
+    ReferenceList& Found() { return found_; }
 
     bool HadFailures() const { return failures_ > 0; }
     bool HadUnresolvedFindings() const { return unresolved_ > 0; }

@@ -135,6 +135,66 @@ int Compare(const WordSortKey& a, const WordSortKey& b) {
     return raw < 0 ? -1 : raw > 0 ? 1 : 0;
 }
 
+namespace {
+
+// Primary weights in as few bytes as keep their order: punctuation, digits and letters (the
+// weights below kOtherBase) take one byte, every other character 0xF0 and three bytes; 0xFF
+// stands for a passed-over character where those count last. 0 ends a level.
+void AppendPrimary(std::string& key, std::uint32_t primary) {
+    if (primary == 0) {
+        key.push_back('\xFF');
+    } else if (primary < kDigitBase) {
+        key.push_back(static_cast<char>(1 + (primary - kSymbolBase)));  // 0x01..0x80
+    } else if (primary < kLetterBase) {
+        key.push_back(static_cast<char>(0x81 + (primary - kDigitBase - '0')));  // 0x81..0x8A
+    } else if (primary < kOtherBase) {
+        key.push_back(static_cast<char>(0x8B + (primary - kLetterBase) / 16));  // 0x8B..0xA4
+    } else {
+        const std::uint32_t c = primary - kOtherBase;
+        key.push_back('\xF0');
+        key.push_back(static_cast<char>(c >> 16));
+        key.push_back(static_cast<char>(c >> 8));
+        key.push_back(static_cast<char>(c));
+    }
+}
+
+}  // namespace
+
+std::string WordSortBytes(std::string_view text) {
+    std::vector<WordSortKey::Weights> weights;
+    weights.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        weights.push_back(WeighCharacter(DecodeUtf8(text, i)));
+    }
+    std::string key;
+    key.reserve(weights.size() * 4 + text.size() + 4);
+    for (const auto& w : weights) {
+        if (w.primary != 0) {
+            AppendPrimary(key, w.primary);
+        }
+    }
+    key.push_back('\0');
+    for (const auto& w : weights) {
+        if (w.primary != 0) {
+            key.push_back(static_cast<char>(1 + w.secondary));
+        }
+    }
+    key.push_back('\0');
+    for (const auto& w : weights) {
+        if (w.primary != 0) {
+            key.push_back(static_cast<char>(1 + w.tertiary));
+        }
+    }
+    key.push_back('\0');
+    for (const auto& w : weights) {
+        AppendPrimary(key, w.primary);
+    }
+    key.push_back('\0');
+    key.append(text);
+    return key;
+}
+
 int CompareWordSort(std::string_view a, std::string_view b) {
     return Compare(WordSortKey(a), WordSortKey(b));
 }

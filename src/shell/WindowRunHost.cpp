@@ -54,6 +54,7 @@ void TWindowRunHost::OnRecoveryFileFound(const RecoveryNotice& notice) {
 }
 
 void TWindowRunHost::OnRunEnded(const RunEnd& end) {
+    window_.ReferenceLists().ShowAllFound();
     WriteRunEnd(window_.LogRichEdit(), end);
 }
 

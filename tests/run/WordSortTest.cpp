@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,54 @@ TEST(WordSort, IsATotalOrderThatOnlyEqualTextsTie) {
                     EXPECT_LT(CompareWordSort(x, z), 0) << x << " / " << y << " / " << z;
                 }
             }
+        }
+    }
+}
+
+// Sort keys must order exactly as the comparison does, on every level and for bytes that are
+// not UTF-8, or the lists would sort differently from the file list.
+TEST(WordSort, SortKeysOrderAsTheComparisonDoes) {
+    const std::vector<std::string> pieces = {"a",
+                                             "A",
+                                             "b",
+                                             "z",
+                                             "Z",
+                                             "0",
+                                             "9",
+                                             "-",
+                                             "'",
+                                             ".",
+                                             "_",
+                                             "/",
+                                             " ",
+                                             "~",
+                                             "\xC3\xA9",
+                                             "\xC3\x89",
+                                             "\xC3\xA0",
+                                             "\xC3\x97",
+                                             "\xE2\x82\xAC",
+                                             "\xF0\x9F\x98\x80",
+                                             "\xE9",
+                                             "\xC3",
+                                             "\x80",
+                                             "\xFF",
+                                             std::string(1, '\0')};
+    std::mt19937 random(7);
+    std::vector<std::string> texts = {""};
+    for (int n = 0; n < 3000; ++n) {
+        std::string text;
+        const auto length = random() % 6;
+        for (unsigned k = 0; k < length; ++k) {
+            text += pieces[random() % pieces.size()];
+        }
+        texts.push_back(text);
+    }
+    for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
+        for (std::size_t j : {i + 1, (i * 7919) % texts.size()}) {
+            const int byComparison = CompareWordSort(texts[i], texts[j]);
+            const int byKey = WordSortBytes(texts[i]).compare(WordSortBytes(texts[j]));
+            ASSERT_EQ(byComparison, (byKey > 0) - (byKey < 0))
+                << '"' << texts[i] << "\" vs \"" << texts[j] << '"';
         }
     }
 }

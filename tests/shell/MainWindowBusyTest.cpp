@@ -251,6 +251,7 @@ TEST_F(MainWindowTest, WhileBusyClicksHaveNoEffectButKeysAndTooltipsDo) {
     QAbstractItemModel* files = fileList->model();
     w.EngineHostAdapter().AddFoundReference("images/a-rather-long-reference-name.gif");
     w.EngineHostAdapter().AddFoundReference("logo.gif");
+    ui.RefImagesListBox()->ShowQueuedReferences();
     found->setCurrentRow(0);
     QSignalSpy ignoreClicks(ignoreButton, &QToolButton::clicked);
     const QPoint row = fileList->visualRect(files->index(0, 0)).center();

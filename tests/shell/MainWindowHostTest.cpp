@@ -31,6 +31,9 @@ TEST_F(MainWindowTest, ReferencesAreListedSortedAndFoundLetterCaseAside) {
     w.EngineHostAdapter().AddFoundReference("b.gif");
     w.EngineHostAdapter().AddFoundReference("A.gif");
     w.EngineHostAdapter().AddFoundReference("c.gif");
+    // Found references are shown in batches, at the latest when the run ends.
+    EXPECT_TRUE(w.EngineHostAdapter().IsFoundReference("c.gif"));
+    ui.RefImagesListBox()->ShowQueuedReferences();
     EXPECT_EQ(Shown(*ui.RefImagesListBox()), (QStringList{"A.gif", "b.gif", "c.gif"}));
     EXPECT_TRUE(w.EngineHostAdapter().IsFoundReference("B.GIF"));
     EXPECT_FALSE(w.EngineHostAdapter().IsFoundReference("d.gif"));
@@ -43,6 +46,7 @@ TEST_F(MainWindowTest, ReferencesAreListedSortedAndFoundLetterCaseAside) {
 
     // A reference that is not UTF-8 is shown decoded and kept as its bytes.
     w.EngineHostAdapter().AddFoundReference("caf\xE9.gif");
+    ui.RefImagesListBox()->ShowQueuedReferences();
     EXPECT_TRUE(Shown(*ui.RefImagesListBox()).contains(QString::fromUtf8("caf\xC3\xA9.gif")));
     EXPECT_TRUE(w.EngineHostAdapter().IsFoundReference("CAF\xE9.GIF"));
     EXPECT_FALSE(w.EngineHostAdapter().IsFoundReference("caf\xC3\xA9.gif"));
@@ -59,6 +63,7 @@ TEST_F(MainWindowTest, ARunThroughTheEngineReportsIntoTheWindow) {
                   "<p><img src=\"images/Logo.gif\" title=\"Logo\"></p>\r\n"
                   "<img src=\"photo.jpg\" alt=\"A photo\" title=\"A photo\">\r\n");
     w.MainEngine().ProcessFile(page, ScanMode::Scan);
+    ui.RefImagesListBox()->ShowQueuedReferences();
     EXPECT_EQ(Shown(*ui.RefImagesListBox()), QStringList{"Logo.gif"});
     const QString log = ui.LogRichEdit()->toPlainText();
     EXPECT_TRUE(log.contains("page.htm : ")) << log.toStdString();

@@ -1,5 +1,6 @@
 #include "shell/references/ReferenceListBoxes.h"
 
+#include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QToolButton>
@@ -15,12 +16,76 @@ TReferenceListBox::TReferenceListBox(QWidget* parent) : QListWidget(parent) {
     setUniformItemSizes(true);
     setEditTriggers(NoEditTriggers);
     KeepSelectionVisible(*this);
+    showTimer_.setSingleShot(true);
+    showTimer_.setInterval(100);
+    connect(&showTimer_, &QTimer::timeout, this, &TReferenceListBox::ShowQueuedReferences);
 }
 
 int TReferenceListBox::AddReference(std::string_view reference) {
-    const auto row = static_cast<int>(references_.Add(reference));
+    ShowQueuedReferences();
+    const auto row = static_cast<int>(references_.Insert(reference));
     insertItem(row, DisplayText(reference));
     return row;
+}
+
+void TReferenceListBox::QueueReference(std::string_view reference) {
+    references_.Add(reference);
+    if (!showTimer_.isActive()) {
+        showTimer_.start();
+    }
+}
+
+void TReferenceListBox::ShowQueuedReferences() {
+    showTimer_.stop();
+    if (!references_.HasQueued()) {
+        return;
+    }
+    QElapsedTimer spent;
+    spent.start();
+    const std::vector<std::size_t> places = references_.TakeQueued();
+    // Each row inserted moves all below it; past a few dozen, building the rows anew is cheaper.
+    constexpr std::size_t kInsertedOneByOne = 32;
+    if (places.size() <= kInsertedOneByOne) {
+        for (std::size_t place : places) {
+            insertItem(static_cast<int>(place), DisplayText(references_.Listed()[place]));
+        }
+    } else {
+        ShowManyQueued(places);
+    }
+    // Showing stays a small share of a run however long the list grows.
+    showTimer_.setInterval(std::max(100, static_cast<int>(spent.elapsed()) * 8));
+}
+
+// Builds the rows anew, keeping the selection on the references it was on.
+void TReferenceListBox::ShowManyQueued(const std::vector<std::size_t>& places) {
+    const std::vector<int> selected = SelectedRows();
+    const std::vector<std::string>& listed = references_.Listed();
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(listed.size()));
+    std::vector<int> newRowOfOld;
+    newRowOfOld.reserve(listed.size() - places.size());
+    std::size_t nextPlace = 0;
+    for (std::size_t row = 0; row < listed.size(); ++row) {
+        if (nextPlace < places.size() && places[nextPlace] == row) {
+            ++nextPlace;
+        } else {
+            newRowOfOld.push_back(static_cast<int>(row));
+        }
+        texts.push_back(DisplayText(listed[row]));
+    }
+    const bool blocked = blockSignals(true);
+    clear();
+    addItems(texts);
+    for (int row : selected) {
+        item(newRowOfOld[static_cast<std::size_t>(row)])->setSelected(true);
+    }
+    blockSignals(blocked);
+    emit itemSelectionChanged();
+}
+
+const std::vector<std::string>& TReferenceListBox::References() {
+    ShowQueuedReferences();
+    return references_.Items();
 }
 
 void TReferenceListBox::RemoveReferenceAt(int row) {
@@ -29,11 +94,13 @@ void TReferenceListBox::RemoveReferenceAt(int row) {
 }
 
 void TReferenceListBox::ClearReferences() {
+    showTimer_.stop();
     references_.Clear();
     clear();
 }
 
 void TReferenceListBox::AssignReferences(const std::vector<std::string>& references) {
+    showTimer_.stop();
     references_.Assign(references);
     clear();
     QStringList texts;
@@ -139,7 +206,11 @@ void TReferenceLists::ClearFound() {
 }
 
 void TReferenceLists::AddFound(std::string_view reference) {
-    found_->AddReference(reference);
+    found_->QueueReference(reference);
+}
+
+void TReferenceLists::ShowAllFound() {
+    found_->ShowQueuedReferences();
 }
 
 bool TReferenceLists::IsFound(std::string_view reference) const {
@@ -162,6 +233,8 @@ void TReferenceLists::SetIgnoredItems(const std::vector<std::string>& references
 // The moved references land in sorted place, first selected first, and are then the target's
 // whole selection.
 void TReferenceLists::MoveSelected(TReferenceListBox& from, TReferenceListBox& to) {
+    from.ShowQueuedReferences();
+    to.ShowQueuedReferences();
     to.clearSelection();
     const std::vector<int> rows = from.SelectedRows();
     std::vector<std::string> moving;

@@ -2,6 +2,7 @@
 
 #include <QListWidget>
 #include <QObject>
+#include <QTimer>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,12 +27,16 @@ class TReferenceListBox : public QListWidget {
 
     // Inserts in sorted place, after equal entries, and returns the row.
     int AddReference(std::string_view reference);
+    // For a run's many references: they are looked up at once but shown in batches, so a run
+    // that finds a hundred thousand does not insert rows one by one.
+    void QueueReference(std::string_view reference);
+    void ShowQueuedReferences();
     void RemoveReferenceAt(int row);
     void ClearReferences();
     void AssignReferences(const std::vector<std::string>& references);
 
     bool ContainsReference(std::string_view reference) const;
-    const std::vector<std::string>& References() const { return references_.Items(); }
+    const std::vector<std::string>& References();
 
     int SelectedCount() const;
     // The selected rows, lowest first.
@@ -44,7 +49,10 @@ class TReferenceListBox : public QListWidget {
     bool viewportEvent(QEvent* event) override;
 
   private:
+    void ShowManyQueued(const std::vector<std::size_t>& places);
+
     ReferenceList references_;
+    QTimer showTimer_;
 };
 
 // The "References Found" and "References Ignored" lists, the two buttons that move references
@@ -67,6 +75,7 @@ class TReferenceLists : public QObject {
     // What a run needs: empty "References Found" (buttons brought up to date), add to it, and
     // look up either list, letter case aside.
     void ClearFound();
+    void ShowAllFound();
     void AddFound(std::string_view reference);
     bool IsFound(std::string_view reference) const;
     bool IsIgnored(std::string_view reference) const;

@@ -3,8 +3,11 @@
 #include "QStringPrinting.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QToolButton>
 #include <QWidget>
+#include <algorithm>
 
 #include "shell/references/ReferenceListBoxes.h"
 
@@ -45,6 +48,7 @@ class ReferenceLists : public testing::Test {
         for (const char* reference : references) {
             lists.AddFound(reference);
         }
+        lists.ShowAllFound();  // as the end of a run does
     }
     // The menu's items as IgnoreImgsListBoxPopupMenuPopup leaves them: Delete, Select All.
     std::pair<bool, bool> MenuOnOpening() {
@@ -175,6 +179,30 @@ TEST_F(ReferenceLists, TooltipShowsTheFullTextOfTheItemUnderTheMouse) {
     EXPECT_EQ(Ignored().HintAt(last.center()), QStringLiteral("b.gif"));
     EXPECT_TRUE(Ignored().HintAt(QPoint(last.center().x(), last.bottom() + 10)).isEmpty());
     EXPECT_TRUE(Found().HintAt(QPoint(5, 5)).isEmpty());
+}
+
+// A run's references are shown in batches: a large batch rebuilds the rows, which must keep
+// the sorted order and the user's selection, and a batch shows by itself once the events run.
+TEST_F(ReferenceLists, ReferencesFoundInBatchesShowSortedAndKeepTheSelection) {
+    AddFound({"m.gif", "c.gif"});
+    SelectTexts(Found(), {"m.gif"});
+    QStringList expected = {"c.gif", "m.gif"};
+    for (int i = 0; i < 100; ++i) {
+        const QString text = QString("r%1.gif").arg(i * 37 % 100);
+        lists.AddFound(text.toStdString());
+        expected.append(text);
+    }
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Found().count(), 2);
+    EXPECT_TRUE(lists.IsFound("R5.GIF"));
+    QElapsedTimer waited;
+    waited.start();
+    while (Found().count() == 2 && waited.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_EQ(Texts(Found()), expected);
+    EXPECT_EQ(SelectedTexts(Found()), QStringList{"m.gif"});
+    EXPECT_TRUE(IgnoreEnabled());
 }
 
 }  // namespace
