@@ -127,6 +127,8 @@ void LoadSettingsFromText(std::string text, AppSettings& settings) {
         settings.ColumnWidths[i] = ColumnWidth(width, kFileColumns[i].MinimumWidth);
     }
     settings.LogHeight = stored.Integer("Log", settings.LogHeight);
+    settings.WorkAreaWidth = stored.Integer("Work Area Width", settings.WorkAreaWidth);
+    settings.WorkAreaHeight = stored.Integer("Work Area Height", settings.WorkAreaHeight);
     stored.List("References Ignored", settings.ReferencesIgnored);
     settings.OtherFileFormats =
         stored.Read<std::string>(kMainSection, "Other File Formats", settings.OtherFileFormats);
@@ -150,6 +152,10 @@ void SaveSettings(const std::string& iniFile, const AppSettings& settings) {
     }
     stored.Integer("Log", settings.LogHeight);
     stored.Integer("Log Lists", settings.LogListsWidth);
+    if (settings.WorkAreaWidth > 0 && settings.WorkAreaHeight > 0) {
+        stored.Integer("Work Area Width", settings.WorkAreaWidth);
+        stored.Integer("Work Area Height", settings.WorkAreaHeight);
+    }
     stored.String("References Ignored", ToCommaText(settings.ReferencesIgnored));
     stored.String("Other File Formats", settings.OtherFileFormats);
     for (const BoolKey& entry : kBoolKeys) {

@@ -27,6 +27,11 @@ struct AppSettings {
     std::array<std::int32_t, kFileColumns.size()> ColumnWidths{128, 48, 64, 84};
     std::int32_t LogHeight = 122;
     std::int32_t LogListsWidth = 266;
+    // The size of the window's work area the three pane sizes above were measured in, so they
+    // come back in the same proportions whatever size the window has next time; 0 where a file
+    // of an earlier version has none.
+    std::int32_t WorkAreaWidth = 0;
+    std::int32_t WorkAreaHeight = 0;
     std::vector<std::string> ReferencesIgnored;
     std::string OtherFileFormats;  // extra extensions without the dot, separated by ";"
     bool ShowBackupDlg = true;

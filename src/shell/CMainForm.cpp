@@ -87,7 +87,7 @@ void TMainForm::FormShow() {
     const int logListsWidth = ReadLogListsWidth(IniFileName(), splitter1_->PaneSize());
     splitter1_->SetPaneSize(logListsWidth);
     LogListsPanelResize();
-    LogListsWidthPercent = PercentOf(logListsWidth, kDesignedWorkArea.width());
+    LogListsWidthPercent = PercentOf(logListsWidth, paneArea_.width());
     PostWindowMessage(this, UM_SHOWDEFAULTPATH);
 }
 
@@ -149,6 +149,7 @@ void TMainForm::ApplyPaneProportions() {
                                                 vertSplitter_->Thickness(), LogHeightPercent));
     splitter1_->SetPaneSize(ProportionalSize(area.width(), splitter1_->MinSize(),
                                              splitter1_->Thickness(), LogListsWidthPercent));
+    paneArea_ = area;
 }
 
 void TMainForm::TakePaneProportions() {
@@ -159,6 +160,7 @@ void TMainForm::TakePaneProportions() {
     FoldersWidthPercent = PercentOf(horzSplitter_->PaneSize(), area.width());
     LogListsWidthPercent = PercentOf(splitter1_->PaneSize(), area.width());
     LogHeightPercent = PercentOf(vertSplitter_->PaneSize(), area.height());
+    paneArea_ = area;
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

@@ -179,6 +179,9 @@ class TMainForm : public QMainWindow {
     TBusyInputFilter* busyFilter_ = nullptr;
     bool processing_ = false;
     bool formShown_ = false;
+    // The work area the panes' pixel sizes belong to: the stored one until the window is laid
+    // out, then the one they were last applied to or taken from.
+    QSize paneArea_ = kDesignedWorkArea;
     RefsAreaPercents refsPercents_;
     QString startFolder_;    // shown instead of the stored default path, once
     std::string startPage_;  // selected in the first listing, as the file system spells it

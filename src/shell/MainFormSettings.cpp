@@ -45,6 +45,8 @@ AppSettings TMainForm::CurrentSettings() const {
     }
     settings.LogHeight = vertSplitter_->PaneSize();
     settings.LogListsWidth = splitter1_->PaneSize();
+    settings.WorkAreaWidth = paneArea_.width();
+    settings.WorkAreaHeight = paneArea_.height();
     settings.ReferencesIgnored = referenceLists_->IgnoredItems();
     settings.OtherFileFormats = OtherFileFormats;
     settings.ShowBackupDlg = ShowBackupDlg;
@@ -55,18 +57,21 @@ AppSettings TMainForm::CurrentSettings() const {
     return settings;
 }
 
-// The pane proportions are taken against the work area as designed: the window has not been
-// shown, let alone maximised, yet.
+// The pane proportions are taken against the work area the sizes were saved from (a file of an
+// earlier version: the work area as designed); the window has not been shown yet.
 void TMainForm::ApplySettings(const AppSettings& settings) {
     EngineSettings& engine = engine_->Settings();
+    const bool areaStored = settings.WorkAreaWidth > 0 && settings.WorkAreaHeight > 0;
+    paneArea_ =
+        areaStored ? QSize(settings.WorkAreaWidth, settings.WorkAreaHeight) : kDesignedWorkArea;
     horzSplitter_->SetPaneSize(settings.FoldersWidth);
-    FoldersWidthPercent = PercentOf(settings.FoldersWidth, kDesignedWorkArea.width());
+    FoldersWidthPercent = PercentOf(settings.FoldersWidth, paneArea_.width());
     for (std::size_t column = 0; column < kFileColumns.size(); ++column) {
         filesListView_->header()->resizeSection(static_cast<int>(column),
                                                 settings.ColumnWidths[column]);
     }
     vertSplitter_->SetPaneSize(settings.LogHeight);
-    LogHeightPercent = PercentOf(settings.LogHeight, kDesignedWorkArea.height());
+    LogHeightPercent = PercentOf(settings.LogHeight, paneArea_.height());
     referenceLists_->SetIgnoredItems(settings.ReferencesIgnored);
     OtherFileFormats = settings.OtherFileFormats;
 

@@ -102,6 +102,8 @@ TEST_F(AppSettingsTest, EverySettingSurvivesSaveAndLoad) {
     saved.ColumnWidths = {300, 49, 65, 85};
     saved.LogHeight = 1;
     saved.LogListsWidth = 400;
+    saved.WorkAreaWidth = 1900;
+    saved.WorkAreaHeight = 950;
     saved.ReferencesIgnored = {"images/my photo.jpg", "a,b.gif", "say \"hi\".png", ""};
     saved.OtherFileFormats = "tpl;JSP";
     saved.ShowBackupDlg = saved.ShowClearLogPrompt = saved.Engine.ShowMissingTitleMsgs = false;

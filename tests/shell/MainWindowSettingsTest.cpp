@@ -87,6 +87,8 @@ TEST_F(MainWindowTest, SettingsMadeInOneSessionAreThereInTheNext) {
     EXPECT_EQ(ReadIni("Log"), "150");
     EXPECT_EQ(ReadIni("Log Lists"), "300");
     EXPECT_EQ(ReadIni("References Ignored"), "banner.png,\"logo, small.gif\"");
+    const double areaWidth = std::stod(ReadIni("Work Area Width"));
+    const double areaHeight = std::stod(ReadIni("Work Area Height"));
 
     TMainForm& w = Create();
     EXPECT_FALSE(w.Settings().TagArea);
@@ -109,8 +111,9 @@ TEST_F(MainWindowTest, SettingsMadeInOneSessionAreThereInTheNext) {
     EXPECT_EQ(w.Settings().LanguageTags, (std::vector<std::string>{"Perl", "<perl", "</perl>"}));
     EXPECT_EQ(ui.IgnoreImagesListBox()->References(),
               (std::vector<std::string>{"banner.png", "logo, small.gif"}));
-    EXPECT_DOUBLE_EQ(w.FoldersWidthPercent, 250.0 / 672 * 100);
-    EXPECT_DOUBLE_EQ(w.LogHeightPercent, 150.0 / 232 * 100);
+    // Proportions of the work area the sizes were saved from.
+    EXPECT_DOUBLE_EQ(w.FoldersWidthPercent, 250.0 / areaWidth * 100);
+    EXPECT_DOUBLE_EQ(w.LogHeightPercent, 150.0 / areaHeight * 100);
     EXPECT_EQ(ui.Find<TPaneSplitter>("HorzSplitter")->PaneSize(), 250);
     // The engine skips the regions of the rows it was given.
     ASSERT_EQ(w.MainEngine().IgnoreTags().Count(), 1u);
@@ -120,7 +123,44 @@ TEST_F(MainWindowTest, SettingsMadeInOneSessionAreThereInTheNext) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     Settle();
     EXPECT_EQ(w.CurrentFolder, dir.File("site/"));
-    EXPECT_DOUBLE_EQ(w.LogListsWidthPercent, 300.0 / 672 * 100);
+    EXPECT_DOUBLE_EQ(w.LogListsWidthPercent, 300.0 / areaWidth * 100);
+}
+
+// A file written before the work area was stored gives proportions of the designed one.
+TEST_F(MainWindowTest, SizesOfAnEarlierVersionAreProportionsOfTheDesignedWorkArea) {
+    WriteIni("MainForm", "Folders", "336");
+    WriteIni("MainForm", "Log", "116");
+    TMainForm& w = Create();
+    EXPECT_DOUBLE_EQ(w.FoldersWidthPercent, 50.0);
+    EXPECT_DOUBLE_EQ(w.LogHeightPercent, 50.0);
+}
+
+// Sizes saved from a large window must not be scaled again against the designed one at the next
+// start, or the panes drift further at every restart.
+TEST_F(MainWindowTest, RestartingGivesBackTheLayoutTheUserLeft) {
+    const QSize large(1400, 900);
+    CreateShown(large);
+    ui.Find<TPaneSplitter>("HorzSplitter")->SetPaneSize(300);
+    ui.Find<TPaneSplitter>("VertSplitter")->SetPaneSize(200);
+    ui.Find<TPaneSplitter>("Splitter1")->SetPaneSize(500);
+    ui.FilesListView()->header()->resizeSection(0, 210);
+    Destroy();
+    const std::vector<std::string> keys = {
+        "Folders", "Log", "Log Lists", "Name ", "Work Area Width", "Work Area Height"};
+    std::vector<std::string> left;
+    for (const std::string& key : keys) {
+        left.push_back(ReadIni(key));
+    }
+    EXPECT_EQ(left[0], "300");
+    EXPECT_EQ(left[2], "500");
+    for (int start = 1; start <= 3; ++start) {
+        CreateShown(large);
+        EXPECT_EQ(ui.Find<TPaneSplitter>("HorzSplitter")->PaneSize(), 300) << start;
+        Destroy();
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            EXPECT_EQ(ReadIni(keys[i]), left[i]) << keys[i] << " after start " << start;
+        }
+    }
 }
 
 TEST_F(MainWindowTest, AStoredColumnWidthBelowTheMinimumComesBackAsTheMinimum) {
@@ -137,8 +177,9 @@ TEST_F(MainWindowTest, EveryFailedWriteIsReportedInAnErrorBox) {
     dir.Write("config/Corvell", "not a folder");
     Create();
     Destroy();
-    // 7 sizes, 2 strings, 10 switches, 23 formats, Language Tags and Default Path.
-    ASSERT_EQ(prompter.messages.size(), 44u);
+    // 9 sizes (the work area's two included), 2 strings, 10 switches, 23 formats, Language
+    // Tags and Default Path.
+    ASSERT_EQ(prompter.messages.size(), 46u);
     for (const Prompter::Message& message : prompter.messages) {
         EXPECT_EQ(message.kind, Prompter::Kind::Error);
         EXPECT_EQ(message.title, "Error");
