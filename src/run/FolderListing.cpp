@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <numeric>
@@ -71,6 +72,15 @@ std::vector<ListedFile> ListMatching(const std::string& folder, Accept accept,
 }
 
 }  // namespace
+
+std::optional<std::uint64_t> ReadablePageSize(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(info.st_size);
+}
 
 std::vector<std::string> BuildExtensionList(const FileFormatTable& formats,
                                             std::string_view otherFileFormats) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,10 @@ std::vector<std::string> BuildExtensionList(const FileFormatTable& formats,
 // The extension rule: the name's extension (from its last '.' on) equals "." + extension,
 // letter case aside. Wildcards are not special and an empty extension matches nothing.
 bool HasExtension(std::string_view fileName, std::string_view extension);
+
+// The size of a regular file this process may read, or nothing (missing, not a regular file,
+// no read permission): what opening the page to read would find, without opening it.
+std::optional<std::uint64_t> ReadablePageSize(const std::string& path);
 
 // What a listing tells of each file.
 enum class FileDetails { NameOnly, SizeAndTime };

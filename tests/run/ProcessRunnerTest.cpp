@@ -188,18 +188,22 @@ TEST(TimeStamp, ShowsTheDateAndTheTimeToTheSecond) {
 
 TEST_F(RunFixture, PagesThatCannotBeOpenedAddNothingToTheTotal) {
     dir.Write("b.htm", "0123456789");
-    runner.RunProcess(ScanMode::Scan, dir.Path(), {"missing.htm", "b.htm"});
+    ASSERT_EQ(::mkfifo(dir.File("pipe.htm").c_str(), 0644), 0);  // measuring must not block on it
+    runner.RunProcess(ScanMode::Scan, dir.Path(), {"missing.htm", "b.htm", "pipe.htm"});
     EXPECT_EQ(host.maximum, 10u);
     EXPECT_EQ(log.Lines()[3], "missing.htm : Failed to open");
     EXPECT_EQ(log.Lines()[4], "b.htm : No changes");
+    EXPECT_EQ(log.Lines()[5], "pipe.htm : Failed to open");
 }
 
 TEST_F(RunFixture, ReadOnlyPagesCountTowardsTheProgressMaximum) {
     VANTARO_SKIP_AS_SUPERUSER("root opens read-only pages for writing too");
     ::chmod(dir.Write("a.htm", "0123456789").c_str(), 0444);
-    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm"});
+    ::chmod(dir.Write("unreadable.htm", "0123").c_str(), 0);
+    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm", "unreadable.htm"});
     EXPECT_EQ(host.maximum, 10u);
     EXPECT_EQ(log.Lines()[3], "a.htm : No changes");
+    EXPECT_EQ(log.Lines()[4], "unreadable.htm : Failed to open");
 }
 
 TEST_F(RunFixture, AnInterruptedSaveOfAPageInTheRunIsNamed) {
