@@ -21,7 +21,8 @@ using namespace vantaro;
 
 class FuzzHost : public EngineHost {
   public:
-    void AddLogLine(std::string_view, LogColour, bool, FontStyle) override {}
+    void OnFinding(const Finding&) override {}
+    void OnPageEvent(const PageEvent&) override {}
     void AdvanceProgress(std::uint64_t bytes) override { progress += bytes; }
     void PumpEvents() override {}
     bool IsIgnoredReference(std::string_view reference) override {
