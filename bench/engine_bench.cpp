@@ -1,9 +1,15 @@
-// Engine throughput over a generated site, in process: pages and megabytes per second for a
-// scan, an add-alt preview and a real add-alt, one large page, and the peak memory.
+// Engine throughput in process: pages and megabytes per second for a scan with each search
+// width, an add-alt preview and a real add-alt, one large page, and the peak memory, next to
+// reading the same pages and looking for '<' with memchr. Over a generated site, or over a
+// folder of real pages given with --corpus=FOLDER (searched recursively for .htm and .html).
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -11,7 +17,9 @@
 
 #include "Corpus.h"
 #include "engine/Engine.h"
+#include "engine/StopFinder.h"
 #include "log/LogFormatter.h"
+#include "run/ReferenceList.h"
 
 namespace {
 
@@ -30,20 +38,78 @@ class CountingHost : public EngineHost, public LogSink {
     void AdvanceProgress(std::uint64_t bytes) override { progress += bytes; }
     void PumpEvents() override { ++pumps; }
     bool IsIgnoredReference(std::string_view) override { return false; }
-    bool IsFoundReference(std::string_view) override { return true; }
-    void AddFoundReference(std::string_view) override {}
+    bool IsFoundReference(std::string_view reference) override { return found.Contains(reference); }
+    void AddFoundReference(std::string_view reference) override { found.Add(reference); }
     TemplateWarningAnswer ShowTemplateWarning(const std::string&) override {
         return TemplateWarningAnswer::Yes;
     }
     std::uint64_t logBytes = 0, lines = 0, progress = 0, pumps = 0;
+    ReferenceList found;
 };
 
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-void Measure(const char* what, const std::vector<std::string>& pages, std::uint64_t bytes,
-             ScanMode mode, bool preview) {
+void Report(const char* what, std::size_t pages, std::uint64_t bytes, double seconds,
+            std::uint64_t lines) {
+    std::printf("%-28s %8zu pages %9.1f MB %7.3f s %8.1f MB/s %9.0f pages/s %8llu log lines\n",
+                what, pages, static_cast<double>(bytes) / 1e6, seconds,
+                static_cast<double>(bytes) / 1e6 / seconds, static_cast<double>(pages) / seconds,
+                static_cast<unsigned long long>(lines));
+}
+
+// The limit a scan is measured against: open, read whole and close each page, and find every
+// '<' with memchr. Returns the seconds taken.
+double ReadAndMemchr(const std::vector<std::string>& pages, std::uint64_t bytes) {
+    std::vector<char> buffer;
+    std::uint64_t brackets = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (const std::string& page : pages) {
+        const int fd = ::open(page.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        std::size_t filled = 0;
+        while (true) {
+            if (buffer.size() < filled + 65536) {
+                buffer.resize(filled + 65536 + buffer.size() / 2);
+            }
+            const ssize_t n = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+            if (n <= 0) {
+                break;
+            }
+            filled += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+        for (const char* at = buffer.data(); at != nullptr;) {
+            at = static_cast<const char*>(
+                std::memchr(at, '<', static_cast<std::size_t>(buffer.data() + filled - at)));
+            if (at != nullptr) {
+                ++brackets;
+                ++at;
+            }
+        }
+    }
+    const double seconds = Seconds(start);
+    Report("read + memchr('<')", pages.size(), bytes, seconds, brackets);
+    return seconds;
+}
+
+const char* WidthName(ScanWidth width) {
+    switch (width) {
+        case ScanWidth::Bytewise:
+            return "scan, byte by byte";
+        case ScanWidth::Sse2:
+            return "scan, 16 bytes (SSE2)";
+        case ScanWidth::Avx2:
+            return "scan, 32 bytes (AVX2)";
+    }
+    return "scan";
+}
+
+double Measure(const char* what, const std::vector<std::string>& pages, std::uint64_t bytes,
+               ScanMode mode, bool preview) {
     CountingHost host;
     Engine engine(host);
     engine.Settings().PreviewMode = preview;
@@ -54,11 +120,39 @@ void Measure(const char* what, const std::vector<std::string>& pages, std::uint6
         engine.ProcessFile(page, mode);
     }
     const double seconds = Seconds(start);
-    std::printf("%-28s %8zu pages %9.1f MB %7.3f s %8.1f MB/s %9.0f pages/s %8llu log lines\n",
-                what, pages.size(), static_cast<double>(bytes) / 1e6, seconds,
-                static_cast<double>(bytes) / 1e6 / seconds,
-                static_cast<double>(pages.size()) / seconds,
-                static_cast<unsigned long long>(host.lines));
+    Report(what, pages.size(), bytes, seconds, host.lines);
+    return seconds;
+}
+
+// Every search width this processor has, then the scan against the read + memchr limit.
+void MeasureScans(const std::vector<std::string>& pages, std::uint64_t bytes) {
+    Measure("scan (warm cache)", pages, bytes, ScanMode::Scan, true);
+    const ScanWidth chosen = StopFinder::CurrentWidth();
+    const ScanWidth widest = StopFinder::WidestAvailable();
+    for (ScanWidth width : {ScanWidth::Bytewise, ScanWidth::Sse2, ScanWidth::Avx2}) {
+        if (static_cast<int>(width) <= static_cast<int>(widest)) {
+            StopFinder::UseWidth(width);
+            Measure(WidthName(width), pages, bytes, ScanMode::Scan, true);
+        }
+    }
+    StopFinder::UseWidth(chosen);
+    const double limit = ReadAndMemchr(pages, bytes);
+    const double scan = Measure("scan", pages, bytes, ScanMode::Scan, true);
+    std::printf("scan speed as a share of read + memchr: %.2f\n", limit / scan);
+}
+
+std::vector<std::string> PagesUnder(const std::string& folder, std::uint64_t& bytes) {
+    std::vector<std::string> pages;
+    bytes = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string extension = entry.path().extension().string();
+        if (entry.is_regular_file() && (extension == ".htm" || extension == ".html")) {
+            pages.push_back(entry.path().string());
+            bytes += entry.file_size();
+        }
+    }
+    std::sort(pages.begin(), pages.end());
+    return pages;
 }
 
 std::vector<std::string> PagesOf(const std::string& folder) {
@@ -73,16 +167,37 @@ std::vector<std::string> PagesOf(const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string root = argc > 1 ? argv[1] : "/tmp/vantaro-bench";
-    const std::size_t count = argc > 2 ? std::stoul(argv[2]) : 20000;
+    std::vector<std::string> positional;
+    std::string corpusFolder;
+    bool largePage = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.rfind("--corpus=", 0) == 0) {
+            corpusFolder = argument.substr(9);
+        } else if (argument == "--no-large-page") {
+            largePage = false;
+        } else {
+            positional.push_back(argument);
+        }
+    }
+    if (!corpusFolder.empty()) {
+        std::uint64_t bytes = 0;
+        const std::vector<std::string> pages = PagesUnder(corpusFolder, bytes);
+        std::printf("corpus: %zu pages, %.1f MB in %s\n", pages.size(),
+                    static_cast<double>(bytes) / 1e6, corpusFolder.c_str());
+        MeasureScans(pages, bytes);
+        std::printf("peak memory: %.1f MiB\n", bench::PeakMemoryMiB());
+        return 0;
+    }
+    const std::string root = positional.size() > 0 ? positional[0] : "/tmp/vantaro-bench";
+    const std::size_t count = positional.size() > 1 ? std::stoul(positional[1]) : 20000;
     const std::string site = root + "/site";
     const bench::CorpusInfo corpus = bench::MakeCorpus(site, count, 8192);
     const std::vector<std::string> pages = PagesOf(site);
     std::printf("corpus: %zu pages, %.1f MB in %s\n", corpus.pages,
                 static_cast<double>(corpus.bytes) / 1e6, site.c_str());
 
-    Measure("scan (warm cache)", pages, corpus.bytes, ScanMode::Scan, true);
-    Measure("scan", pages, corpus.bytes, ScanMode::Scan, true);
+    MeasureScans(pages, corpus.bytes);
     Measure("add alt, preview", pages, corpus.bytes, ScanMode::AddAlt, true);
 
     const std::string copy = root + "/writable";
@@ -91,7 +206,7 @@ int main(int argc, char** argv) {
     Measure("add alt, writing", PagesOf(copy), corpus.bytes, ScanMode::AddAlt, false);
     fs::remove_all(copy);
 
-    if (argc > 3 && std::string(argv[3]) == "--no-large-page") {
+    if (!largePage) {
         std::printf("peak memory: %.1f MiB\n", bench::PeakMemoryMiB());
         return 0;
     }

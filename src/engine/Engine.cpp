@@ -1,6 +1,8 @@
 #include "engine/Engine.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "engine/AttributeCheck.h"
 #include "engine/ByteText.h"
@@ -59,15 +61,49 @@ void Engine::ProcessFile(const std::string& fullPath, ScanMode mode) {
 }
 
 bool Engine::DetectTemplate(DocumentFile& file, std::string_view content) {
-    TemplateDetector detector(file_);
-    if (content.data() == nullptr) {
-        return scanner_.ScanPass(file, false, detector);
-    }
     // Without the marker's text anywhere no tag can start with it, and the pass is not needed.
-    if (!ContainsIgnoreAsciiCase(content, TagPrefix(TagKind::EditableStart))) {
+    bool markerFound = false;
+    if (content.data() != nullptr) {
+        markerFound = ContainsIgnoreAsciiCase(content, TagPrefix(TagKind::EditableStart));
+    } else if (!FileContainsMarker(file, markerFound)) {
+        return false;
+    }
+    if (!markerFound) {
         return true;
     }
-    return scanner_.ScanPass(file, content, false, detector);
+    TemplateDetector detector(file_);
+    return content.data() == nullptr ? scanner_.ScanPass(file, false, detector)
+                                     : scanner_.ScanPass(file, content, false, detector);
+}
+
+bool Engine::FileContainsMarker(DocumentFile& file, bool& found) {
+    const std::string_view marker = TagPrefix(TagKind::EditableStart);
+    const std::size_t chunk = scanner_.ReadChunk();
+    found = false;
+    if (!file.SeekFileStart()) {
+        return false;
+    }
+    // Each piece starts with the end of the one before, so a marker across a boundary is seen.
+    std::vector<unsigned char> buffer(marker.size() - 1 + chunk);
+    std::size_t kept = 0;
+    while (true) {
+        std::size_t got = 0;
+        if (!file.ReadFileBlock(buffer.data() + kept, chunk, got)) {
+            return false;
+        }
+        const std::string_view piece(reinterpret_cast<const char*>(buffer.data()), kept + got);
+        if (ContainsIgnoreAsciiCase(piece, marker)) {
+            found = true;
+            return true;
+        }
+        host_.PumpEvents();
+        if (got < chunk || flags_.AbortFile.load()) {
+            return true;  // an aborted page's pass ends at once
+        }
+        const std::size_t carry = std::min(piece.size(), marker.size() - 1);
+        std::memmove(buffer.data(), buffer.data() + piece.size() - carry, carry);
+        kept = carry;
+    }
 }
 
 bool Engine::RunPasses(DocumentFile& file, ScanMode mode) {
@@ -121,7 +157,7 @@ void Engine::WriteClosingLines(const std::string& fullPath) {
 bool Engine::WriteOutputText(DocumentFile& file) {
     const PageSaveResult saved = WhileWritingPage([&] {
         return ReplacePageContent(file.FullPath(), file.Descriptor(), file.IdentityAtOpen(),
-                                  file_.OutputText);
+                                  file_.OutputText, {}, &unsyncedFolders_);
     });
     switch (saved.outcome) {
         case PageSave::Saved:

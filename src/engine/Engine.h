@@ -11,6 +11,7 @@
 #include "engine/EngineSettings.h"
 #include "engine/FileState.h"
 #include "engine/IgnoredRegions.h"
+#include "engine/PageWriter.h"
 #include "engine/TagScanner.h"
 
 namespace vantaro {
@@ -45,6 +46,10 @@ class Engine {
         scanner_.SetReadChunk(bytes);
         wholeReadLimit_ = 0;
     }
+    // Flushes the folders of the pages saved since the last call; until then a saved page may
+    // still be found with its old text after a power cut (never with a mix of both).
+    void SyncSavedPages() { unsyncedFolders_.SyncAll(); }
+
     void SetKeepOutputText(bool keep) { alwaysKeepOutput_ = keep; }
     // For tests: called before every read of a page (see DocumentFile::SetBeforeRead).
     void SetBeforeRead(std::function<int()> hook) { beforeRead_ = std::move(hook); }
@@ -53,6 +58,8 @@ class Engine {
     bool Writes(ScanMode mode) const { return mode != ScanMode::Scan && !settings_.PreviewMode; }
     bool RunPasses(DocumentFile& file, ScanMode mode);
     bool DetectTemplate(DocumentFile& file, std::string_view content);
+    // Whether the page's text holds the editable-region marker anywhere, read in pieces.
+    bool FileContainsMarker(DocumentFile& file, bool& found);
     void WriteClosingLines(const std::string& fullPath);
     bool WriteOutputText(DocumentFile& file);
 
@@ -67,6 +74,7 @@ class Engine {
     std::uint64_t wholeReadLimit_ = 16 << 20;
     std::vector<char> pageBuffer_;  // reused from page to page
     std::function<int()> beforeRead_;
+    UnsyncedFolders unsyncedFolders_;
 };
 
 }  // namespace vantaro

@@ -92,9 +92,24 @@ PageSaveResult WriteInPlace(const std::string& target, int fd, const FileIdentit
 
 }  // namespace
 
+void UnsyncedFolders::Add(const std::string& folder) {
+    if (pending_ && folder != folder_) {
+        SyncAll();
+    }
+    folder_ = folder;
+    pending_ = true;
+}
+
+void UnsyncedFolders::SyncAll() {
+    if (pending_) {
+        SyncFolder(folder_);
+        pending_ = false;
+    }
+}
+
 PageSaveResult ReplacePageContent(const std::string& fullPath, int openDescriptor,
                                   const FileIdentity& asRead, std::string_view newText,
-                                  const InPlaceObserver& observer) {
+                                  const InPlaceObserver& observer, UnsyncedFolders* unsynced) {
     const std::string target = ResolvedPath(fullPath);
     struct stat page {};
     if (::stat(target.c_str(), &page) != 0) {
@@ -107,8 +122,12 @@ PageSaveResult ReplacePageContent(const std::string& fullPath, int openDescripto
     if (page.st_nlink > 1) {
         return WriteInPlace(target, openDescriptor, asRead, newText, observer);
     }
-    switch (ReplaceByRename(target, newText, &page, &asRead)) {
+    const FolderSync folderSync = unsynced != nullptr ? FolderSync::Later : FolderSync::Now;
+    switch (ReplaceByRename(target, newText, &page, &asRead, folderSync)) {
         case ReplaceOutcome::Replaced:
+            if (unsynced != nullptr) {
+                unsynced->Add(FolderOf(target));
+            }
             return Result(PageSave::Saved);
         case ReplaceOutcome::TargetChanged:
             return Result(PageSave::ChangedOnDisk);

@@ -19,6 +19,24 @@ struct PageSaveResult {
     int error = 0;  // errno of a failure
 };
 
+// Folders holding renamed pages whose new entries have not been flushed to disk yet. A run
+// flushes its folder once after its pages instead of once per page.
+class UnsyncedFolders {
+  public:
+    UnsyncedFolders() = default;
+    UnsyncedFolders(const UnsyncedFolders&) = delete;
+    UnsyncedFolders& operator=(const UnsyncedFolders&) = delete;
+    ~UnsyncedFolders() { SyncAll(); }
+
+    // Flushes the folder noted before when it is another one.
+    void Add(const std::string& folder);
+    void SyncAll();
+
+  private:
+    std::string folder_;
+    bool pending_ = false;
+};
+
 // Replaces a page's content with its new text so that the page always holds either its
 // complete old or its complete new content. Nothing is written when the file at the path is no
 // longer the one read (asRead): another program changed, replaced or deleted it meanwhile.
@@ -28,9 +46,11 @@ struct PageSaveResult {
 // allowed, its owner. Where no temporary file can be made in that folder, and where the page
 // has other names (hard links, which a rename would leave with the old text), the open page is
 // written over in place instead, its old text kept in a recovery file until the new text is on
-// disk. Leaves no temporary file.
+// disk. Leaves no temporary file. With `unsynced`, the folder of a renamed page is noted there
+// to be flushed later instead of at once.
 PageSaveResult ReplacePageContent(const std::string& fullPath, int openDescriptor,
                                   const FileIdentity& asRead, std::string_view newText,
-                                  const InPlaceObserver& observer = {});
+                                  const InPlaceObserver& observer = {},
+                                  UnsyncedFolders* unsynced = nullptr);
 
 }  // namespace vantaro

@@ -1,6 +1,6 @@
 #include "engine/TagScanner.h"
 
-#include "engine/ByteFinder.h"
+#include "engine/StopFinder.h"
 
 #include <algorithm>
 #include <array>
@@ -68,14 +68,15 @@ class Pass {
     }
 
   private:
-    // Examines a run of ordinary bytes and the special byte after it, if there is one in reach;
-    // true when a handler asked to stop.
+    // Examines a run of ordinary bytes and the byte after it that needs a look, if there is one
+    // in reach; true when a handler asked to stop.
     bool Step() {
         const std::size_t limit = std::min(end_, pos_ + kPumpInterval);
-        const std::size_t p = finder_.FindFirst(data_, pos_, limit);
-        Examined(p - pos_);
-        pos_ = p;
-        if (p == limit) {
+        const StopSearch found = finder_.Find(data_, pos_, limit, WantedBracket());
+        line_ += found.LineFeeds;
+        Examined(found.Position - pos_);
+        pos_ = found.Position;
+        if (pos_ == limit) {
             return false;
         }
         if (regions_.MayStartDelimiterAt(data_ + pos_, end_ - pos_) && TakeDelimiter()) {
@@ -101,19 +102,22 @@ class Pass {
         return stop;
     }
 
-    // The bytes the fast loop stops at: the four the scanner knows, and the first bytes of the
-    // delimiters that could match in the current state of the regions.
+    // Inside quotes and language regions no bracket counts; otherwise only the one that would
+    // open or close a tag.
+    StopFinder::Bracket WantedBracket() const {
+        if (inQuote_ || regions_.InIgnoredRegion()) {
+            return StopFinder::Bracket::None;
+        }
+        return inTag_ ? StopFinder::Bracket::Close : StopFinder::Bracket::Open;
+    }
+
+    // The search also stops at the first bytes of the delimiters that could match in the
+    // current state of the regions.
     void SyncSpecialBytes() {
         if (specialVersion_ == regions_.Version() && specialValid_) {
             return;
         }
-        finder_.Clear();
-        for (unsigned char c : {'\n', '"', '<', '>'}) {
-            finder_.Add(c);
-        }
-        for (unsigned char c : regions_.FirstByteList()) {
-            finder_.Add(c);
-        }
+        finder_.SetDelimiterStarts(regions_.FirstByteList());
         specialVersion_ = regions_.Version();
         specialValid_ = true;
     }
@@ -247,7 +251,7 @@ class Pass {
 
     std::vector<unsigned char> buffer_;
     const unsigned char* data_ = nullptr;  // the buffer, or the whole content
-    ByteFinder finder_;
+    StopFinder finder_;
     unsigned specialVersion_ = 0;
     bool specialValid_ = false;
     std::size_t pos_ = 0;

@@ -146,7 +146,8 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
 }
 
 ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view content,
-                               const struct stat* existing, const FileIdentity* expected) {
+                               const struct stat* existing, const FileIdentity* expected,
+                               FolderSync folderSync) {
     std::string tempPath;
     const int fd = CreateTemporaryFile(target, tempPath);
     if (fd < 0) {
@@ -171,7 +172,9 @@ ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view conte
         errno = error;
         return ReplaceOutcome::Failed;
     }
-    SyncFolder(FolderOf(target));
+    if (folderSync == FolderSync::Now) {
+        SyncFolder(FolderOf(target));
+    }
     return ReplaceOutcome::Replaced;
 }
 

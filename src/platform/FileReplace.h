@@ -40,6 +40,10 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
+// When the folder's new entry is flushed after a rename: at once, or later by the caller (who
+// then flushes the folder once for many files).
+enum class FolderSync { Now, Later };
+
 enum class ReplaceOutcome {
     Replaced,
     NoTemporaryFile,  // no file could be made beside the target (errno tells why)
@@ -50,9 +54,11 @@ enum class ReplaceOutcome {
 // Writes content beside target and renames it over target. The new file keeps the mode and,
 // where allowed, the owner of `existing` (the target's status), or gets the usual mode for a
 // new file when there is none. With `expected`, the rename happens only if the target still is
-// that file just before it. Leaves no temporary file behind.
+// that file just before it. Leaves no temporary file behind. The content is on disk before the
+// rename either way, so the target is wholly old or wholly new whenever the system stops.
 ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view content,
-                               const struct stat* existing, const FileIdentity* expected = nullptr);
+                               const struct stat* existing, const FileIdentity* expected = nullptr,
+                               FolderSync folderSync = FolderSync::Now);
 
 // A new, empty file beside target with the name of our temporary files, or -1 (errno set).
 int CreateTemporaryFile(const std::string& target, std::string& tempPath, mode_t mode = 0666);

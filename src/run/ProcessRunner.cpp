@@ -93,6 +93,7 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
             break;
         }
     }
+    engine_.SyncSavedPages();
     const std::string ended = host_.TimeStamp();
     host_.OnRunEnded({mode, preview, reportAlt, reportTitle, ended, !flags.AbortFile.load(),
                       engine_.TotalAltCount, engine_.TotalTitleCount});

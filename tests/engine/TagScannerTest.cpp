@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "engine/DocumentFile.h"
 #include "engine/EngineSettings.h"
+#include "engine/StopFinder.h"
 #include "engine/TagKinds.h"
 #include "engine/TagScanner.h"
 #include "support/PageRun.h"
@@ -95,6 +97,115 @@ std::vector<std::string> SplitAll(
 }
 
 using Segments = std::vector<std::string>;
+
+std::string Segment(const std::string& kind, std::string_view text) {
+    std::string segment = kind;  // appended: g++ 12 at -O3 misreads "x" + std::string
+    segment += text;
+    return segment;
+}
+
+// The scanner's rules applied one byte at a time, delimiters tried at every byte.
+Segments ModelSplit(const std::string& page, const std::vector<std::string>& languageTags) {
+    IgnoreTagList regions;
+    regions.BuildIgnoreTagList(languageTags);
+    const auto* data = reinterpret_cast<const unsigned char*>(page.data());
+    Segments segments;
+    std::size_t pieceStart = 0;
+    std::uint64_t line = 1;
+    bool inTag = false;
+    bool inQuote = false;
+    std::size_t pos = 0;
+    while (pos < page.size()) {
+        const std::size_t matched =
+            regions.CheckIgnoreDelimiter(data + pos, page.size() - pos, kBlockSize);
+        if (matched != 0) {
+            pos += matched;
+            continue;
+        }
+        const char c = page[pos];
+        const bool structural = !inQuote && !regions.InIgnoredRegion();
+        if (c == '\n') {
+            ++line;
+        } else if (c == '"') {
+            inQuote = !inQuote;
+        } else if (c == '<' && structural && !inTag) {
+            if (pos > pieceStart) {
+                segments.push_back(Segment("O:", page.substr(pieceStart, pos - pieceStart)));
+            }
+            pieceStart = pos;
+            inTag = true;
+        } else if (c == '>' && structural && inTag) {
+            const std::string kind = Segment("T", std::to_string(line)) + ':';
+            segments.push_back(Segment(kind, page.substr(pieceStart, pos + 1 - pieceStart)));
+            pieceStart = pos + 1;
+            inTag = false;
+        }
+        ++pos;
+    }
+    if (pieceStart < page.size()) {
+        segments.push_back(Segment(inTag ? "U:" : "O:", page.substr(pieceStart)));
+    }
+    return segments;
+}
+
+// Random pages: long ordinary runs, so wide steps and their tails are taken, between the bytes
+// the scanner and the delimiters care about.
+std::string RandomPage(std::mt19937& random) {
+    static const std::vector<std::string> specials = {
+        "<",        ">",  "\"",      "\n",        "\r\n", "<%", "%>",
+        "<?php",    "?>", "<script", "</script>", "{",    "}",  "<img src=\"a\">",
+        "\xC3\xA9", "/",  "!",       "-"};
+    std::string page;
+    const std::size_t parts = random() % 120;
+    for (std::size_t i = 0; i < parts; ++i) {
+        page.append(random() % 70, static_cast<char>('a' + random() % 26));
+        page += specials[random() % specials.size()];
+    }
+    return page;
+}
+
+Segments SplitWhole(const std::string& page, const std::vector<std::string>& languageTags) {
+    TempDir dir;
+    const std::string path = dir.Write("p.htm", page);
+    RecordingHost host;
+    RunFlags flags;
+    IgnoreTagList regions;
+    regions.BuildIgnoreTagList(languageTags);
+    TagScanner scanner(regions, flags, host);
+    DocumentFile file(host, path);
+    EXPECT_TRUE(file.OpenDocFile(true, PageAccess::Read));
+    SegmentRecorder recorder;
+    EXPECT_TRUE(scanner.ScanPass(file, page, true, recorder));
+    EXPECT_EQ(host.progress, page.size());
+    return recorder.segments;
+}
+
+// Every search width and every way of reading gives what the byte-at-a-time rules give, with
+// few and with too many different delimiter starts for the wide search.
+TEST(TagScanner, EverySearchWidthFollowsTheByteAtATimeRules) {
+    const std::vector<std::vector<std::string>> languageSets = {
+        EngineSettings::DefaultLanguageTags(),
+        {},
+        {"Lines", "\n", "!", "Quotes", "\"x", "-", "Braces", "{", "}"},
+        {"A", "a", "b", "B", "c", "d", "C", "e", "f", "D", "g", "h", "E", "/", "-", "F", "<%",
+         "%>"},
+    };
+    const ScanWidth chosen = StopFinder::CurrentWidth();
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 60; ++round) {
+        const std::string page = RandomPage(random);
+        const auto& tags = languageSets[static_cast<std::size_t>(round) % languageSets.size()];
+        const Segments expected = ModelSplit(page, tags);
+        for (ScanWidth width : {ScanWidth::Bytewise, ScanWidth::Sse2, ScanWidth::Avx2}) {
+            StopFinder::UseWidth(width);
+            EXPECT_EQ(SplitWhole(page, tags), expected) << "round " << round;
+            EXPECT_EQ(SplitPage(page, 1 + static_cast<std::size_t>(round) * 13, tags).segments,
+                      expected)
+                << "round " << round;
+        }
+        StopFinder::UseWidth(chosen);
+    }
+}
 
 TEST(TagScanner, SplitsOutsideTextAndTagsWithTheLineOfTheClosingBracket) {
     EXPECT_EQ(SplitAll("a<img src=\"x\">b\n<p>"),

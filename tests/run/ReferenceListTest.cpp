@@ -24,7 +24,9 @@ TEST(ReferenceList, QueuedReferencesLandWhereInsertingOneByOneWould) {
         ReferenceList queued;
         ReferenceList inserted;
         for (std::size_t i = 0; i < listedCount; ++i) {
-            const std::string text = "r" + std::to_string(i * 37 % 101) + ".gif";
+            std::string text = "r";  // appended: g++ 12 at -O3 misreads "r" + std::string
+            text += std::to_string(i * 37 % 101);
+            text += ".gif";
             queued.Insert(text);
             inserted.Insert(text);
         }
