@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <numeric>
 #include <unordered_set>
 
@@ -127,6 +129,11 @@ std::vector<ListedFile> ListFolderFiles(const std::string& folder,
             return !extension.empty() && wanted.count(FoldForLookup(extension)) > 0;
         },
         details);
+}
+
+std::string FolderReadFailure(const std::string& folder) {
+    const DirectoryHandle dir(folder);
+    return dir.get() == nullptr ? std::string(std::strerror(errno)) : std::string();
 }
 
 std::vector<ListedFile> AddFilesOfFormat(const std::string& folder, std::string_view extension) {

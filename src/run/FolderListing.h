@@ -42,6 +42,9 @@ enum class FileDetails { NameOnly, SizeAndTime };
 std::vector<ListedFile> ListFolderFiles(const std::string& folder,
                                         const std::vector<std::string>& extensions,
                                         FileDetails details = FileDetails::SizeAndTime);
+// Why the folder's entries cannot be read (the system's reason), or empty when they can.
+std::string FolderReadFailure(const std::string& folder);
+
 // The same for one extension.
 std::vector<ListedFile> AddFilesOfFormat(const std::string& folder, std::string_view extension);
 

@@ -130,6 +130,7 @@ void LoadSettingsFromText(std::string text, AppSettings& settings) {
     settings.WorkAreaWidth = stored.Integer("Work Area Width", settings.WorkAreaWidth);
     settings.WorkAreaHeight = stored.Integer("Work Area Height", settings.WorkAreaHeight);
     stored.List("References Ignored", settings.ReferencesIgnored);
+    stored.List("Recent Folders", settings.RecentFolders);
     settings.OtherFileFormats =
         stored.Read<std::string>(kMainSection, "Other File Formats", settings.OtherFileFormats);
     for (const BoolKey& entry : kBoolKeys) {
@@ -166,6 +167,10 @@ void SaveSettings(const std::string& iniFile, const AppSettings& settings) {
     }
     stored.String("Language Tags", ToCommaText(settings.Engine.LanguageTags));
     stored.String("Default Path", settings.DefaultPath);
+    // Written once there are any, so a file that never had them stays as it was.
+    if (!settings.RecentFolders.empty()) {
+        stored.String("Recent Folders", ToCommaText(settings.RecentFolders));
+    }
     IniWriteAll(iniFile, stored.Entries(), kReportFailure);
 }
 

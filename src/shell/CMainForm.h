@@ -13,6 +13,7 @@
 class QAction;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QToolBar;
 class QToolButton;
 
@@ -31,6 +32,7 @@ class TLogCommands;
 class TLogView;
 class TPaneSplitter;
 class TProgressGauge;
+class TRecentFolders;
 struct AppSettings;
 
 // The main window: the command toolbars, the folder tree and file list, the log with the two
@@ -55,6 +57,10 @@ class TMainForm : public QMainWindow {
     // What the program was asked to open: a folder is shown instead of the last session's, a
     // page's folder is shown with the page selected. Called before the window is first shown.
     void OpenAtStart(const QString& path);
+    // Shows a folder, or a page's folder with the page selected, as dropping it on the window,
+    // typing it above the tree or choosing a recent folder does. False (and reported) when it
+    // cannot be shown; nothing happens during a run.
+    bool OpenPath(const QString& path);
 
     // --- State ------------------------------------------------------------------------------
     bool Processing() const { return processing_; }
@@ -129,6 +135,8 @@ class TMainForm : public QMainWindow {
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // Construction of the form's components, in the order they are laid out. A Build function
@@ -167,6 +175,7 @@ class TMainForm : public QMainWindow {
     void TakePaneProportions();
     bool WorkAreaShowing() const;
 
+    void ShowCurrentFolder(const QString& folder);
     void ResetProgress();
     void EnableMenuItems(bool enabled);
 
@@ -204,6 +213,8 @@ class TMainForm : public QMainWindow {
     QWidget* workPanel_ = nullptr;
     TPaneSplitter* vertSplitter_ = nullptr;  // the files above, the log below
     TPaneSplitter* horzSplitter_ = nullptr;  // the folder tree left, the file list right
+    QLineEdit* folderPathEdit_ = nullptr;    // a folder typed or pasted above the tree
+    QLabel* folderStatusLabel_ = nullptr;    // why the shown folder lists nothing, if it cannot
     TFolderTree* foldersShellTreeView_ = nullptr;
     TFileListView* filesListView_ = nullptr;
     TPaneSplitter* splitter1_ = nullptr;  // the log left, the reference lists right
@@ -229,6 +240,7 @@ class TMainForm : public QMainWindow {
     QAction* selectAll1_ = nullptr;
     QAction* deselectAll1_ = nullptr;
     QAction* preferences1_ = nullptr;
+    TRecentFolders* recentFolders_ = nullptr;
     QAction* exit1_ = nullptr;
     // Items of the Tools menu.
     QAction* area1_ = nullptr;

@@ -5,7 +5,11 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <utility>
 
 #include "shell/KeepSelectionVisible.h"
 #include "shell/Prompter.h"
@@ -37,10 +41,13 @@ QString ResolveFolderShortcut(const QString& folderPath) {
 
 TFolderTree::TFolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
     setObjectName(QStringLiteral("FoldersShellTreeView"));
-    model_->setOption(QFileSystemModel::DontWatchForChanges);
     model_->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
     model_->setReadOnly(true);
     model_->setRootPath(Root);
+    // Connected before the view's selection model, so a removal that takes the selected folder's
+    // row is known before the selection moves to a neighbour.
+    connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            &TFolderTree::NoteSelectedRowRemoval);
     setModel(model_);
 
     for (int column = 1; column < model_->columnCount(); ++column) {
@@ -57,6 +64,59 @@ TFolderTree::TFolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileS
     ExpandTo(model_->index(QDir::homePath()));
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TFolderTree::FoldersShellTreeViewChange);
+    connect(model_, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex& filled) { FollowSelectedFolder(filled); });
+    // New rows are sorted into place a moment after they arrive.
+    connect(model_, &QAbstractItemModel::layoutChanged, this,
+            [this] { FollowSelectedFolder(followed_.parent()); });
+    connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, &TFolderTree::StopFollowing);
+}
+
+void TFolderTree::FollowSelectedFolder(const QModelIndex& parent) {
+    if (!followed_.isValid() || currentIndex() != followed_) {
+        StopFollowing();
+        return;
+    }
+    for (QModelIndex above = followed_.parent(); above.isValid(); above = above.parent()) {
+        if (above == parent) {
+            scrollTo(followed_);
+            return;
+        }
+    }
+}
+
+void TFolderTree::NoteSelectedRowRemoval(const QModelIndex& parent, int first, int last) {
+    if (!removedSelection_.isEmpty()) {
+        return;
+    }
+    for (QModelIndex each = currentIndex(); each.isValid(); each = each.parent()) {
+        if (each.parent() == parent && each.row() >= first && each.row() <= last) {
+            removedSelection_ = model_->filePath(currentIndex());
+            followRestored_ = followed_.isValid() && followed_ == currentIndex();
+            QMetaObject::invokeMethod(this, &TFolderTree::RestoreSelection, Qt::QueuedConnection);
+            return;
+        }
+    }
+}
+
+// The model drops and re-adds rows of folders it refreshes, and drops folders deleted on disk:
+// the selected folder is selected again while it exists, else the nearest folder above it.
+void TFolderTree::RestoreSelection() {
+    QString path = std::exchange(removedSelection_, QString());
+    while (!QFileInfo(path).isDir() && path != Root) {
+        path = QFileInfo(path).absolutePath();
+    }
+    const QModelIndex index = model_->index(path);
+    if (index.isValid() && index != currentIndex()) {
+        setCurrentIndex(index);
+    }
+    if (followRestored_) {
+        followed_ = index;
+        scrollTo(index);
+    }
+    if (ResolveFolderShortcut(path) != currentFolder_) {
+        FoldersShellTreeViewChange();
+    }
 }
 
 void TFolderTree::SetListFilesReceiver(QObject* receiver) {
@@ -73,6 +133,7 @@ bool TFolderTree::SelectFolder(const QString& path) {
     ExpandTo(index.parent());
     setCurrentIndex(index);
     scrollTo(index);
+    followed_ = index;
     return true;
 }
 
@@ -84,7 +145,7 @@ void TFolderTree::ExpandTo(const QModelIndex& index) {
 
 void TFolderTree::FoldersShellTreeViewChange() {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
-    if (selected.isEmpty()) {
+    if (selected.isEmpty() || !removedSelection_.isEmpty()) {
         return;  // nothing to list; the last folder stays
     }
     viewport()->repaint();
@@ -101,6 +162,7 @@ bool TFolderTree::edit(const QModelIndex&, EditTrigger, QEvent*) {
 
 // The folder under a right click becomes the selected one, so a context action works on it.
 void TFolderTree::mousePressEvent(QMouseEvent* event) {
+    StopFollowing();
     if (event->button() == Qt::RightButton) {
         const QModelIndex index = indexAt(event->position().toPoint());
         if (index.isValid()) {
@@ -108,6 +170,16 @@ void TFolderTree::mousePressEvent(QMouseEvent* event) {
         }
     }
     QTreeView::mousePressEvent(event);
+}
+
+void TFolderTree::wheelEvent(QWheelEvent* event) {
+    StopFollowing();
+    QTreeView::wheelEvent(event);
+}
+
+void TFolderTree::keyPressEvent(QKeyEvent* event) {
+    StopFollowing();
+    QTreeView::keyPressEvent(event);
 }
 
 }  // namespace vantaro

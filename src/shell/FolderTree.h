@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QEvent>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QString>
 #include <QTreeView>
@@ -52,15 +53,26 @@ class TFolderTree : public QTreeView {
   protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void FoldersShellTreeViewChange();
     static bool FoldersShellTreeViewEditing() { return false; }
     void ExpandTo(const QModelIndex& index);
+    // The folders above a selected one load in the background and push it down as they fill:
+    // it is scrolled back into view until the user moves the tree.
+    void FollowSelectedFolder(const QModelIndex& parent);
+    void StopFollowing() { followed_ = QPersistentModelIndex(); }
+    void NoteSelectedRowRemoval(const QModelIndex& parent, int first, int last);
+    void RestoreSelection();
 
     QFileSystemModel* model_ = nullptr;
     QPointer<QObject> listFilesReceiver_;
     QString currentFolder_;
+    QPersistentModelIndex followed_;
+    QString removedSelection_;  // set from a removal of the selected row until it is restored
+    bool followRestored_ = false;
 };
 
 }  // namespace vantaro

@@ -1,12 +1,14 @@
 // The main window's components and their layout, from the top of the window down.
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QStatusBar>
 #include <QToolBar>
@@ -149,6 +151,7 @@ void TMainForm::BuildWindow() {
     setWindowIcon(AppIcon());
     resize(kDesignedWindow);
     setMinimumSize(kMinimumWindow);
+    setAcceptDrops(true);
 
     auto* client = new QWidget(this);
     QBoxLayout* column = FillWith(client, QBoxLayout::TopToBottom);
@@ -173,6 +176,10 @@ void TMainForm::BuildWindow() {
 
     // Shows the hint of whatever is under the pointer.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    // Says when the shown folder cannot be read; hints cover it while they show.
+    folderStatusLabel_ = new QLabel(statusBar());
+    folderStatusLabel_->setObjectName(QStringLiteral("FolderStatusLabel"));
+    statusBar()->addWidget(folderStatusLabel_, 1);
 
     BuildMainMenu();
     BuildPopupMenus();
@@ -260,10 +267,21 @@ QWidget* TMainForm::BuildFolders(QWidget* parent) {
     foldersHeaderPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     foldersHeaderPanel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     foldersHeaderPanel->setFixedHeight(kFoldersHeaderHeight);
+    folderPathEdit_ = new QLineEdit(foldersPanel);
+    folderPathEdit_->setObjectName(QStringLiteral("FolderPathEdit"));
+    folderPathEdit_->setPlaceholderText(QStringLiteral("Type or paste a folder"));
+    folderPathEdit_->setToolTip(QStringLiteral("Type or paste a folder and press Enter"));
+    connect(folderPathEdit_, &QLineEdit::returnPressed, this, [this] {
+        const QString typed = folderPathEdit_->text().trimmed();
+        if (!typed.isEmpty()) {
+            OpenPath(QDir::fromNativeSeparators(typed));
+        }
+    });
     foldersShellTreeView_ = new TFolderTree(foldersPanel);
     foldersShellTreeView_->setFrameShape(QFrame::NoFrame);
     QBoxLayout* column = FillWith(foldersPanel, QBoxLayout::TopToBottom);
     column->addWidget(foldersHeaderPanel);
+    column->addWidget(folderPathEdit_);
     column->addWidget(foldersShellTreeView_, 1);
     return foldersPanel;
 }
@@ -361,9 +379,11 @@ void TMainForm::ConnectFileList() {
         ResetProgress();
     });
     foldersShellTreeView_->SetListFilesReceiver(this);
-    connect(
-        foldersShellTreeView_, &TFolderTree::CurrentFolderChanged, this,
-        [this](const QString& folder) { CurrentFolder = QFile::encodeName(folder).toStdString(); });
+    connect(foldersShellTreeView_, &TFolderTree::CurrentFolderChanged, this,
+            [this](const QString& folder) {
+                CurrentFolder = QFile::encodeName(folder).toStdString();
+                ShowCurrentFolder(folder);
+            });
 }
 
 }  // namespace vantaro

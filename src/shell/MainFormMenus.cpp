@@ -1,6 +1,7 @@
 // The menu bar and the context menus of the main window.
 
 #include <QAction>
+#include <QFile>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -12,6 +13,7 @@
 
 #include "shell/FileListView.h"
 #include "shell/ImageLists.h"
+#include "shell/RecentFolders.h"
 #include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
@@ -69,6 +71,15 @@ void TMainForm::BuildMainMenu() {
     AddSeparator(file1, "N1");
     preferences1_ = AddItem(file1, "Preferences1", QStringLiteral("Preferences..."), 2);
     AddSeparator(file1, "N2");
+    QMenu* recent = file1->addMenu(QStringLiteral("Recent Folders"));
+    recent->setObjectName(QStringLiteral("RecentFolders1"));
+    recentFolders_ = new TRecentFolders(*recent, this);
+    connect(recentFolders_, &TRecentFolders::FolderChosen, this, [this](const QString& folder) {
+        if (!OpenPath(folder)) {
+            recentFolders_->Forget(QFile::encodeName(folder).toStdString());
+        }
+    });
+    AddSeparator(file1, "N15");
     exit1_ = AddItem(file1, "Exit1", QStringLiteral("Exit"));
 
     QMenu* tools1 = AddMenu(mainMenu1, "Tools1", QStringLiteral("Tools"));

@@ -1,11 +1,18 @@
 // Starting a run over the selected files; and what follows a folder choice or the Preferences.
 
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <exception>
 #include <utility>
 
 #include "engine/Engine.h"
+#include "run/FolderListing.h"
 #include "run/ProcessRunner.h"
 #include "settings/AppSettings.h"
 #include "settings/DataPaths.h"
@@ -16,6 +23,7 @@
 #include "shell/HelpViewer.h"
 #include "shell/ProgressGauge.h"
 #include "shell/Prompter.h"
+#include "shell/RecentFolders.h"
 #include "shell/dialogs/CPreferencesForm.h"
 #include "shell/references/ReferenceListBoxes.h"
 
@@ -67,6 +75,58 @@ void TMainForm::OpenAtStart(const QString& path) {
     }
 }
 
+bool TMainForm::OpenPath(const QString& path) {
+    if (processing_) {
+        return false;
+    }
+    const QFileInfo given(path);
+    const bool isFolder = given.isDir();
+    const QString folder = isFolder ? given.absoluteFilePath() : given.absolutePath();
+    std::string page = isFolder ? std::string() : QFile::encodeName(given.fileName()).toStdString();
+    if (!isFolder && !given.isFile()) {
+        // Reported as a folder that cannot be shown, with the path as given.
+        return foldersShellTreeView_->SelectFolder(path);
+    }
+    const std::string before = CurrentFolder;
+    startPage_ = page;
+    if (!foldersShellTreeView_->SelectFolder(folder)) {
+        startPage_.clear();
+        return false;
+    }
+    if (CurrentFolder == before && !page.empty()) {
+        // Already listed: no new listing comes to select the page.
+        filesListView_->SelectFile(std::exchange(startPage_, std::string()));
+        UpdateFileCommands();
+    }
+    return true;
+}
+
+void TMainForm::ShowCurrentFolder(const QString& folder) {
+    QString shown = QDir::toNativeSeparators(folder);
+    if (shown.size() > 1 && shown.endsWith(QDir::separator())) {
+        shown.chop(1);
+    }
+    setWindowTitle(QStringLiteral("%1 - Vantaro").arg(shown));
+    folderPathEdit_->setText(shown);
+}
+
+// Folders and pages dragged from a file manager; anything else is refused.
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!processing_ && urls.size() == 1 && urls.front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile()) {
+        event->acceptProposedAction();
+        activateWindow();
+        OpenPath(urls.front().toLocalFile());
+    }
+}
+
 // A folder given at start that cannot be shown is reported; the stored one is shown instead.
 void TMainForm::UMShowDefaultPath() {
     repaint();
@@ -80,6 +140,14 @@ void TMainForm::UMShowDefaultPath() {
 
 void TMainForm::UMListFiles() {
     filesListView_->ListFolderFiles(QFile::decodeName(CurrentFolder.c_str()), OtherFileFormats);
+    const std::string failure = FolderReadFailure(CurrentFolder);
+    folderStatusLabel_->setText(
+        failure.empty()
+            ? QString()
+            : QStringLiteral("The folder %1 cannot be read (%2)")
+                  .arg(QDir::toNativeSeparators(QFile::decodeName(CurrentFolder.c_str())),
+                       QString::fromLocal8Bit(failure.c_str())));
+    recentFolders_->Note(CurrentFolder);
     if (!startPage_.empty()) {
         filesListView_->SelectFile(std::exchange(startPage_, std::string()));
     }

@@ -8,6 +8,7 @@
 #include "settings/AppSettings.h"
 #include "settings/DataPaths.h"
 #include "shell/CMainForm.h"
+#include "shell/RecentFolders.h"
 #include "shell/FileListView.h"
 #include "shell/PaneSplitter.h"
 #include "shell/references/ReferenceListBoxes.h"
@@ -54,12 +55,14 @@ AppSettings TMainForm::CurrentSettings() const {
     settings.Engine = engine;
     // Until a folder has been opened, the one stored last time stays.
     settings.DefaultPath = CurrentFolder.empty() ? ReadDefaultPath(IniFileName()) : CurrentFolder;
+    settings.RecentFolders = recentFolders_->Folders();
     return settings;
 }
 
 // The pane proportions are taken against the work area the sizes were saved from (a file of an
 // earlier version: the work area as designed); the window has not been shown yet.
 void TMainForm::ApplySettings(const AppSettings& settings) {
+    recentFolders_->SetFolders(settings.RecentFolders);
     EngineSettings& engine = engine_->Settings();
     const bool areaStored = settings.WorkAreaWidth > 0 && settings.WorkAreaHeight > 0;
     paneArea_ =

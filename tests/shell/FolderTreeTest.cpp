@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <filesystem>
 
 #include "ScriptedPrompter.h"
@@ -72,6 +73,36 @@ TEST_F(FolderTree, SelectingAFolderSetsCurrentFolderAndPostsOneListing) {
     EXPECT_EQ(tree.CurrentFolder(), QStringLiteral("/"));
     ASSERT_TRUE(tree.SelectFolder(Path("other") + QLatin1Char('/')));  // as CurrentFolder is saved
     EXPECT_EQ(tree.CurrentFolder(), Path("other") + QLatin1Char('/'));
+}
+
+// Folders above the selected one fill in the background; the selected folder must still be in
+// view when they have, until the user moves the tree.
+TEST_F(FolderTree, TheSelectedFolderStaysInViewWhileItsParentsLoad) {
+    for (int i = 0; i < 150; ++i) {
+        std::filesystem::create_directory(dir.File("site") + "/a" + std::to_string(1000 + i));
+    }
+    std::filesystem::create_directory(dir.File("site/zz"));
+    tree.resize(300, 200);
+    tree.show();
+    const QString target = Path("site") + QStringLiteral("/zz");
+    ASSERT_TRUE(tree.SelectFolder(target));
+    const QModelIndex site = tree.FileSystemModel().index(Path("site"));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return tree.FileSystemModel().rowCount(site) == 151; }, 10000))
+        << tree.FileSystemModel().rowCount(site);
+    QTest::qWait(50);
+    const QModelIndex selected = tree.FileSystemModel().index(target);
+    EXPECT_TRUE(tree.viewport()->rect().intersects(tree.visualRect(selected)));
+
+    // Once the user scrolls, the tree stays where the user put it.
+    tree.scrollToTop();
+    QWheelEvent wheel(QPointF(10, 10), tree.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(tree.viewport(), &wheel);
+    std::filesystem::create_directory(dir.File("site/a0"));
+    tree.FileSystemModel().index(Path("site") + QStringLiteral("/a0"));
+    QTest::qWait(50);
+    EXPECT_FALSE(tree.viewport()->rect().intersects(tree.visualRect(selected)));
 }
 
 TEST_F(FolderTree, AFolderShortcutStandsForItsTarget) {

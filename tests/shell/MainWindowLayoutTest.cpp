@@ -199,7 +199,7 @@ TEST_F(MainWindowTest, MenuItemsHaveTheirShortcuts) {
     for (const auto& [item, key] : shortcuts) {
         EXPECT_EQ(item->shortcut(), key) << item->objectName().toStdString();
     }
-    EXPECT_EQ(ui.Find<QMenu>("File1")->actions().size(), 6);  // two separators
+    EXPECT_EQ(ui.Find<QMenu>("File1")->actions().size(), 8);  // three separators, one submenu
     EXPECT_EQ(ui.Find<QMenu>("FileListViewPopupMenu")->actions().size(), 12);
     EXPECT_TRUE(ui.LogRichEdit()->actions().contains(ui.Action("CopyToClipboard1")));
 }
