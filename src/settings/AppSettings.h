@@ -39,7 +39,7 @@ struct AppSettings {
     // What runs work by: the tag toggles, what a scan reports, Preview, the template options
     // and the language rows. The engine reads its own copy of these.
     EngineSettings Engine;
-    std::string DefaultPath;  // the folder shown at the next start, ending in '/'
+    std::string DefaultPath;                 // the folder shown at the next start, ending in '/'
     std::vector<std::string> RecentFolders;  // newest first, each ending in '/'
 
     bool operator==(const AppSettings&) const = default;

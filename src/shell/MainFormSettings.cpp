@@ -8,9 +8,9 @@
 #include "settings/AppSettings.h"
 #include "settings/DataPaths.h"
 #include "shell/CMainForm.h"
-#include "shell/RecentFolders.h"
 #include "shell/FileListView.h"
 #include "shell/PaneSplitter.h"
+#include "shell/RecentFolders.h"
 #include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
