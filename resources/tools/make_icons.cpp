@@ -417,6 +417,22 @@ void ToolPreview(QPainter& p) {
     p.drawPath(eye);
 }
 
+// A folder with two folders below it, joined by the tree's lines.
+void ToolSubfolders(QPainter& p) {
+    p.setPen(Line(Outline, 1.2));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath branches;
+    branches.moveTo(6.5, 11);
+    branches.lineTo(6.5, 22.5);
+    branches.lineTo(11, 22.5);
+    branches.moveTo(6.5, 15);
+    branches.lineTo(11, 15);
+    p.drawPath(branches);
+    Folder(p, QRectF(1.5, 2.5, 14, 9));
+    Folder(p, QRectF(11.5, 11, 14, 8.5));
+    Folder(p, QRectF(11.5, 19, 14, 8));
+}
+
 // ---- Small pictures (16 units): log toolbar and menus -----------------------------------------
 
 void SmallOpen(QPainter& p) {
@@ -815,8 +831,9 @@ struct Indexed {
 };
 
 void WriteCommandToolbars(Output& out) {
-    const Indexed images[] = {{2, ToolScan}, {3, ToolAddAlt}, {4, ToolAddTitle}, {5, ToolArea},
-                              {6, ToolImg},  {7, ToolInput},  {8, ToolStop},     {9, ToolPreview}};
+    const Indexed images[] = {{2, ToolScan}, {3, ToolAddAlt},  {4, ToolAddTitle},
+                              {5, ToolArea}, {6, ToolImg},     {7, ToolInput},
+                              {8, ToolStop}, {9, ToolPreview}, {10, ToolSubfolders}};
     for (const Indexed& image : images) {
         const QString name = QString::number(image.index);
         out.WriteBoth(QStringLiteral("toolbar/normal/") + name, {28, 28}, image.draw, Normal);

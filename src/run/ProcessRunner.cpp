@@ -54,6 +54,10 @@ std::uint64_t TotalPageSize(const std::string& folderPath,
 
 void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
                                const std::vector<std::string>& pageNames) {
+    RunProcess(mode, {FolderPages{folderPath, pageNames}});
+}
+
+void ProcessRunner::RunProcess(ScanMode mode, const std::vector<FolderPages>& folders) {
     if (processing_) {
         return;
     }
@@ -63,27 +67,41 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
         !host_.AskBackupWarning()) {
         return;
     }
-    const std::string folder = WithTrailingSlash(folderPath);
-    const std::uint64_t totalSize = host_.ShowsProgress() ? TotalPageSize(folder, pageNames) : 0;
+    std::uint64_t totalSize = 0;
+    if (host_.ShowsProgress()) {
+        for (const FolderPages& folder : folders) {
+            totalSize += TotalPageSize(WithTrailingSlash(folder.Folder), folder.PageNames);
+        }
+    }
     host_.ClearFoundReferences();
-    const bool preview = mode != ScanMode::Scan && settings.PreviewMode;
-    const bool reportAlt = settings.ShowMissingAltMsgs;
-    const bool reportTitle = settings.ShowMissingTitleMsgs;
-    if (mode == ScanMode::Scan && !reportAlt && !reportTitle) {
+    if (mode == ScanMode::Scan && !settings.ShowMissingAltMsgs && !settings.ShowMissingTitleMsgs) {
         host_.ShowNoReportsWarning();
         return;
     }
+    host_.SetProgressMaximum(totalSize);
+    for (const FolderPages& folder : folders) {
+        if (!RunFolder(mode, folder)) {
+            break;
+        }
+    }
+}
+
+bool ProcessRunner::RunFolder(ScanMode mode, const FolderPages& pages) {
+    const EngineSettings& settings = engine_.Settings();
+    const bool preview = mode != ScanMode::Scan && settings.PreviewMode;
+    const bool reportAlt = settings.ShowMissingAltMsgs;
+    const bool reportTitle = settings.ShowMissingTitleMsgs;
+    const std::string folder = WithTrailingSlash(pages.Folder);
     const std::string started = host_.TimeStamp();
     host_.OnRunStarted({mode, preview, reportAlt, reportTitle, started, folder});
     RemoveStaleTemporaryFiles(folder);
-    ReportRecoveryFiles(folder, pageNames);
+    ReportRecoveryFiles(folder, pages.PageNames);
 
     RunFlags& flags = engine_.Flags();
     flags.StopRequested.store(false);
     engine_.TotalAltCount = 0;
     engine_.TotalTitleCount = 0;
-    host_.SetProgressMaximum(totalSize);
-    for (const std::string& name : pageNames) {
+    for (const std::string& name : pages.PageNames) {
         flags.AbortFile.store(false);
         const std::string fullPath = folder + name;
         host_.OnPageStart(fullPath);
@@ -97,6 +115,7 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
     const std::string ended = host_.TimeStamp();
     host_.OnRunEnded({mode, preview, reportAlt, reportTitle, ended, !flags.AbortFile.load(),
                       engine_.TotalAltCount, engine_.TotalTitleCount});
+    return !flags.StopRequested.load();
 }
 
 // The folder is listed once per run; pages are compared with it only when it holds anything.

@@ -36,6 +36,13 @@ class RunHost {
     virtual void OnPageEnd(const std::string& /*fullPath*/) {}
 };
 
+// One folder of a run over several: the folder (a trailing '/' is added when missing) and its
+// pages' names in list order.
+struct FolderPages {
+    std::string Folder;
+    std::vector<std::string> PageNames;
+};
+
 // The one operation behind Scan, Add alt and Add title: busy state, backup warning, header,
 // every selected page through the engine in list order, end stamp and summary.
 class ProcessRunner {
@@ -49,8 +56,13 @@ class ProcessRunner {
     // are the selected pages' names in list order.
     void RunProcess(ScanMode mode, const std::string& folderPath,
                     const std::vector<std::string>& pageNames);
+    // Several folders in one busy state, with one backup warning and one progress total; each
+    // folder has its own heading and summary. A stop ends the whole run.
+    void RunProcess(ScanMode mode, const std::vector<FolderPages>& folders);
 
   private:
+    // One folder's heading, pages and summary; false when the run was stopped.
+    bool RunFolder(ScanMode mode, const FolderPages& folder);
     void ReportRecoveryFiles(const std::string& folder, const std::vector<std::string>& pageNames);
 
     Engine& engine_;

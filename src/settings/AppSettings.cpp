@@ -103,6 +103,10 @@ class StoredEntries {
   public:
     void Integer(const char* key, std::int32_t value) { Add(kMainSection, key, value); }
     void String(const char* key, const std::string& value) { Add(kMainSection, key, value); }
+    // A key that appears in the file only once it has held something other than its default.
+    void Optional(const char* key, IniValue value, bool isDefault) {
+        entries_.push_back(IniEntry{kMainSection, key, std::move(value), isDefault});
+    }
     void Add(std::string_view section, std::string_view key, IniValue value) {
         entries_.push_back(IniEntry{section, key, std::move(value)});
     }
@@ -131,6 +135,8 @@ void LoadSettingsFromText(std::string text, AppSettings& settings) {
     settings.WorkAreaHeight = stored.Integer("Work Area Height", settings.WorkAreaHeight);
     stored.List("References Ignored", settings.ReferencesIgnored);
     stored.List("Recent Folders", settings.RecentFolders);
+    settings.IncludeSubfolders =
+        stored.Read<bool>(kMainSection, "Include Subfolders", settings.IncludeSubfolders);
     settings.OtherFileFormats =
         stored.Read<std::string>(kMainSection, "Other File Formats", settings.OtherFileFormats);
     for (const BoolKey& entry : kBoolKeys) {
@@ -167,10 +173,11 @@ void SaveSettings(const std::string& iniFile, const AppSettings& settings) {
     }
     stored.String("Language Tags", ToCommaText(settings.Engine.LanguageTags));
     stored.String("Default Path", settings.DefaultPath);
-    // Written once there are any, so a file that never had them stays as it was.
-    if (!settings.RecentFolders.empty()) {
-        stored.String("Recent Folders", ToCommaText(settings.RecentFolders));
-    }
+    // Written once they differ from their defaults, so a file that never had them stays as it
+    // was; a file that has them always gets their current values.
+    stored.Optional("Recent Folders", ToCommaText(settings.RecentFolders),
+                    settings.RecentFolders.empty());
+    stored.Optional("Include Subfolders", settings.IncludeSubfolders, !settings.IncludeSubfolders);
     IniWriteAll(iniFile, stored.Entries(), kReportFailure);
 }
 

@@ -36,6 +36,7 @@ struct AppSettings {
     std::string OtherFileFormats;  // extra extensions without the dot, separated by ";"
     bool ShowBackupDlg = true;
     bool ShowClearLogPrompt = true;
+    bool IncludeSubfolders = false;  // the window's runs take every folder below the shown one
     // What runs work by: the tag toggles, what a scan reports, Preview, the template options
     // and the language rows. The engine reads its own copy of these.
     EngineSettings Engine;

@@ -39,7 +39,9 @@ bool WriteValues(const std::string& fileName, const std::vector<IniEntry>& entri
     }
     IniDocument document(*oldText);
     for (const IniEntry& entry : entries) {
-        document.SetValue(entry.Section, entry.Key, StoredFormOf(entry.Value));
+        if (!entry.OnlyIfPresent || document.Value(entry.Section, entry.Key)) {
+            document.SetValue(entry.Section, entry.Key, StoredFormOf(entry.Value));
+        }
     }
     const std::string newText = document.Text();
     // An unchanged file is left alone, which spares a rewrite for every setting kept at exit.
@@ -77,8 +79,10 @@ void IniWriteAll(const std::string& fileName, const std::vector<IniEntry>& entri
         written = false;
     }
     if (!written && showError) {
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            Reporter()("Unable to write to " + fileName);
+        for (const IniEntry& entry : entries) {
+            if (!entry.OnlyIfPresent) {
+                Reporter()("Unable to write to " + fileName);
+            }
         }
     }
 }

@@ -47,6 +47,9 @@ struct IniEntry {
     std::string_view Section;
     std::string_view Key;
     IniValue Value;
+    // Set for a key written only over a value the file already has: a setting that is not
+    // written while it has its default, and still has to reach a file that holds another value.
+    bool OnlyIfPresent = false;
 };
 
 // Writes the entries in order with one reading and at most one replacement of the file, with

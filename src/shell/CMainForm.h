@@ -74,7 +74,8 @@ class TMainForm : public QMainWindow {
     std::string CurrentFolder;  // the folder the file list shows, ending in '/'
     bool ShowBackupDlg = true;
     bool ShowClearLogPrompt = true;
-    std::string OtherFileFormats;  // extra extensions without the dot, separated by ";"
+    bool IncludeSubfolders = false;  // runs take every folder below the shown one too
+    std::string OtherFileFormats;    // extra extensions without the dot, separated by ";"
     double FoldersWidthPercent = 0;
     double LogHeightPercent = 0;
     double LogListsWidthPercent = 0;
@@ -89,10 +90,12 @@ class TMainForm : public QMainWindow {
     void ImgToolButtonClick();
     void InputToolButtonClick();
     void PreviewToolButtonClick();
+    void SubfoldersToolButtonClick();
     void area1Click();
     void img1Click();
     void input1Click();
     void Preview1Click();
+    void IncludeSubfolders1Click();
     void ShowmissingAlts1Click();
     void ShowmissingTitles1Click();
 
@@ -205,6 +208,7 @@ class TMainForm : public QMainWindow {
     QToolBar* processToolBar_ = nullptr;
     QAction* scanSpeedButton_ = nullptr;
     QAction* previewToolButton_ = nullptr;
+    QAction* subfoldersToolButton_ = nullptr;
     QAction* addAltToolButton_ = nullptr;
     QAction* addTitleToolButton_ = nullptr;
     QAction* stopToolButton_ = nullptr;
@@ -248,6 +252,7 @@ class TMainForm : public QMainWindow {
     QAction* input1_ = nullptr;
     QAction* scan1_ = nullptr;
     QAction* preview1_ = nullptr;
+    QAction* includeSubfolders1_ = nullptr;
     QAction* addAlt1_ = nullptr;
     QAction* addTitle1_ = nullptr;
     QAction* stop1_ = nullptr;

@@ -9,7 +9,6 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
-#include <utility>
 
 #include "shell/KeepSelectionVisible.h"
 #include "shell/Prompter.h"
@@ -102,10 +101,12 @@ void TFolderTree::NoteSelectedRowRemoval(const QModelIndex& parent, int first, i
 // The model drops and re-adds rows of folders it refreshes, and drops folders deleted on disk:
 // the selected folder is selected again while it exists, else the nearest folder above it.
 void TFolderTree::RestoreSelection() {
-    QString path = std::exchange(removedSelection_, QString());
+    QString path = removedSelection_;
     while (!QFileInfo(path).isDir() && path != Root) {
         path = QFileInfo(path).absolutePath();
     }
+    // Still marked as restoring, so selecting the same folder again does not list it again
+    // (which would lose the file list's selection).
     const QModelIndex index = model_->index(path);
     if (index.isValid() && index != currentIndex()) {
         setCurrentIndex(index);
@@ -114,6 +115,7 @@ void TFolderTree::RestoreSelection() {
         followed_ = index;
         scrollTo(index);
     }
+    removedSelection_.clear();
     if (ResolveFolderShortcut(path) != currentFolder_) {
         FoldersShellTreeViewChange();
     }

@@ -18,7 +18,7 @@ struct ListInfo {
 };
 
 ListInfo InfoOf(ImageList list) {
-    const QList<int> toolbar{2, 3, 4, 5, 6, 7, 8, 9};
+    const QList<int> toolbar{2, 3, 4, 5, 6, 7, 8, 9, 10};
     const QList<int> log{0, 1, 2, 3, 4};
     const QList<int> menu{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 17, 18, 19};
     switch (list) {

@@ -85,6 +85,8 @@ void TMainForm::ConnectCommands() {
     Connect(imgToolButton_, this, &TMainForm::ImgToolButtonClick);
     Connect(inputToolButton_, this, &TMainForm::InputToolButtonClick);
     Connect(previewToolButton_, this, &TMainForm::PreviewToolButtonClick);
+    Connect(subfoldersToolButton_, this, &TMainForm::SubfoldersToolButtonClick);
+    Connect(includeSubfolders1_, this, &TMainForm::IncludeSubfolders1Click);
     for (QAction* item : {area1_, area2_}) {
         Connect(item, this, &TMainForm::area1Click);
     }
@@ -164,6 +166,16 @@ void TMainForm::PreviewToolButtonClick() {
     UpdateAddCaptions();
 }
 
+void TMainForm::SubfoldersToolButtonClick() {
+    FollowButton(subfoldersToolButton_, includeSubfolders1_, IncludeSubfolders);
+    UpdateFileCommands();
+}
+
+void TMainForm::IncludeSubfolders1Click() {
+    FlipButton(subfoldersToolButton_);
+    SubfoldersToolButtonClick();
+}
+
 void TMainForm::area1Click() {
     FlipButton(areaToolButton_);
     AreaToolButtonClick();
@@ -236,7 +248,9 @@ void TMainForm::UpdateFileCommands() {
     const FileCounts files = CountFiles(*filesListView_);
     selectAll1_->setEnabled(files.items > 0 && files.selected < files.items);
     deselectAll1_->setEnabled(files.selected > 0);
-    scanSpeedButton_->setEnabled(files.selected > 0);
+    // A whole site can be run with nothing selected: the shown folder then gives all its pages.
+    scanSpeedButton_->setEnabled(files.selected > 0 ||
+                                 (IncludeSubfolders && !filesListView_->Folder().isEmpty()));
     SetEnabled({scan1_, addAltToolButton_, addAlt1_, addTitleToolButton_, addTitle1_},
                scanSpeedButton_->isEnabled());
     SetEnabled({stopToolButton_, stop1_}, false);
@@ -252,7 +266,7 @@ void TMainForm::FileListViewPopupMenuPopup() {
     img2_->setChecked(img1_->isChecked());
     inputimage1_->setChecked(input1_->isChecked());
     preview2_->setChecked(preview1_->isChecked());
-    SetEnabled({scan2_, addalt2_, addtitle2_}, files.selected > 0);
+    SetEnabled({scan2_, addalt2_, addtitle2_}, scanSpeedButton_->isEnabled());
 }
 
 // --- Stop and the busy state -----------------------------------------------------------------
@@ -302,6 +316,7 @@ void TMainForm::EnableMenuItems(bool enabled) {
                     img1_,
                     input1_,
                     preview1_,
+                    includeSubfolders1_,
                     scan1_,
                     addAlt1_,
                     addTitle1_,
@@ -320,7 +335,7 @@ void TMainForm::EnableMenuItems(bool enabled) {
                    false);
         return;
     }
-    SetEnabled({preferences1_, area1_, img1_, input1_, preview1_}, true);
+    SetEnabled({preferences1_, area1_, img1_, input1_, preview1_, includeSubfolders1_}, true);
     SetEnabled({open1_, save1_, print1_}, true);
     logCommands_->UpdateLogCommands();
     SetEnabled({showmissingAlts1_, showmissingTitles1_, help2_, about1_, feedback1_, update1_,

@@ -205,6 +205,10 @@ QWidget* TMainForm::BuildCommandToolbars(QWidget* parent) {
     inputToolButton_ = AddCommandButton(
         tagsToolBar_, "InputToolButton", QStringLiteral("  input (image)  "), 7,
         QStringLiteral(" Scan/update input (image) tags (On/Off)"), kTagsButtonSize, true);
+    AddSeparator(tagsToolBar_, "ToolButton5");
+    subfoldersToolButton_ =
+        AddCommandButton(tagsToolBar_, "SubfoldersToolButton", QStringLiteral("Subfolders"), 10,
+                         QStringLiteral(" Include subfolders (On/Off)"), kTagsButtonSize, true);
     row->addWidget(tagsToolBar_);
 
     processToolBar_ =

@@ -86,6 +86,9 @@ void TMainForm::BuildMainMenu() {
     area1_ = AddCheckItem(tools1, "area1", QStringLiteral("area"));
     img1_ = AddCheckItem(tools1, "img1", QStringLiteral("img"));
     input1_ = AddCheckItem(tools1, "input1", QStringLiteral("input (image)"));
+    AddSeparator(tools1, "N16");
+    includeSubfolders1_ =
+        AddCheckItem(tools1, "IncludeSubfolders1", QStringLiteral("Include Subfolders"));
     AddSeparator(tools1, "N3");
     scan1_ = AddItem(tools1, "Scan1", QStringLiteral("Scan"), 17, QKeySequence(Qt::Key_F2));
     AddSeparator(tools1, "N14");

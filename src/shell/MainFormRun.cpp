@@ -24,6 +24,7 @@
 #include "shell/ProgressGauge.h"
 #include "shell/Prompter.h"
 #include "shell/RecentFolders.h"
+#include "shell/SiteFolders.h"
 #include "shell/dialogs/CPreferencesForm.h"
 #include "shell/references/ReferenceListBoxes.h"
 
@@ -38,7 +39,13 @@ void TMainForm::RunProcess(ScanMode mode) {
     runner_->ShowBackupDlg = ShowBackupDlg;
     const std::string folder = QFile::encodeName(filesListView_->Folder()).toStdString();
     try {
-        runner_->RunProcess(mode, folder, filesListView_->SelectedPageNames());
+        if (IncludeSubfolders) {
+            runner_->RunProcess(mode,
+                                SiteFolders(folder, filesListView_->SelectedPageNames(),
+                                            BuildExtensionList(FileFormats(), OtherFileFormats)));
+        } else {
+            runner_->RunProcess(mode, folder, filesListView_->SelectedPageNames());
+        }
     } catch (const std::exception& error) {
         ShowError(this, QString::fromLocal8Bit(error.what()));
     }

@@ -52,6 +52,7 @@ AppSettings TMainForm::CurrentSettings() const {
     settings.OtherFileFormats = OtherFileFormats;
     settings.ShowBackupDlg = ShowBackupDlg;
     settings.ShowClearLogPrompt = ShowClearLogPrompt;
+    settings.IncludeSubfolders = IncludeSubfolders;
     settings.Engine = engine;
     // Until a folder has been opened, the one stored last time stays.
     settings.DefaultPath = CurrentFolder.empty() ? ReadDefaultPath(IniFileName()) : CurrentFolder;
@@ -88,6 +89,8 @@ void TMainForm::ApplySettings(const AppSettings& settings) {
     ShowToggle(imgToolButton_, img1_, engine.TagImg);
     ShowToggle(inputToolButton_, input1_, engine.TagInput);
     ShowToggle(previewToolButton_, preview1_, engine.PreviewMode);
+    IncludeSubfolders = settings.IncludeSubfolders;
+    ShowToggle(subfoldersToolButton_, includeSubfolders1_, IncludeSubfolders);
     UpdateAddCaptions();
 }
 

@@ -171,6 +171,47 @@ TEST_F(RunFixture, ARunAfterAStoppedOneGoesThroughEveryPage) {
     EXPECT_EQ(log.Lines()[log.Lines().size() - 3], "Missing alt attributes: 2");
 }
 
+TEST_F(RunFixture, ARunOverSeveralFoldersIsOneRunWithAHeadingAndSummaryPerFolder) {
+    dir.Write("a.htm", "<img src=\"a.gif\" title=\"A\">");
+    std::filesystem::create_directory(dir.File("sub"));
+    dir.Write("sub/b.htm", "<img src=\"b.gif\" title=\"B\"><img src=\"c.gif\" title=\"C\">");
+    engine.Settings().PreviewMode = false;
+    runner.RunProcess(ScanMode::AddAlt, {FolderPages{dir.Path(), {"a.htm"}},
+                                         FolderPages{dir.File("sub"), {"b.htm"}}});
+    EXPECT_EQ(host.states, (std::vector<bool>{true, false}));
+    EXPECT_EQ(host.backupQuestions, 1);
+    EXPECT_EQ(host.foundCleared, 1);
+    EXPECT_EQ(host.maximum, 27u + 54u);
+    std::vector<std::string> paths;
+    std::vector<std::string> summaries;
+    for (const std::string& line : log.Lines()) {
+        if (line.rfind("Path : ", 0) == 0) {
+            paths.push_back(line);
+        } else if (line.find("alt attribute(s) added") != std::string::npos) {
+            summaries.push_back(line);
+        }
+    }
+    EXPECT_EQ(paths,
+              (std::vector<std::string>{"Path : " + dir.Path(), "Path : " + dir.File("sub/")}));
+    // Each folder's summary counts its own pages.
+    EXPECT_EQ(summaries,
+              (std::vector<std::string>{"1 alt attribute(s) added", "2 alt attribute(s) added"}));
+
+    // A stop in the first folder ends the whole run.
+    log.segments.clear();
+    std::string big;
+    while (big.size() < 100000) {
+        big += "<img src=\"a.gif\">\n";
+    }
+    dir.Write("a.htm", big);
+    log.flags = &engine.Flags();
+    log.onPump = [](RecordingHost& h) { h.flags->SetBoth(true); };
+    runner.RunProcess(ScanMode::Scan, {FolderPages{dir.Path(), {"a.htm"}},
+                                       FolderPages{dir.File("sub"), {"b.htm"}}});
+    EXPECT_EQ(log.Text().find("b.htm"), std::string::npos);
+    EXPECT_EQ(log.Text().find(dir.File("sub")), std::string::npos);
+}
+
 TEST(TimeStamp, ShowsTheDateAndTheTimeToTheSecond) {
     std::tm moment{};
     moment.tm_year = 2025 - 1900;

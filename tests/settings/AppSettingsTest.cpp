@@ -123,6 +123,27 @@ TEST_F(AppSettingsTest, EverySettingSurvivesSaveAndLoad) {
     EXPECT_EQ(FileFormats(), savedFormats);
 }
 
+TEST_F(AppSettingsTest, KeysAddedLaterAppearOnceSetAndAreThenAlwaysWritten) {
+    const std::string file = dir_.File("App.ini");
+    AppSettings settings;
+    settings.IncludeSubfolders = true;
+    settings.RecentFolders = {"/srv/a/", "/srv/b,c/"};
+    SaveSettings(file, settings);
+    AppSettings loaded;
+    LoadSettings(file, loaded);
+    EXPECT_TRUE(loaded.IncludeSubfolders);
+    EXPECT_EQ(loaded.RecentFolders, settings.RecentFolders);
+
+    // Back at their defaults, they are written over what the file holds, never left behind.
+    SaveSettings(file, AppSettings());
+    const std::string text = ReadWholeFile(file);
+    EXPECT_NE(text.find("Include Subfolders=0\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Recent Folders=\n"), std::string::npos) << text;
+    LoadSettings(file, loaded);
+    EXPECT_FALSE(loaded.IncludeSubfolders);
+    EXPECT_TRUE(loaded.RecentFolders.empty());
+}
+
 TEST_F(AppSettingsTest, AColumnNeverComesBackNarrowerThanDesigned) {
     const AppSettings settings =
         LoadedFrom("[MainForm]\nName =10\nSize =-5\nType =0x100\nDate Modified=84\nname=500\n");

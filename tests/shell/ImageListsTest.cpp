@@ -60,7 +60,7 @@ TEST(ImageLists, UnusedIndexesHaveNoImage) {
     EXPECT_FALSE(HasImage(ImageList::LogImageListNormal, 5));
     EXPECT_TRUE(ListIcon(ImageList::MainMenuImageList, 15).isNull());
     EXPECT_TRUE(ImageFile(ImageList::NormalImageList, 0).isEmpty());
-    EXPECT_TRUE(CommandToolbarIcon(10).isNull());
+    EXPECT_TRUE(CommandToolbarIcon(11).isNull());
 }
 
 bool AllGrey(const QImage& image) {

@@ -128,6 +128,7 @@ TEST_F(MainWindowTest, BusyStateDisablesExactlyTheCommandsThatCouldDisturbARun) 
                                                  "img1",
                                                  "input1",
                                                  "Preview1",
+                                                 "IncludeSubfolders1",
                                                  "Scan1",
                                                  "AddAlt1",
                                                  "AddTitle1",

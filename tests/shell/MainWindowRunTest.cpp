@@ -97,6 +97,41 @@ TEST_F(MainWindowRunTest, AddAltWritesThePagesAfterTheBackupWarning) {
     EXPECT_TRUE(ui.RefImagesListBox()->References().empty());
 }
 
+TEST_F(MainWindowRunTest, IncludeSubfoldersRunsTheWholeSiteFolderByFolder) {
+    TMainForm& w = ReadyWindow({{"a.htm", kLogo}});
+    for (const char* page : {"sub/b.htm", "sub/deeper/c.htm", ".hidden/d.htm", "Alpha/e.htm"}) {
+        std::filesystem::create_directories(std::filesystem::path(Folder() + page).parent_path());
+        dir.Write(std::string("pages/") + page, kLogo);
+    }
+    std::filesystem::create_directories(Folder() + "empty");
+    std::filesystem::create_directory_symlink(Folder() + "sub", Folder() + "link");
+    ui.Action("DeselectAll1")->trigger();
+    EXPECT_FALSE(ui.Action("Scan1")->isEnabled());
+
+    ui.Action("SubfoldersToolButton")->trigger();
+    EXPECT_TRUE(w.IncludeSubfolders);
+    EXPECT_TRUE(ui.Action("IncludeSubfolders1")->isChecked());
+    // With nothing selected the shown folder gives all its pages.
+    ASSERT_TRUE(ui.Action("Scan1")->isEnabled());
+    ui.Action("Scan1")->trigger();
+    QStringList paths;
+    for (const QString& line : LogLines(ui)) {
+        if (line.startsWith(QStringLiteral("Path : "))) {
+            paths.append(line.mid(7));
+        }
+    }
+    const QString top = QString::fromStdString(Folder());
+    EXPECT_EQ(paths, (QStringList{top, top + "Alpha/", top + "sub/", top + "sub/deeper/"}));
+    EXPECT_EQ(LogLines(ui).filter(QStringLiteral("alt missing")).size(), 4);
+    EXPECT_EQ(ui.ProgressGauge()->Progress(), 4 * kLogo.size());
+    EXPECT_EQ(ui.ProgressGauge()->value(), ui.ProgressGauge()->maximum());
+
+    Destroy();
+    CreateShown();
+    EXPECT_TRUE(ui.Action("IncludeSubfolders1")->isChecked());
+    EXPECT_TRUE(ui.Action("SubfoldersToolButton")->isChecked());
+}
+
 TEST_F(MainWindowRunTest, StopDuringARunLeavesThePageUnsaved) {
     std::string big;
     while (big.size() < 2'000'000) {
