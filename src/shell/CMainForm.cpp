@@ -5,6 +5,8 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QShortcut>
 #include <QToolButton>
 #include <algorithm>
 
@@ -14,13 +16,16 @@
 #include "settings/CINI.h"
 #include "settings/DataPaths.h"
 #include "shell/BusyInputFilter.h"
+#include "shell/FileListView.h"
 #include "shell/FolderTree.h"
 #include "shell/HelpViewer.h"
+#include "shell/KeyboardUse.h"
 #include "shell/PaneSplitter.h"
 #include "shell/Prompter.h"
 #include "shell/WindowEngineHost.h"
 #include "shell/WindowRunHost.h"
 #include "shell/log/LogCommands.h"
+#include "shell/log/LogView.h"
 #include "shell/references/ReferenceListBoxes.h"
 
 namespace vantaro {
@@ -40,11 +45,32 @@ TMainForm::TMainForm(QWidget* parent)
       busyFilter_(new TBusyInputFilter(this)) {
     BuildWindow();
     ConnectCommands();
+    SetUpKeyboard();
     FormCreate();
 }
 
 TMainForm::~TMainForm() {
     FormDestroy();
+}
+
+// Tab goes from the folder path through the tree, the file list and the log to the two reference
+// lists; each view shows where the keyboard is.
+void TMainForm::SetUpKeyboard() {
+    QWidget* order[] = {folderPathEdit_, foldersShellTreeView_, filesListView_,
+                        logRichEdit_,    refImagesListBox_,     ignoreImagesListBox_};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{
+             filesListView_, refImagesListBox_, ignoreImagesListBox_}) {
+        ShowFocusOnFirstItem(*view);
+    }
+    OpenMenuBarWithF10(*this);
+    // Delete takes the selected references out of "References Ignored", back to the found ones.
+    auto* stopIgnoring = new QShortcut(QKeySequence::Delete, ignoreImagesListBox_, nullptr, nullptr,
+                                       Qt::WidgetShortcut);
+    connect(stopIgnoring, &QShortcut::activated, referenceLists_,
+            &TReferenceLists::StopIgnoreImgSpeedButtonClick);
 }
 
 RunFlags& TMainForm::Flags() {

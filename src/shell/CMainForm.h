@@ -155,6 +155,7 @@ class TMainForm : public QMainWindow {
     void BuildPopupMenus();
     void BuildLogPopupMenu();
     void ConnectCommands();
+    void SetUpKeyboard();
     void ConnectFileList();
 
     void FormCreate();

@@ -55,6 +55,11 @@ QString DateText(std::time_t modified, const QLocale& locale) {
     return date + QLatin1Char(' ') + local.time().toString(QStringLiteral("hh:mm"));
 }
 
+QString TimeStampText(const QDateTime& moment, const QLocale& locale) {
+    return locale.toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           moment.time().toString(QStringLiteral("hh:mm:ss"));
+}
+
 QString TFileTypeCache::TypeText(const QString& fileName) {
     return EntryFor(fileName).typeText;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QDateTime>
 #include <QHash>
 #include <QIcon>
 #include <QLocale>
@@ -30,6 +31,8 @@ QString SizeText(std::uint64_t bytes, const QLocale& locale = QLocale());
 // The last write in local time at two-second resolution: the locale's short date and "hh:mm",
 // or the date alone at exactly midnight.
 QString DateText(std::time_t modified, const QLocale& locale = QLocale());
+// A run's time stamp in the log: the same short date, then the time to the second.
+QString TimeStampText(const QDateTime& moment, const QLocale& locale = QLocale());
 
 // Type descriptions and icons, looked up once per extension: a folder holds thousands of pages
 // of a handful of kinds.

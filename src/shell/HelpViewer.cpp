@@ -156,8 +156,10 @@ QUrl HelpViewer::CurrentPage() const {
 }
 
 void HelpViewer::PageChanged() {
+    // The contents page is itself titled "Vantaro Help".
     const QString title = browser_->documentTitle();
-    setWindowTitle(title.isEmpty() ? tr("Vantaro Help") : tr("Vantaro Help - %1").arg(title));
+    const QString help = tr("Vantaro Help");
+    setWindowTitle(title.isEmpty() || title == help ? help : tr("%1 - %2").arg(help, title));
 }
 
 // A modal dialog blocks every window that is not its own; so while one is open the viewer

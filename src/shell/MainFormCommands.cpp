@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QStringList>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
+#include <algorithm>
 
 #include "engine/Engine.h"
 #include "shell/BusyInputFilter.h"
@@ -54,6 +56,22 @@ void FlipMenuToggle(QAction* menuItem, bool& field) {
 
 void Connect(QAction* action, TMainForm* form, void (TMainForm::*handler)()) {
     QObject::connect(action, &QAction::triggered, form, handler);
+}
+
+// A button as wide as its widest caption, so the toolbar keeps its place when captions change.
+void FitWidestCaption(QToolBar* bar, QAction* button, const QStringList& captions) {
+    auto* widget = qobject_cast<QToolButton*>(bar->widgetForAction(button));
+    if (widget == nullptr) {
+        return;
+    }
+    const QString shown = widget->text();
+    int widest = 0;
+    for (const QString& caption : captions) {
+        widget->setText(caption);
+        widest = std::max(widest, widget->sizeHint().width());
+    }
+    widget->setText(shown);
+    widget->setMinimumWidth(std::max(widget->minimumWidth(), widest));
 }
 
 void SetEnabled(std::initializer_list<QAction*> items, bool enabled) {
@@ -215,6 +233,11 @@ void TMainForm::UpdateAddCaptions() {
     for (QAction* copy : {addtitle2_, addTitleToolButton_}) {
         copy->setText(addTitle1_->text());
         copy->setIconText(addTitle1_->text());
+    }
+    const QString preview = QStringLiteral(" (Preview)");
+    for (QAction* button : {addAltToolButton_, addTitleToolButton_}) {
+        const QString plain = button->text().remove(preview);
+        FitWidestCaption(processToolBar_, button, {plain, plain + preview});
     }
 }
 

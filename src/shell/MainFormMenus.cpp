@@ -65,7 +65,7 @@ void TMainForm::BuildMainMenu() {
     QMenuBar* mainMenu1 = menuBar();
     mainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
-    QMenu* file1 = AddMenu(mainMenu1, "File1", QStringLiteral("File"));
+    QMenu* file1 = AddMenu(mainMenu1, "File1", QStringLiteral("&File"));
     selectAll1_ = AddItem(file1, "SelectAll1", QStringLiteral("Select All"), 0, Ctrl(Qt::Key_A));
     deselectAll1_ = AddItem(file1, "DeselectAll1", QStringLiteral("Deselect All"), 1);
     AddSeparator(file1, "N1");
@@ -82,7 +82,7 @@ void TMainForm::BuildMainMenu() {
     AddSeparator(file1, "N15");
     exit1_ = AddItem(file1, "Exit1", QStringLiteral("Exit"));
 
-    QMenu* tools1 = AddMenu(mainMenu1, "Tools1", QStringLiteral("Tools"));
+    QMenu* tools1 = AddMenu(mainMenu1, "Tools1", QStringLiteral("&Tools"));
     area1_ = AddCheckItem(tools1, "area1", QStringLiteral("area"));
     img1_ = AddCheckItem(tools1, "img1", QStringLiteral("img"));
     input1_ = AddCheckItem(tools1, "input1", QStringLiteral("input (image)"));
@@ -99,7 +99,7 @@ void TMainForm::BuildMainMenu() {
     AddSeparator(tools1, "N9");
     stop1_ = AddItem(tools1, "Stop1", QStringLiteral("Stop"), 18, QKeySequence(Qt::Key_Escape));
 
-    QMenu* log1 = AddMenu(mainMenu1, "Log1", QStringLiteral("Log"));
+    QMenu* log1 = AddMenu(mainMenu1, "Log1", QStringLiteral("&Log"));
     open1_ = AddItem(log1, "Open1", QStringLiteral("Open..."), 5, Ctrl(Qt::Key_O));
     save1_ = AddItem(log1, "Save1", QStringLiteral("Save..."), 6, Ctrl(Qt::Key_S));
     print1_ = AddItem(log1, "Print1", QStringLiteral("Print..."), 7, Ctrl(Qt::Key_P));
@@ -111,7 +111,7 @@ void TMainForm::BuildMainMenu() {
     showmissingTitles1_ = AddCheckItem(log1, "ShowmissingTitles1",
                                        QStringLiteral("Show Missing title Attributes in Scan"));
 
-    QMenu* help1 = AddMenu(mainMenu1, "Help1", QStringLiteral("Help"));
+    QMenu* help1 = AddMenu(mainMenu1, "Help1", QStringLiteral("&Help"));
     help2_ =
         AddItem(help1, "Help2", QStringLiteral("Help Topics..."), 10, QKeySequence(Qt::Key_F1));
     AddSeparator(help1, "N6");

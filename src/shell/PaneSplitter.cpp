@@ -1,14 +1,53 @@
 #include "shell/PaneSplitter.h"
 
+#include <algorithm>
+
+#include <QEvent>
 #include <QList>
+#include <QPainter>
+#include <QSplitterHandle>
 
 namespace vantaro {
 
 namespace {
 
 constexpr int kThickness = 3;
+constexpr int kGripLength = 24;
+
+// A thin handle is easy to miss: it is drawn as a shaded line with a darker grip in its middle,
+// highlighted under the mouse.
+class VisibleHandle : public QSplitterHandle {
+  public:
+    using QSplitterHandle::QSplitterHandle;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const bool hot = underMouse();
+        painter.fillRect(rect(), hot ? palette().highlight() : palette().mid());
+        QRect grip = rect();
+        if (orientation() == Qt::Horizontal) {
+            grip.setHeight(std::min(kGripLength, height()));
+            grip.moveTop((height() - grip.height()) / 2);
+        } else {
+            grip.setWidth(std::min(kGripLength, width()));
+            grip.moveLeft((width() - grip.width()) / 2);
+        }
+        painter.fillRect(grip, palette().dark());
+    }
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
+            update();
+        }
+        return QSplitterHandle::event(event);
+    }
+};
 
 }  // namespace
+
+QSplitterHandle* TPaneSplitter::createHandle() {
+    return new VisibleHandle(orientation(), this);
+}
 
 TPaneSplitter::TPaneSplitter(Qt::Orientation orientation, Pane pane, int minSize, QWidget* parent)
     : QSplitter(orientation, parent), pane_(pane), minSize_(minSize) {

@@ -27,6 +27,7 @@ class TPaneSplitter : public QSplitter {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    QSplitterHandle* createHandle() override;
 
   private:
     int PaneIndex() const { return pane_ == Pane::First ? 0 : 1; }

@@ -3,6 +3,7 @@
 #include "log/LogFormatter.h"
 #include "log/Messages.h"
 #include "shell/CMainForm.h"
+#include "shell/FileListModel.h"
 #include "shell/HelpViewer.h"
 #include "shell/ProgressGauge.h"
 #include "shell/Prompter.h"
@@ -39,6 +40,10 @@ void TWindowRunHost::ShowNoReportsWarning() {
 
 void TWindowRunHost::ClearFoundReferences() {
     window_.ReferenceLists().ClearFound();
+}
+
+std::string TWindowRunHost::TimeStamp() {
+    return TimeStampText(QDateTime::currentDateTime()).toStdString();
 }
 
 void TWindowRunHost::SetProgressMaximum(std::uint64_t totalBytes) {

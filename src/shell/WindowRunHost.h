@@ -17,6 +17,8 @@ class TWindowRunHost : public RunHost {
     void ShowNoReportsWarning() override;
     void ClearFoundReferences() override;
     void SetProgressMaximum(std::uint64_t totalBytes) override;
+    // In the file list's short date format, so the window shows one kind of date.
+    std::string TimeStamp() override;
     void OnRunStarted(const RunStart& start) override;
     void OnRunEnded(const RunEnd& end) override;
     void OnRecoveryFileFound(const RecoveryNotice& notice) override;

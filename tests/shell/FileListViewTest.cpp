@@ -153,6 +153,9 @@ TEST_F(FileList, DateShowsShortDateAndTimeOrTheDateAloneAtMidnight) {
     EXPECT_EQ(Cell(1, 3), QStringLiteral("5/17/20"));  // two-second resolution
     EXPECT_EQ(Cell(2, 3), QStringLiteral("5/17/20 13:05"));
     EXPECT_EQ(Cell(3, 3), QStringLiteral("5/17/20 00:01"));
+    // The log's run stamps show the same date.
+    EXPECT_EQ(TimeStampText(QDateTime(day, QTime(13, 5, 59), Qt::LocalTime)),
+              QStringLiteral("5/17/20 13:05:59"));
 }
 
 TEST_F(FileList, ColumnsKeepTheirLeastWidths) {

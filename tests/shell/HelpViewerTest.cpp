@@ -79,6 +79,7 @@ TEST(HelpViewer, ShowsTheRequestedPageInOneReusedWindow) {
     ASSERT_NE(contents, nullptr);
     contents->click();
     EXPECT_EQ(viewer->CurrentPage(), PageUrl(help::Contents));
+    EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Vantaro Help"));
 
     viewer->close();
     ShowHelp(nullptr, help::About);

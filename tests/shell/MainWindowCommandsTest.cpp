@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
@@ -308,6 +309,43 @@ TEST_F(MainWindowTest, HelpTopicsOpensTheContentsPage) {
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_EQ(viewer->CurrentPage(), HelpPageUrl(help::Contents));
     viewer->close();
+}
+
+TEST_F(MainWindowTest, TheKeyboardReachesEveryPaneAndShowsWhereItIs) {
+    TMainForm& w = CreateShown();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ListPages(w, {"a.htm", "b.htm"});
+    w.ReferenceLists().SetIgnoredItems({"a.gif", "b.gif"});
+
+    QWidget* tree = ui.Find<QWidget>("FoldersShellTreeView");
+    const QList<QWidget*> order = {tree, ui.FilesListView(), ui.LogRichEdit(),
+                                   ui.RefImagesListBox(), ui.IgnoreImagesListBox()};
+    tree->setFocus();
+    for (int i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order[i]) << i;
+        if (i == 1) {
+            // The file list shows its focus on the first row without selecting it.
+            EXPECT_EQ(ui.FilesListView()->currentIndex().row(), 0);
+            EXPECT_EQ(ui.FilesListView()->SelectedCount(), 0);
+        }
+    }
+
+    // Delete in "References Ignored" moves the selected reference back.
+    ui.IgnoreImagesListBox()->item(1)->setSelected(true);
+    QTest::keyClick(ui.IgnoreImagesListBox(), Qt::Key_Delete);
+    EXPECT_EQ(ui.IgnoreImagesListBox()->References(), std::vector<std::string>{"a.gif"});
+    EXPECT_EQ(ui.RefImagesListBox()->References(), std::vector<std::string>{"b.gif"});
+
+    // F10 opens the first menu; each menu has its letter.
+    QTest::keyClick(&w, Qt::Key_F10);
+    EXPECT_EQ(w.menuBar()->activeAction(), ui.Find<QMenu>("File1")->menuAction());
+    QStringList titles;
+    for (const char* menu : {"File1", "Tools1", "Log1", "Help1"}) {
+        titles.append(ui.Find<QMenu>(menu)->title());
+    }
+    EXPECT_EQ(titles, (QStringList{"&File", "&Tools", "&Log", "&Help"}));
 }
 
 }  // namespace

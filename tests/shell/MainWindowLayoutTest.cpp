@@ -180,6 +180,13 @@ TEST_F(MainWindowTest, ToolbarButtonsShowTheirCaptionsWithTheirBlanks) {
     }
     EXPECT_LT(buttons[0].bar->x(), buttons[1].bar->x());
     EXPECT_LT(buttons[1].bar->x(), buttons[2].bar->x());
+
+    // Preview lengthens two captions; nothing moves.
+    QWidget* stop = buttons[2].bar->widgetForAction(buttons[2].action);
+    const QPoint stopAt = stop->mapTo(window.get(), QPoint(0, 0));
+    ui.Action("Preview1")->trigger();
+    Settle();
+    EXPECT_EQ(stop->mapTo(window.get(), QPoint(0, 0)), stopAt);
 }
 
 TEST_F(MainWindowTest, MenuItemsHaveTheirShortcuts) {
