@@ -150,8 +150,14 @@ void TFolderTree::FoldersShellTreeViewChange() {
     if (selected.isEmpty() || !removedSelection_.isEmpty()) {
         return;  // nothing to list; the last folder stays
     }
+    // The model re-selects the shown folder when it refreshes the folders around it; listing it
+    // again would drop the file list's selection.
+    const QString folder = ResolveFolderShortcut(model_->filePath(selected.first()));
+    if (folder == currentFolder_) {
+        return;
+    }
     viewport()->repaint();
-    currentFolder_ = ResolveFolderShortcut(model_->filePath(selected.first()));
+    currentFolder_ = folder;
     emit CurrentFolderChanged(currentFolder_);
     if (listFilesReceiver_ != nullptr) {
         PostWindowMessage(listFilesReceiver_, UM_LISTFILES);

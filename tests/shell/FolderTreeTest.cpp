@@ -73,6 +73,18 @@ TEST_F(FolderTree, SelectingAFolderSetsCurrentFolderAndPostsOneListing) {
     EXPECT_EQ(tree.CurrentFolder(), QStringLiteral("/"));
     ASSERT_TRUE(tree.SelectFolder(Path("other") + QLatin1Char('/')));  // as CurrentFolder is saved
     EXPECT_EQ(tree.CurrentFolder(), Path("other") + QLatin1Char('/'));
+
+    // The same folder selected again (as the model does when it refreshes the folders around
+    // it) is not listed again, which would drop the file list's selection.
+    DeliverPosted();
+    const int listings = window.listFiles;
+    const qsizetype changes = changed.count();
+    const QModelIndex other = tree.currentIndex();
+    tree.selectionModel()->clearSelection();
+    tree.selectionModel()->select(other, QItemSelectionModel::Select);
+    DeliverPosted();
+    EXPECT_EQ(window.listFiles, listings);
+    EXPECT_EQ(changed.count(), changes);
 }
 
 // Folders above the selected one fill in the background; the selected folder must still be in

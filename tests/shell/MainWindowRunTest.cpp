@@ -143,6 +143,8 @@ TEST_F(MainWindowRunTest, StopDuringARunLeavesThePageUnsaved) {
     prompter.answers = {Prompter::Yes};  // the Stop confirmation
     QAction* stop = ui.Action("Stop1");
     QTimer::singleShot(0, &w, [stop] { stop->trigger(); });
+    ASSERT_TRUE(ui.Action("AddAlt1")->isEnabled())
+        << w.CurrentFolder << " " << ui.FilesListView()->SelectedCount();
     ui.Action("AddAlt1")->trigger();
     const QStringList lines = LogLines(ui);
     ASSERT_GE(lines.size(), 4);
