@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTextBlock>
+#include <stdexcept>
 
 #include "MainWindowFixture.h"
 #include "QStringPrinting.h"
@@ -34,15 +35,22 @@ const char* const kTag = "<IMG src=\"logo.gif\"\u2029  title=\"a > b\">";
 // Double-click, Enter and the context menu on the log's lines, and the page viewer they open.
 class MainWindowPageTest : public MainWindowTest {
   protected:
-    TMainForm& ScannedWindow() {
+    // Scans a site of the two pages. The window is left to list their folder itself, as its
+    // stored folder, so no listing of another folder can arrive after the pages are selected.
+    void ScanSite() {
+        std::filesystem::create_directories(dir.File("pages"));
+        dir.Write("pages/long.htm", LongPage());
+        dir.Write("pages/plain.htm", "<p>no images</p>");
+        WriteIni("MainForm", "Default Path", dir.File("pages/"));
         TMainForm& w = CreateShown();
         w.ShowClearLogPrompt = false;
+        ASSERT_TRUE(QTest::qWaitFor([this] { return ui.FilesListView()->RowCount() == 2; }));
+        Settle();
         ui.Action("Clear1")->trigger();
-        ListSite(w, {{"long.htm", LongPage()}, {"plain.htm", "<p>no images</p>"}});
         ui.Action("SelectAll1")->trigger();
         ui.Action("Scan1")->trigger();
         Settle();
-        return w;
+        ASSERT_TRUE(LogLine("long.htm : Line 150 : ").isValid());
     }
 
     std::string PagePath() { return dir.File("pages/long.htm"); }
@@ -60,6 +68,9 @@ class MainWindowPageTest : public MainWindowTest {
     }
 
     QPoint PointOf(const QTextBlock& line) {
+        if (!line.isValid()) {
+            throw std::logic_error("no such line in the log");
+        }
         TLogView* log = ui.LogRichEdit();
         QTextCursor cursor(line);
         log->setTextCursor(cursor);
@@ -118,7 +129,7 @@ class MainWindowPageTest : public MainWindowTest {
 };
 
 TEST_F(MainWindowPageTest, DoubleClickOrEnterOnAFindingShowsThePageThere) {
-    ScannedWindow();
+    ASSERT_NO_FATAL_FAILURE(ScanSite());
     const QTextBlock finding = LogLine("long.htm : Line 150 : <img : logo.gif : alt missing");
     DoubleClick(finding);
     ASSERT_NO_FATAL_FAILURE(ExpectShownAtTheFinding());
@@ -131,7 +142,7 @@ TEST_F(MainWindowPageTest, DoubleClickOrEnterOnAFindingShowsThePageThere) {
 }
 
 TEST_F(MainWindowPageTest, LinesWithoutAPageDoNothing) {
-    ScannedWindow();
+    ASSERT_NO_FATAL_FAILURE(ScanSite());
     const QTextBlock finding = LogLine("long.htm : Line 150 : <img");
     for (const char* start :
          {"Scan for missing", "Path : ", "plain.htm : No changes", "Missing alt attributes"}) {
@@ -151,7 +162,7 @@ TEST_F(MainWindowPageTest, LinesWithoutAPageDoNothing) {
 }
 
 TEST_F(MainWindowPageTest, TheContextMenuCopiesThePathAndShowsThePage) {
-    ScannedWindow();
+    ASSERT_NO_FATAL_FAILURE(ScanSite());
     const QTextBlock finding = LogLine("long.htm : Line 150 : ");
     QApplication::clipboard()->clear();
     QMenu* menu = ContextMenuOn(finding);
@@ -170,7 +181,7 @@ TEST_F(MainWindowPageTest, TheContextMenuCopiesThePathAndShowsThePage) {
 }
 
 TEST_F(MainWindowPageTest, ASavedLogReopenedStillLeadsToThePages) {
-    ScannedWindow();
+    ASSERT_NO_FATAL_FAILURE(ScanSite());
     prompter.saveNames = {QString::fromStdString(dir.File("run.vtl"))};
     ui.Action("Save1")->trigger();
     ui.Action("Clear1")->trigger();
@@ -185,7 +196,7 @@ TEST_F(MainWindowPageTest, ASavedLogReopenedStillLeadsToThePages) {
 }
 
 TEST_F(MainWindowPageTest, APageThatIsGoneIsReported) {
-    ScannedWindow();
+    ASSERT_NO_FATAL_FAILURE(ScanSite());
     std::filesystem::remove(PagePath());
     DoubleClick(LogLine("long.htm : Line 150 : "));
     EXPECT_EQ(Viewer(), nullptr);
@@ -195,7 +206,7 @@ TEST_F(MainWindowPageTest, APageThatIsGoneIsReported) {
 }
 
 TEST_F(MainWindowPageTest, TheViewerHandsThePageToTheDesktop) {
-    ScannedWindow();
+    ASSERT_NO_FATAL_FAILURE(ScanSite());
     DoubleClick(LogLine("long.htm : Line 150 : "));
     TPageView* viewer = Viewer();
     ASSERT_NE(viewer, nullptr);
