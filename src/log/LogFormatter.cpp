@@ -142,7 +142,7 @@ std::string_view AttributeText(AttributeName name) {
 
 void WriteFinding(LogSink& log, const Finding& f) {
     AddFilePrefix(log, FileNameOf(f.FullPath));
-    Part(log, "Line " + std::to_string(f.Line), C::LogGrey,
+    Part(log, std::string(kLineLabel) + std::to_string(f.Line), C::LogGrey,
          f.InTemplateCode ? FontStyle(FontStyle::Underline) : FontStyle::Plain());
     Part(log, " : ", C::LogGrey);
     Part(log, TagPrefix(f.Tag), C::LogDarkGrey);
@@ -171,8 +171,8 @@ void WriteRunStart(LogSink& log, const RunStart& start) {
                   C::LogDarkGrey);
             break;
     }
-    Ended(log, "Process started " + std::string(start.TimeStamp), C::LogDarkGrey);
-    Part(log, "Path : ", C::LogDarkGrey);
+    Ended(log, std::string(kRunStartedLabel) + std::string(start.TimeStamp), C::LogDarkGrey);
+    Part(log, kPathLabel, C::LogDarkGrey);
     Ended(log, start.Folder, C::LogGrey);
 }
 
@@ -207,7 +207,7 @@ void WriteRunEnd(LogSink& log, const RunEnd& end) {
                 break;
         }
     }
-    Ended(log, "...", C::LogDarkGrey, FontStyle::Bold);
+    Ended(log, kRunClosing, C::LogDarkGrey, FontStyle::Bold);
 }
 
 std::string FindingMessage(const Finding& finding) {

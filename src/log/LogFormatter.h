@@ -29,4 +29,11 @@ std::string PageEventMessage(const PageEvent& event);
 
 std::string_view AttributeText(AttributeName name);
 
+// The words of a run's lines by which a log read back from a file is matched to its pages
+// (LogPageLocations).
+inline constexpr std::string_view kRunStartedLabel = "Process started ";
+inline constexpr std::string_view kPathLabel = "Path : ";
+inline constexpr std::string_view kLineLabel = "Line ";
+inline constexpr std::string_view kRunClosing = "...";
+
 }  // namespace vantaro

@@ -6,7 +6,7 @@ namespace vantaro {
 
 void AddFilePrefix(LogSink& log, std::string_view fileName) {
     std::string prefix(fileName);
-    prefix += " : ";
+    prefix += kFileNameSeparator;
     log.AddLogLine(prefix, LogColour::LogGrey, false, FontStyle::Plain());
 }
 

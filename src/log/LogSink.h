@@ -17,6 +17,9 @@ class LogSink {
                             FontStyle style) = 0;
 };
 
+// What follows the file name at the start of every per-file message.
+inline constexpr std::string_view kFileNameSeparator = " : ";
+
 // Writes the grey "name : " segment that starts every per-file message.
 void AddFilePrefix(LogSink& log, std::string_view fileName);
 

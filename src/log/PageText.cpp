@@ -5,7 +5,10 @@
 namespace vantaro {
 
 std::string DecodeForDisplay(std::string_view bytes) {
-    const bool utf8 = IsValidUtf8(bytes);
+    return DecodeForDisplay(bytes, IsValidUtf8(bytes));
+}
+
+std::string DecodeForDisplay(std::string_view bytes, bool utf8) {
     if (utf8 && bytes.find('\0') == std::string_view::npos) {
         return std::string(bytes);
     }

@@ -29,6 +29,7 @@ class TReferenceLists;
 class TWindowEngineHost;
 class TWindowRunHost;
 class TLogCommands;
+class TLogPageCommands;
 class TLogView;
 class TPaneSplitter;
 class TProgressGauge;
@@ -189,6 +190,7 @@ class TMainForm : public QMainWindow {
     std::unique_ptr<ProcessRunner> runner_;
     TReferenceLists* referenceLists_ = nullptr;
     TLogCommands* logCommands_ = nullptr;
+    TLogPageCommands* logPageCommands_ = nullptr;  // the page a log line reports on
     TBusyInputFilter* busyFilter_ = nullptr;
     bool processing_ = false;
     bool formShown_ = false;

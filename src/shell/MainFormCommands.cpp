@@ -18,6 +18,7 @@
 #include "shell/CMainForm.h"
 #include "shell/dialogs/CAboutDialog.h"
 #include "shell/log/LogCommands.h"
+#include "shell/log/LogPageCommands.h"
 
 #include "shell/FileListView.h"
 #include "shell/FolderTree.h"
@@ -156,6 +157,8 @@ void TMainForm::ConnectCommands() {
         connect(item, &QAction::triggered, log, &TLogCommands::ClearLogToolButtonClick);
         log->AddClearTarget(item);
     }
+    logPageCommands_ = new TLogPageCommands(
+        *logRichEdit_, [this] { return processing_; }, this);
     BuildLogPopupMenu();
 
     Connect(help2_, this, &TMainForm::Help2Click);

@@ -150,7 +150,7 @@ void TMainForm::BuildPopupMenus() {
     referenceLists_->SelectAll3()->setIcon(MenuIcon(0));
 }
 
-// LogPopupMenu and its one item come with the log commands.
+// LogPopupMenu's items come with the log commands and the log's page commands.
 void TMainForm::BuildLogPopupMenu() {
     logCommands_->CopyToClipboard1()->setIcon(MenuIcon(8));
 }

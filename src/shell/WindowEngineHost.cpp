@@ -20,7 +20,9 @@ constexpr qint64 kPumpIntervalMs = 15;
 }  // namespace
 
 void TWindowEngineHost::OnFinding(const Finding& finding) {
-    WriteFinding(window_.LogRichEdit(), finding);
+    TLogView& log = window_.LogRichEdit();
+    log.BeginPageLine(LocationOf(finding));
+    WriteFinding(log, finding);
 }
 
 void TWindowEngineHost::OnPageEvent(const PageEvent& event) {

@@ -5,11 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QTextBlock>
 #include <optional>
 #include <string_view>
 
 #include "log/LogFileSave.h"
 #include "log/LogFileText.h"
+#include "log/LogPageLocations.h"
 #include "log/RtfReader.h"
 #include "log/RtfWriter.h"
 #include "shell/Prompter.h"
@@ -46,6 +48,19 @@ std::string_view BytesOf(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
+// A log read back from a file keeps only its text, so the pages its findings report on are found
+// again from that.
+void ReadBackPages(TLogView& view, int fromLine) {
+    LogPageLocationReader reader;
+    for (QTextBlock line = view.document()->findBlockByNumber(fromLine); line.isValid();
+         line = line.next()) {
+        const QByteArray text = line.text().toUtf8();
+        if (std::optional<PageLocation> page = reader.Next(BytesOf(text))) {
+            TLogView::SetPageOfLine(line, std::move(*page));
+        }
+    }
+}
+
 }  // namespace
 
 TLogCommands::TLogCommands(TLogView& view, Hooks hooks, QObject* parent)
@@ -56,7 +71,6 @@ TLogCommands::TLogCommands(TLogView& view, Hooks hooks, QObject* parent)
     copyToClipboard1_->setObjectName(QStringLiteral("CopyToClipboard1"));
     connect(copyToClipboard1_, &QAction::triggered, this, &TLogCommands::CopyToolButtonClick);
     view_.addAction(copyToClipboard1_);
-    view_.setContextMenuPolicy(Qt::ActionsContextMenu);
 
     // The view's selection changes while a drag is still going on, so Copy follows it.
     connect(&view_, &QPlainTextEdit::textChanged, this, &TLogCommands::UpdateLogCommands);
@@ -92,7 +106,9 @@ void TLogCommands::OpenLogToolButtonClick() {
         ShowError(DialogParent(), QStringLiteral("Cannot open file %1").arg(Shown(fileName)));
         return;
     }
+    const int firstLoadedLine = view_.document()->blockCount() - 1;
     AppendLoadedText(content);
+    ReadBackPages(view_, firstLoadedLine);
 }
 
 void TLogCommands::WriteLoadNotice(const QString& fileName) {

@@ -1,7 +1,10 @@
 #include "shell/log/LogView.h"
 
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -90,6 +93,14 @@ class AppendingLayout : public QPlainTextDocumentLayout {
     bool notifyPending_ = false;
 };
 
+// What a line of the log reports on, kept with the line itself so that it goes when the line
+// goes.
+class PageOfLine : public QTextBlockUserData {
+  public:
+    explicit PageOfLine(PageLocation where) : page(std::move(where)) {}
+    PageLocation page;
+};
+
 std::string Utf8Of(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
@@ -149,8 +160,69 @@ void TLogView::AddLogLine(std::string_view text, LogColour colour, bool endLine,
         end.insertText(shown, FormatFor(colour, style));  // '\n' ends a line in this format
         end.endEditBlock();
     }
+    if (endLine) {
+        KeepPendingPage();
+    }
     emit textChanged();
     ScrollToEndLater();
+}
+
+void TLogView::BeginPageLine(PageLocation page) {
+    pendingPage_ = PendingPage{std::move(page), document()->blockCount() - 1};
+}
+
+void TLogView::KeepPendingPage() {
+    if (!pendingPage_) {
+        return;
+    }
+    const int ended = document()->blockCount() - 1;  // the new last line is not the page's
+    for (int line = pendingPage_->firstLine; line < ended; ++line) {
+        SetPageOfLine(document()->findBlockByNumber(line), pendingPage_->page);
+    }
+    pendingPage_.reset();
+}
+
+void TLogView::SetPageOfLine(QTextBlock line, PageLocation page) {
+    line.setUserData(new PageOfLine(std::move(page)));
+}
+
+const PageLocation* TLogView::PageOf(const QTextBlock& line) {
+    const auto* data = dynamic_cast<const PageOfLine*>(line.userData());
+    return data != nullptr ? &data->page : nullptr;
+}
+
+void TLogView::contextMenuEvent(QContextMenuEvent* event) {
+    const QTextBlock line = event->reason() == QContextMenuEvent::Mouse
+                                ? cursorForPosition(event->pos()).block()
+                                : textCursor().block();
+    emit contextMenuOpening(PageOf(line));
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("LogPopupMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addActions(actions());
+    menu->popup(event->globalPos());
+}
+
+void TLogView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const QTextBlock line = cursorForPosition(event->position().toPoint()).block();
+    if (const PageLocation* page = PageOf(line)) {
+        emit pageLineActivated(PageLocation(*page));  // a copy: the handler may clear the log
+    }
+}
+
+void TLogView::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const PageLocation* page = PageOf(textCursor().block());
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || page == nullptr) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    emit pageLineActivated(PageLocation(*page));
 }
 
 const QTextCharFormat& TLogView::FormatFor(LogColour colour, FontStyle style) {

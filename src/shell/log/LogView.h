@@ -3,8 +3,10 @@
 #include <QPlainTextEdit>
 #include <QTextCharFormat>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 
+#include "log/LogPageLocations.h"
 #include "log/LogRun.h"
 #include "log/LogSink.h"
 #include "log/RtfWriter.h"
@@ -34,7 +36,26 @@ class TLogView : public QPlainTextEdit, public LogSink {
     bool HasSelectedText() const;
     RtfFont FontForRtf() const;
 
+    // The line about to be written reports on this place of a page; once the line ends, the
+    // place is kept with it (and with every line that text holding line breaks made of it).
+    void BeginPageLine(PageLocation page);
+    // Gives a line already written the place it reports on (a log read back from a file).
+    static void SetPageOfLine(QTextBlock line, PageLocation page);
+    // The place a line reports on; nullptr when it reports on none.
+    static const PageLocation* PageOf(const QTextBlock& line);
+
+  signals:
+    // A line that reports on a page was double-clicked, or Enter was pressed on it.
+    void pageLineActivated(const vantaro::PageLocation& page);
+    // The context menu is about to open on a line; page: what that line reports on, if anything.
+    void contextMenuOpening(const vantaro::PageLocation* page);
+
   protected:
+    // The context menu holds the view's actions; it opens on the line under the pointer, or on
+    // the caret's line when opened from the keyboard.
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // Copying (Ctrl+C and the Copy command alike) puts plain text with CR LF line ends, HTML and
     // RTF on the clipboard.
     QMimeData* createMimeDataFromSelection() const override;
@@ -49,9 +70,16 @@ class TLogView : public QPlainTextEdit, public LogSink {
     void PutCaretAtEnd();
     void ScrollToEndLater();
     LogRuns RunsBetween(int from, int to) const;
+    void KeepPendingPage();
+
+    struct PendingPage {
+        PageLocation page;
+        int firstLine = 0;  // block number
+    };
 
     std::unordered_map<std::uint32_t, QTextCharFormat> formats_;  // by colour and style
     bool scrollPending_ = false;
+    std::optional<PendingPage> pendingPage_;
 };
 
 }  // namespace vantaro

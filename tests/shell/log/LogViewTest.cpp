@@ -207,5 +207,22 @@ TEST_F(LogViewTest, ALineWrittenPieceByPieceIsMeasuredWhole) {
     EXPECT_GT(view->horizontalScrollBar()->maximum(), 0);  // the long line scrolls sideways
 }
 
+// A reference may hold line breaks, which break the finding's line in the view.
+TEST_F(LogViewTest, APageStaysWithEveryLineOfItsFindingAndNoOther) {
+    view->AddLogLine("heading", C::LogDarkGrey, true, {});
+    const PageLocation page{"/site/a.htm", 3, TagKind::Img};
+    view->BeginPageLine(page);
+    view->AddLogLine("a.htm : Line 3 : <img : one", C::LogGrey, false, {});
+    view->AddLogLine("\ntwo : alt missing", C::LogOrange, true, {});
+    view->AddLogLine("a.htm : No changes", C::LogGreen, true, {});
+    std::vector<std::optional<PageLocation>> pages;
+    for (QTextBlock line = view->document()->begin(); line.isValid(); line = line.next()) {
+        const PageLocation* found = TLogView::PageOf(line);
+        pages.push_back(found != nullptr ? std::optional(*found) : std::nullopt);
+    }
+    EXPECT_EQ(pages, (std::vector<std::optional<PageLocation>>{std::nullopt, page, page,
+                                                               std::nullopt, std::nullopt}));
+}
+
 }  // namespace
 }  // namespace vantaro
