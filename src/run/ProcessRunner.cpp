@@ -2,6 +2,7 @@
 
 #include "engine/RecoveryFiles.h"
 #include "platform/FileReplace.h"
+#include "platform/Paths.h"
 #include "run/FolderListing.h"
 #include "run/TimeStamp.h"
 
@@ -27,13 +28,6 @@ class BusyState {
     RunHost& host_;
     bool& processing_;
 };
-
-std::string WithTrailingSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
 
 }  // namespace
 
@@ -63,7 +57,7 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::string& folderPath,
         !host_.AskBackupWarning()) {
         return;
     }
-    const std::string folder = WithTrailingSlash(folderPath);
+    const std::string folder = WithTrailingSeparator(folderPath);
     const std::uint64_t totalSize = host_.ShowsProgress() ? TotalPageSize(folder, pageNames) : 0;
     host_.ClearFoundReferences();
     const bool preview = mode != ScanMode::Scan && settings.PreviewMode;
