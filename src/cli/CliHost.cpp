@@ -2,12 +2,13 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 
 #include "engine/ByteText.h"
 #include "log/LogFormatter.h"
 #include "log/Messages.h"
 #include "log/PageText.h"
+#include "platform/Paths.h"
+#include "platform/SystemFolders.h"
 
 namespace vantaro::cli {
 
@@ -26,12 +27,6 @@ const char* ModeName(ScanMode mode) {
 
 std::string Quoted(std::string_view bytes) {
     return JsonString(DecodeForDisplay(bytes));
-}
-
-// Where relative paths in reports start from.
-std::string WorkingFolder() {
-    std::error_code error;
-    return std::filesystem::current_path(error).string();
 }
 
 const char* TagName(TagKind kind) {

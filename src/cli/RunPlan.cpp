@@ -1,16 +1,14 @@
 #include "cli/RunPlan.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/FileStatus.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "run/FolderListing.h"
 #include "run/WordSort.h"
 
@@ -18,40 +16,22 @@ namespace vantaro::cli {
 
 namespace {
 
-std::string Absolute(const std::string& path) {
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (resolved == nullptr) {
-        return path;
-    }
-    std::string absolute(resolved);
-    std::free(resolved);
-    return absolute;
-}
-
-std::string WithSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
-
 // The subfolders of a folder that recursion enters, sorted.
 std::vector<std::string> Subfolders(const std::string& folder) {
     std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
+    const std::optional<std::vector<FolderEntry>> entries = ListFolder(folder);
+    if (!entries) {
         return names;
     }
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name(entry->d_name);
-        struct stat info {};
-        if (name.empty() || name.front() == '.' || ::lstat((folder + name).c_str(), &info) != 0 ||
-            !S_ISDIR(info.st_mode)) {
+    for (const FolderEntry& entry : *entries) {
+        if (entry.name.empty() || entry.hidden) {
             continue;
         }
-        names.push_back(name);
+        const std::optional<FileStatus> status = StatusOf(folder + entry.name, Links::DontFollow);
+        if (status && status->kind == FileKind::Folder) {
+            names.push_back(entry.name);
+        }
     }
-    ::closedir(dir);
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return WordSortLess(a, b); });
     return names;
@@ -63,12 +43,12 @@ class Planner {
         : recursive_(recursive), extensions_(extensions) {}
 
     void AddPath(const std::string& path) {
-        struct stat info {};
-        if (::stat(path.c_str(), &info) != 0) {
+        const std::optional<FileStatus> status = StatusOf(path);
+        if (!status) {
             Problem(path, std::strerror(errno));
-        } else if (S_ISDIR(info.st_mode)) {
-            AddFolder(WithSlash(Absolute(path)), true);
-        } else if (S_ISREG(info.st_mode)) {
+        } else if (status->kind == FileKind::Folder) {
+            AddFolder(WithTrailingSeparator(ResolvedPath(path)), true);
+        } else if (status->kind == FileKind::Regular) {
             AddFile(path);
         } else {
             Problem(path, "not a file or folder");
@@ -83,7 +63,7 @@ class Planner {
     }
 
     void AddFolder(const std::string& folder, bool given) {
-        if (::access(folder.c_str(), R_OK | X_OK) != 0) {
+        if (!MayAccess(folder, Access::ReadAndEnter)) {
             Problem(folder, "cannot read this folder");
             return;
         }
@@ -96,16 +76,16 @@ class Planner {
         }
         if (recursive_) {
             for (const std::string& name : Subfolders(folder)) {
-                AddFolder(folder + name + "/", false);
+                AddFolder(WithTrailingSeparator(folder + name), false);
             }
         }
     }
 
     void AddFile(const std::string& path) {
-        const std::size_t slash = path.rfind('/');
-        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        AddPage(RunFor(WithSlash(Absolute(folder))), name);
+        const std::string given = FolderOf(path);
+        const std::string folder = given.empty() ? "." : given;
+        const std::string name(FileNameOf(path));
+        AddPage(RunFor(WithTrailingSeparator(ResolvedPath(folder))), name);
     }
 
     PlannedRun& RunFor(const std::string& folder) {

@@ -1,47 +1,15 @@
 #include "cli/Terminal.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 
 #include "engine/PageWriteSection.h"
 #include "log/PageText.h"
+#include "platform/Interrupts.h"
 
 namespace vantaro::cli {
 
 namespace {
-
-volatile sig_atomic_t g_interrupts = 0;
-// Written to by the first interrupt, so that waiting for an answer ends.
-int g_interruptPipe[2] = {-1, -1};
-
-extern "C" void EndIfInterruptedTwice() {
-    if (g_interrupts > 1) {
-        ::_exit(kInterruptedStatus);
-    }
-}
-
-extern "C" void OnInterrupt(int) {
-    const int savedErrno = errno;
-    if (g_interrupts == 0) {
-        g_interrupts = 1;
-        if (g_interruptPipe[1] >= 0) {
-            const ssize_t ignored = ::write(g_interruptPipe[1], "!", 1);
-            static_cast<void>(ignored);
-        }
-    } else {
-        g_interrupts = 2;
-        if (!PageWriteSection::Active()) {
-            ::_exit(kInterruptedStatus);
-        }
-    }
-    errno = savedErrno;
-}
 
 constexpr const char* kReplacement = "\xEF\xBF\xBD";
 
@@ -225,24 +193,12 @@ void ProgressBar::Clear() {
 char ReadAnswer() {
     char first = 0;
     bool any = false;
-    while (!Interrupted()) {
-        // The interrupt's pipe wakes the wait: reading the terminal itself would be restarted.
-        pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {g_interruptPipe[0], POLLIN, 0}};
-        if (::poll(waits, 2, -1) < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            break;
+    for (;;) {
+        const int c = ReadInputByte();
+        if (c == -2) {
+            return 0;
         }
-        if (waits[1].revents != 0) {
-            break;
-        }
-        char c = 0;
-        const ssize_t n = ::read(STDIN_FILENO, &c, 1);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
+        if (c == -1) {
             return !any ? 0 : (first == 0 ? '\n' : first);
         }
         any = true;
@@ -253,28 +209,15 @@ char ReadAnswer() {
             first = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
         }
     }
-    return 0;
 }
 
 void InstallInterruptHandler() {
-    if (g_interruptPipe[0] < 0 && ::pipe2(g_interruptPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        g_interruptPipe[0] = g_interruptPipe[1] = -1;
-    }
     PageWriteSection::SetEndHook(EndIfInterruptedTwice);
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;  // a write to a slow reader goes on instead of losing lines
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    vantaro::InstallInterruptHandler(kInterruptedStatus, PageWriteSection::Active);
 }
 
 bool Interrupted() {
-    return g_interrupts != 0;
-}
-
-void IgnoreBrokenPipes() {
-    ::signal(SIGPIPE, SIG_IGN);
+    return InterruptCount() != 0;
 }
 
 }  // namespace vantaro::cli

@@ -64,7 +64,4 @@ inline constexpr int kInterruptedStatus = 130;
 void InstallInterruptHandler();
 bool Interrupted();
 
-// A write to a closed pipe fails with EPIPE instead of ending the program.
-void IgnoreBrokenPipes();
-
 }  // namespace vantaro::cli

@@ -1,8 +1,6 @@
 // vantaro-cli: runs the engine over pages from the command line, writing the same log as the
 // window.
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
@@ -20,6 +18,7 @@
 #include "cli/RunPlan.h"
 #include "cli/Terminal.h"
 #include "engine/Engine.h"
+#include "platform/Console.h"
 #include "run/FolderListing.h"
 #include "run/ProcessRunner.h"
 #include "settings/AppSettings.h"
@@ -89,14 +88,14 @@ void ApplySettings(const AppSettings& stored, const CliOptions& options, Engine&
     engine.BuildIgnoreTagList();
 }
 
-int Run(const CliOptions& options) {
+int Run(const CliOptions& options, bool escapesWork) {
     const std::optional<AppSettings> settings = ReadSettings(options);
     if (!settings) {
         return kExitTrouble;
     }
     const AppSettings& stored = *settings;
     const bool writing = options.Mode != ScanMode::Scan && !options.Preview;
-    const bool interactive = ::isatty(STDIN_FILENO) != 0;
+    const bool interactive = IsTerminal(StandardStream::Input);
     if (writing && !options.Yes && !interactive) {
         std::fprintf(stderr,
                      "vantaro-cli: refusing to change pages without a terminal to confirm on; "
@@ -104,9 +103,10 @@ int Run(const CliOptions& options) {
         return kExitTrouble;
     }
 
-    const bool colour = options.Color == ColorChoice::Always ||
-                        (options.Color == ColorChoice::Auto && ::isatty(STDOUT_FILENO) != 0);
-    CliHost host(options, colour, ::isatty(STDERR_FILENO) != 0,
+    const bool colour =
+        options.Color == ColorChoice::Always ||
+        (options.Color == ColorChoice::Auto && IsTerminal(StandardStream::Output) && escapesWork);
+    CliHost host(options, colour, IsTerminal(StandardStream::Error) && escapesWork,
                  QuestionPolicy{interactive, options.Yes});
     Engine engine(host);
     ApplySettings(stored, options, engine);
@@ -178,7 +178,8 @@ int Print(const std::string& text) {
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     IgnoreBrokenPipes();
-    const ParseResult parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const bool escapesWork = PrepareStandardStreams();
+    const ParseResult parsed = ParseCommandLine(ProgramArguments(argc, argv));
     if (!parsed.Error.empty()) {
         std::fprintf(stderr, "vantaro-cli: %s\nTry 'vantaro-cli --help'.\n", parsed.Error.c_str());
         return kExitTrouble;
@@ -197,7 +198,7 @@ int main(int argc, char** argv) {
             const int printed = Print(recovered.Output);
             return printed != kExitClean ? printed : recovered.Status;
         }
-        return Run(parsed.Options);
+        return Run(parsed.Options, escapesWork);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vantaro-cli: %s\n", ForMessage(error.what()).c_str());
         return kExitTrouble;

@@ -92,9 +92,4 @@ bool ContainsIgnoreAsciiCase(std::string_view text, std::string_view needle) {
     return ContainsBytewise(text, needle);
 }
 
-std::string_view FileNameOf(std::string_view fullPath) {
-    const std::size_t slash = fullPath.rfind('/');
-    return slash == std::string_view::npos ? fullPath : fullPath.substr(slash + 1);
-}
-
 }  // namespace vantaro

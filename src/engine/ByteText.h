@@ -16,7 +16,4 @@ bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 bool StartsWithIgnoreAsciiCase(std::string_view text, std::string_view prefix);
 bool ContainsIgnoreAsciiCase(std::string_view text, std::string_view needle);
 
-// The final component of a path: the text after the last '/'.
-std::string_view FileNameOf(std::string_view fullPath);
-
 }  // namespace vantaro

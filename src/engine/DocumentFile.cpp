@@ -1,9 +1,5 @@
 #include "engine/DocumentFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 namespace vantaro {
@@ -11,11 +7,7 @@ namespace vantaro {
 DocumentFile::DocumentFile(EngineEvents& events, std::string fullPath)
     : events_(events), fullPath_(std::move(fullPath)) {}
 
-DocumentFile::~DocumentFile() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
+DocumentFile::~DocumentFile() = default;
 
 void DocumentFile::ReportFailure(PageEventKind failure) {
     events_.OnPageEvent({fullPath_, failure, {}});
@@ -23,21 +15,15 @@ void DocumentFile::ReportFailure(PageEventKind failure) {
 
 bool DocumentFile::OpenDocFile(bool showError, PageAccess access) {
     const bool writing = access == PageAccess::ReadWrite;
-    // Non-blocking so that a FIFO or device posing as a page cannot hang the run; only regular
-    // files are pages, and for them the flag changes nothing.
-    const int fd = ::open(fullPath_.c_str(),
-                          (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    struct stat info {};
-    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        (!writing || (info.st_mode & 0222) != 0)) {
-        fd_ = fd;
-        sizeAtOpen_ = static_cast<std::uint64_t>(info.st_size);
-        identity_ = FileIdentity::Of(info);
+    FileHandle file = FileHandle::Open(fullPath_, writing ? OpenFor::ReadWrite : OpenFor::Read);
+    const std::optional<FileStatus> status =
+        file.IsOpen() ? file.Status() : std::optional<FileStatus>();
+    if (status && status->kind == FileKind::Regular && (!writing || !status->readOnly)) {
+        file_ = std::move(file);
+        sizeAtOpen_ = status->size;
+        identity_ = status->identity;
         atStart_ = true;
         return true;
-    }
-    if (fd >= 0) {
-        ::close(fd);
     }
     if (showError) {
         ReportFailure(PageEventKind::OpenFailed);
@@ -46,7 +32,7 @@ bool DocumentFile::OpenDocFile(bool showError, PageAccess access) {
 }
 
 bool DocumentFile::SeekFileStart() {
-    if (atStart_ || ::lseek(fd_, 0, SEEK_SET) == 0) {
+    if (atStart_ || file_.SeekToStart()) {
         atStart_ = true;
         return true;
     }
@@ -67,12 +53,12 @@ bool DocumentFile::ReadFileBlock(unsigned char* buffer, std::size_t count, std::
     bytesRead = 0;
     atStart_ = atStart_ && count == 0;
     while (bytesRead < count) {
-        const ssize_t n = ReadFails() ? -1 : ::read(fd_, buffer + bytesRead, count - bytesRead);
+        const std::int64_t n = ReadFails() ? -1 : file_.Read(buffer + bytesRead, count - bytesRead);
         if (n > 0) {
             bytesRead += static_cast<std::size_t>(n);
         } else if (n == 0) {
             break;
-        } else if (errno != EINTR) {
+        } else {
             ReportFailure(PageEventKind::ReadFailed);
             return false;
         }
@@ -91,10 +77,8 @@ bool DocumentFile::ReadWhole(std::vector<char>& buffer, std::string_view& conten
         if (buffer.size() < wanted) {
             buffer.resize(wanted);
         }
-        const ssize_t n = ReadFails() ? -1 : ::read(fd_, buffer.data() + filled, wanted - filled);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const std::int64_t n =
+            ReadFails() ? -1 : file_.Read(buffer.data() + filled, wanted - filled);
         if (n < 0) {
             atStart_ = false;
             ReportFailure(PageEventKind::ReadFailed);
@@ -112,9 +96,7 @@ bool DocumentFile::ReadWhole(std::vector<char>& buffer, std::string_view& conten
 }
 
 bool DocumentFile::CloseDocFile() {
-    const int fd = fd_;
-    fd_ = -1;
-    if (fd >= 0 && ::close(fd) == 0) {
+    if (file_.Close()) {
         return true;
     }
     ReportFailure(PageEventKind::CloseFailed);
@@ -122,7 +104,7 @@ bool DocumentFile::CloseDocFile() {
 }
 
 std::uint64_t DocumentFile::FileSize() const {
-    return fd_ >= 0 ? sizeAtOpen_ : 0;
+    return file_.IsOpen() ? sizeAtOpen_ : 0;
 }
 
 }  // namespace vantaro

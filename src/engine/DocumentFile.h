@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "engine/EngineEvents.h"
-#include "platform/FileReplace.h"
+#include "platform/FileHandle.h"
+#include "platform/FileStatus.h"
 
 namespace vantaro {
 
@@ -44,7 +45,7 @@ class DocumentFile {
     // The size when the file was opened.
     std::uint64_t FileSize() const;
     const std::string& FullPath() const { return fullPath_; }
-    int Descriptor() const { return fd_; }
+    FileHandle& Handle() { return file_; }
     // The file as it was when opened; a save goes ahead only while the page is still this file.
     const FileIdentity& IdentityAtOpen() const { return identity_; }
 
@@ -58,7 +59,7 @@ class DocumentFile {
 
     EngineEvents& events_;
     std::string fullPath_;
-    int fd_ = -1;
+    FileHandle file_;
     std::uint64_t sizeAtOpen_ = 0;
     FileIdentity identity_;
     std::function<int()> beforeRead_;

@@ -156,7 +156,7 @@ void Engine::WriteClosingLines(const std::string& fullPath) {
 
 bool Engine::WriteOutputText(DocumentFile& file) {
     const PageSaveResult saved = WhileWritingPage([&] {
-        return ReplacePageContent(file.FullPath(), file.Descriptor(), file.IdentityAtOpen(),
+        return ReplacePageContent(file.FullPath(), file.Handle(), file.IdentityAtOpen(),
                                   file_.OutputText, {}, &unsyncedFolders_);
     });
     switch (saved.outcome) {

@@ -1,9 +1,5 @@
 #include "engine/PageWriter.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 
@@ -18,37 +14,22 @@ PageSaveResult Result(PageSave outcome, int error = 0) {
     return PageSaveResult{outcome, error};
 }
 
-bool IsStill(const std::string& target, int fd, const FileIdentity& asRead) {
-    struct stat atPath {};
-    struct stat open {};
-    return ::stat(target.c_str(), &atPath) == 0 && FileIdentity::Of(atPath) == asRead &&
-           ::fstat(fd, &open) == 0 && FileIdentity::Of(open) == asRead;
-}
-
-// Reserving the new text's length first means the write does not run out of room half way.
-bool Reserve(int fd, std::size_t bytes) {
-    if (bytes == 0) {
-        return true;
+bool IsStill(const std::string& target, const FileHandle& page, const FileIdentity& asRead) {
+    const std::optional<FileStatus> atPath = StatusOf(target);
+    if (!atPath || atPath->identity != asRead) {
+        return false;
     }
-    const int reserved = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes));
-    errno = reserved;
-    return reserved == 0 || reserved == EOPNOTSUPP || reserved == EINVAL;
+    const std::optional<FileStatus> open = page.Status();
+    return open && open->identity == asRead;
 }
 
-bool WriteBlocks(int fd, std::string_view text, const InPlaceObserver& observer) {
+bool WriteBlocks(FileHandle& page, std::string_view text, const InPlaceObserver& observer) {
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t count = std::min(kBlockSize, text.size() - at);
-        const ssize_t n = ::pwrite(fd, text.data() + at, count, static_cast<off_t>(at));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            if (n == 0) {
-                errno = EIO;
-            }
+        if (!page.WriteAllAt(text.substr(at, count), at)) {
             return false;
         }
-        at += static_cast<std::size_t>(n);
+        at += count;
         if (observer) {
             observer(InPlaceStep::PageBlockWritten);
         }
@@ -58,24 +39,24 @@ bool WriteBlocks(int fd, std::string_view text, const InPlaceObserver& observer)
 
 // The new text is written over the page itself, so every name of the page shows it. Until it
 // is on disk, the old text is kept in a recovery file.
-PageSaveResult WriteInPlace(const std::string& target, int fd, const FileIdentity& asRead,
+PageSaveResult WriteInPlace(const std::string& target, FileHandle& page, const FileIdentity& asRead,
                             std::string_view newText, const InPlaceObserver& observer) {
     RecoveryCopy recovery;
-    if (!recovery.Keep(target, fd, observer)) {
+    if (!recovery.Keep(target, page, observer)) {
         return Result(PageSave::Failed, errno);
     }
-    if (!IsStill(target, fd, asRead)) {
+    if (!IsStill(target, page, asRead)) {
         recovery.Discard();
         return Result(PageSave::ChangedOnDisk);
     }
-    const bool written = Reserve(fd, newText.size()) && WriteBlocks(fd, newText, observer) &&
-                         ::ftruncate(fd, static_cast<off_t>(newText.size())) == 0 &&
-                         ::fsync(fd) == 0;
+    // Reserving the new text's length first means the write does not run out of room half way.
+    const bool written = page.Reserve(newText.size()) && WriteBlocks(page, newText, observer) &&
+                         page.Truncate(newText.size()) && page.Sync();
     if (!written) {
         const int error = errno;
         // The page may be part written: it gets its old text back, and if even that fails,
         // the recovery file keeps it.
-        if (recovery.WriteBack(fd)) {
+        if (recovery.WriteBack(page)) {
             recovery.Discard();
         }
         return Result(PageSave::Failed, error);
@@ -107,23 +88,23 @@ void UnsyncedFolders::SyncAll() {
     }
 }
 
-PageSaveResult ReplacePageContent(const std::string& fullPath, int openDescriptor,
+PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openPage,
                                   const FileIdentity& asRead, std::string_view newText,
                                   const InPlaceObserver& observer, UnsyncedFolders* unsynced) {
     const std::string target = ResolvedPath(fullPath);
-    struct stat page {};
-    if (::stat(target.c_str(), &page) != 0) {
+    const std::optional<FileStatus> page = StatusOf(target);
+    if (!page) {
         return errno == ENOENT || errno == ENOTDIR ? Result(PageSave::ChangedOnDisk)
                                                    : Result(PageSave::Failed, errno);
     }
-    if (FileIdentity::Of(page) != asRead) {
+    if (page->identity != asRead) {
         return Result(PageSave::ChangedOnDisk);
     }
-    if (page.st_nlink > 1) {
-        return WriteInPlace(target, openDescriptor, asRead, newText, observer);
+    if (page->links > 1) {
+        return WriteInPlace(target, openPage, asRead, newText, observer);
     }
     const FolderSync folderSync = unsynced != nullptr ? FolderSync::Later : FolderSync::Now;
-    switch (ReplaceByRename(target, newText, &page, &asRead, folderSync)) {
+    switch (ReplaceByRename(target, newText, &*page, &asRead, folderSync)) {
         case ReplaceOutcome::Replaced:
             if (unsynced != nullptr) {
                 unsynced->Add(FolderOf(target));
@@ -133,9 +114,11 @@ PageSaveResult ReplacePageContent(const std::string& fullPath, int openDescripto
             return Result(PageSave::ChangedOnDisk);
         case ReplaceOutcome::NoTemporaryFile:
             if (errno == EACCES || errno == EPERM) {
-                return WriteInPlace(target, openDescriptor, asRead, newText, observer);
+                return WriteInPlace(target, openPage, asRead, newText, observer);
             }
             return Result(PageSave::Failed, errno);
+        case ReplaceOutcome::TargetInUse:
+            return WriteInPlace(target, openPage, asRead, newText, observer);
         case ReplaceOutcome::Failed:
             break;
     }

@@ -4,7 +4,8 @@
 #include <string_view>
 
 #include "engine/RecoveryFiles.h"
-#include "platform/FileReplace.h"
+#include "platform/FileHandle.h"
+#include "platform/FileStatus.h"
 
 namespace vantaro {
 
@@ -44,11 +45,12 @@ class UnsyncedFolders {
 // The new text goes to a temporary file beside the page (behind a symbolic link: beside its
 // target), is flushed to disk and renamed over the page, keeping its permission bits and, where
 // allowed, its owner. Where no temporary file can be made in that folder, and where the page
-// has other names (hard links, which a rename would leave with the old text), the open page is
-// written over in place instead, its old text kept in a recovery file until the new text is on
+// has other names (hard links, which a rename would leave with the old text), and where another
+// program holds the page open so that it cannot be replaced, the open page is written over in
+// place instead, its old text kept in a recovery file until the new text is on
 // disk. Leaves no temporary file. With `unsynced`, the folder of a renamed page is noted there
 // to be flushed later instead of at once.
-PageSaveResult ReplacePageContent(const std::string& fullPath, int openDescriptor,
+PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openPage,
                                   const FileIdentity& asRead, std::string_view newText,
                                   const InPlaceObserver& observer = {},
                                   UnsyncedFolders* unsynced = nullptr);

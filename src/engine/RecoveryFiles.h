@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileHandle.h"
+
 namespace vantaro {
 
 // A page that is written over in place (where no new file can replace it) first has its old
@@ -23,12 +25,14 @@ enum class InPlaceStep {
 };
 using InPlaceObserver = std::function<void(InPlaceStep)>;
 
-// $XDG_CACHE_HOME (else ~/.cache) + "/Corvell/Vantaro/recovery/"; empty when neither is known.
+// The user's cache folder + "/Corvell/Vantaro/recovery/": $XDG_CACHE_HOME (else ~/.cache) on
+// POSIX systems, the local application-data folder on Windows; empty when it is unknown.
 std::string RecoveryFolder();
 
 // The recovery file's name inside the folder for a page's absolute path: the path with '%',
-// '/' and control bytes written as %XX. A name too long for one file name is split into
-// folders of 200 bytes each, so the name still reads back to the path.
+// its separators (on Windows also the drive colon) and control bytes written as %XX. A name too
+// long for one file name is split into folders of 200 bytes each, so the name still reads back to
+// the path.
 std::string RecoveryNameOf(const std::string& pagePath);
 std::optional<std::string> PagePathOfRecoveryName(std::string_view name);
 
@@ -43,11 +47,11 @@ std::vector<RecoveryEntry> ListRecoveryFiles();
 // One page's old text while its new text is written over it.
 class RecoveryCopy {
   public:
-    // Copies the page's content (read through pageFd from its start) to the page's recovery
-    // file and makes it durable. Fails with EEXIST while an earlier copy of the page is kept.
-    bool Keep(const std::string& pagePath, int pageFd, const InPlaceObserver& observer);
+    // Copies the page's content (read through page from its start) to the page's recovery file
+    // and makes it durable. Fails with EEXIST while an earlier copy of the page is kept.
+    bool Keep(const std::string& pagePath, FileHandle& page, const InPlaceObserver& observer);
     // Writes the old text back over the page and makes it durable.
-    bool WriteBack(int pageFd) const;
+    bool WriteBack(FileHandle& page) const;
     // Removes the recovery file.
     bool Discard();
 

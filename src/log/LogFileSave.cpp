@@ -2,22 +2,18 @@
 
 #include "platform/FileReplace.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 namespace vantaro {
 namespace {
 
 SaveOutcome WriteInPlace(const std::string& path, std::string_view content) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0) {
+    FileHandle file = FileHandle::Open(path, OpenFor::WriteOver);
+    if (!file.IsOpen()) {
         return SaveOutcome::CannotCreate;
     }
-    const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
+    const bool written = file.WriteAll(content) && file.Sync();
+    const bool closed = file.Close();
     return written && closed ? SaveOutcome::Saved : SaveOutcome::WriteFailed;
 }
 
@@ -25,12 +21,12 @@ SaveOutcome WriteInPlace(const std::string& path, std::string_view content) {
 
 SaveOutcome SaveWholeFile(const std::string& path, std::string_view content) {
     const std::string target = ResolvedPath(path);
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && (!S_ISREG(existing.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
+    const std::optional<FileStatus> existing = StatusOf(target);
+    const bool exists = existing.has_value();
+    if (exists && (existing->kind != FileKind::Regular || !MayAccess(target, Access::Write))) {
         return SaveOutcome::CannotCreate;  // a folder, a device or a read-only file stays as is
     }
-    switch (ReplaceByRename(target, content, exists ? &existing : nullptr)) {
+    switch (ReplaceByRename(target, content, existing ? &*existing : nullptr)) {
         case ReplaceOutcome::Replaced:
             return SaveOutcome::Saved;
         case ReplaceOutcome::NoTemporaryFile:
@@ -39,6 +35,8 @@ SaveOutcome SaveWholeFile(const std::string& path, std::string_view content) {
                 return WriteInPlace(target, content);
             }
             return SaveOutcome::CannotCreate;
+        case ReplaceOutcome::TargetInUse:
+            return exists ? WriteInPlace(target, content) : SaveOutcome::CannotCreate;
         case ReplaceOutcome::Failed:
         case ReplaceOutcome::TargetChanged:
             return SaveOutcome::WriteFailed;

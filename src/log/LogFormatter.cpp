@@ -1,6 +1,7 @@
 #include "log/LogFormatter.h"
 
 #include "engine/ByteText.h"
+#include "platform/Paths.h"
 
 namespace vantaro {
 

@@ -1,14 +1,10 @@
 #include "platform/FileReplace.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cerrno>
 #include <charconv>
-#include <cstdlib>
+
+#include "platform/Process.h"
 
 namespace vantaro {
 
@@ -16,25 +12,23 @@ namespace {
 
 constexpr std::string_view kTemporaryMark = ".vantaro-";
 
-bool WriteTemporary(int fd, const struct stat* existing, std::string_view content) {
-    if (existing != nullptr) {
-        // Only the superuser can hand the file back to its owner; the mode is kept either way.
-        [[maybe_unused]] const int owned = ::fchown(fd, existing->st_uid, existing->st_gid);
-        if (::fchmod(fd, existing->st_mode & 07777) != 0) {
-            return false;
-        }
+bool WriteTemporary(FileHandle& file, const FileStatus* existing, std::string_view content) {
+    if (existing != nullptr && !file.TakePermissionsOf(*existing)) {
+        return false;
     }
-    return WriteAll(fd, content) && ::fsync(fd) == 0;
+    return file.WriteAll(content) && file.Sync();
 }
 
 bool StillExpected(const std::string& target, const FileIdentity* expected) {
-    struct stat now {};
-    return expected == nullptr ||
-           (::stat(target.c_str(), &now) == 0 && FileIdentity::Of(now) == *expected);
+    if (expected == nullptr) {
+        return true;
+    }
+    const std::optional<FileStatus> now = StatusOf(target);
+    return now && now->identity == *expected;
 }
 
 // The process id in a temporary file's name, or 0 when the name is not one of ours.
-pid_t TemporaryFileOwner(std::string_view name) {
+std::uint64_t TemporaryFileOwner(std::string_view name) {
     const std::size_t mark = name.rfind(kTemporaryMark);
     if (name.size() < 2 || name[0] != '.' || mark == std::string_view::npos || mark == 0) {
         return 0;
@@ -51,74 +45,28 @@ pid_t TemporaryFileOwner(std::string_view name) {
     if (!allDigits(pid) || !allDigits(tail.substr(dash + 1))) {
         return 0;
     }
-    pid_t owner = 0;
+    std::int32_t owner = 0;  // a process id fits 31 bits on every system
     const auto [end, error] = std::from_chars(pid.data(), pid.data() + pid.size(), owner);
-    return error == std::errc() && end == pid.data() + pid.size() ? owner : 0;
+    return error == std::errc() && end == pid.data() + pid.size() && owner > 0
+               ? static_cast<std::uint64_t>(owner)
+               : 0;
 }
 
 }  // namespace
 
-FileIdentity FileIdentity::Of(const struct stat& info) {
-    return FileIdentity{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec,
-                        info.st_mtim.tv_nsec};
-}
-
-std::string ResolvedPath(const std::string& path) {
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (resolved == nullptr) {
-        return path;
-    }
-    std::string target(resolved);
-    std::free(resolved);
-    return target;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-bool WriteAll(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t n = ::write(fd, content.data(), content.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            if (n == 0) {
-                errno = EIO;
-            }
-            return false;
-        }
-        content.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-bool SyncFolder(const std::string& folder) {
-    const int fd =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
-
-int CreateTemporaryFile(const std::string& target, std::string& tempPath, mode_t mode) {
+FileHandle CreateTemporaryFile(const std::string& target, std::string& tempPath, bool ownerOnly) {
     static std::atomic<unsigned> counter{0};
     const std::string folder = FolderOf(target);
     const std::string name = target.substr(folder.size()).substr(0, 64);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folder + "." + name + std::string(kTemporaryMark) + std::to_string(::getpid()) +
-                   "-" + std::to_string(counter++);
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
+        tempPath = folder + "." + name + std::string(kTemporaryMark) +
+                   std::to_string(CurrentProcessId()) + "-" + std::to_string(counter++);
+        FileHandle file = FileHandle::CreateNew(tempPath, ownerOnly);
+        if (file.IsOpen() || errno != EEXIST) {
+            return file;
         }
     }
-    return -1;
+    return FileHandle();
 }
 
 bool IsTemporaryFileName(std::string_view name) {
@@ -126,51 +74,53 @@ bool IsTemporaryFileName(std::string_view name) {
 }
 
 void RemoveStaleTemporaryFiles(const std::string& folder) {
-    DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (listing == nullptr) {
+    const std::string at = folder.empty() ? "./" : folder;
+    const std::optional<std::vector<FolderEntry>> entries = ListFolder(at);
+    if (!entries) {
         return;
     }
-    const int at = ::dirfd(listing);
-    while (const dirent* entry = ::readdir(listing)) {
-        const pid_t owner = TemporaryFileOwner(entry->d_name);
-        if (owner <= 0 || owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH) {
+    for (const FolderEntry& entry : *entries) {
+        const std::uint64_t owner = TemporaryFileOwner(entry.name);
+        if (owner == 0 || owner == CurrentProcessId() || !ProcessHasEnded(owner)) {
             continue;
         }
-        struct stat info {};
-        if (::fstatat(at, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode)) {
-            ::unlinkat(at, entry->d_name, 0);
+        const std::string path = at + entry.name;
+        const std::optional<FileStatus> status = StatusOf(path, Links::DontFollow);
+        if (status && status->kind == FileKind::Regular) {
+            RemoveFile(path);
         }
     }
-    ::closedir(listing);
 }
 
 ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view content,
-                               const struct stat* existing, const FileIdentity* expected,
+                               const FileStatus* existing, const FileIdentity* expected,
                                FolderSync folderSync) {
     std::string tempPath;
-    const int fd = CreateTemporaryFile(target, tempPath);
-    if (fd < 0) {
+    FileHandle file = CreateTemporaryFile(target, tempPath);
+    if (!file.IsOpen()) {
         return ReplaceOutcome::NoTemporaryFile;
     }
-    const bool written = WriteTemporary(fd, existing, content);
+    const bool written = WriteTemporary(file, existing, content);
     int error = errno;
-    const bool closed = ::close(fd) == 0;
+    const bool closed = file.Close();
     if (written && !closed) {
         error = errno;
     }
     // Checked as late as possible: a file saved by another program meanwhile is not replaced.
     if (written && closed && !StillExpected(target, expected)) {
-        ::unlink(tempPath.c_str());
+        RemoveFile(tempPath);
         return ReplaceOutcome::TargetChanged;
     }
-    if (!written || !closed || ::rename(tempPath.c_str(), target.c_str()) != 0) {
-        if (written && closed) {
-            error = errno;
-        }
-        ::unlink(tempPath.c_str());
+    MoveOutcome moved = MoveOutcome::Failed;
+    if (written && closed) {
+        moved = MoveOver(tempPath, target);
+        error = errno;
+    }
+    if (moved != MoveOutcome::Moved) {
+        RemoveFile(tempPath);
         errno = error;
-        return ReplaceOutcome::Failed;
+        return moved == MoveOutcome::TargetInUse ? ReplaceOutcome::TargetInUse
+                                                 : ReplaceOutcome::Failed;
     }
     if (folderSync == FolderSync::Now) {
         SyncFolder(FolderOf(target));

@@ -1,10 +1,5 @@
 #include "run/FolderListing.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -12,6 +7,8 @@
 #include <unordered_set>
 
 #include "engine/ByteText.h"
+#include "platform/FileStatus.h"
+#include "platform/FileSystem.h"
 #include "run/ReferenceList.h"
 #include "run/WordSort.h"
 
@@ -28,46 +25,28 @@ std::string_view ExtensionOf(std::string_view fileName) {
     return dot == std::string_view::npos ? std::string_view() : fileName.substr(dot + 1);
 }
 
-class DirectoryHandle {
-  public:
-    explicit DirectoryHandle(const std::string& folder) : dir_(::opendir(folder.c_str())) {}
-    ~DirectoryHandle() {
-        if (dir_ != nullptr) {
-            ::closedir(dir_);
-        }
-    }
-    DirectoryHandle(const DirectoryHandle&) = delete;
-    DirectoryHandle& operator=(const DirectoryHandle&) = delete;
-    DIR* get() const { return dir_; }
-
-  private:
-    DIR* dir_;
-};
-
 template <typename Accept>
 std::vector<ListedFile> ListMatching(const std::string& folder, Accept accept,
                                      FileDetails details = FileDetails::SizeAndTime) {
     std::vector<ListedFile> files;
-    DirectoryHandle dir(folder);
-    if (dir.get() == nullptr) {
+    const std::optional<std::vector<FolderEntry>> entries = ListFolder(folder);
+    if (!entries) {
         return files;
     }
-    const int folderFd = ::dirfd(dir.get());
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string_view name(entry->d_name);
-        if (name.empty() || name.front() == '.' || !accept(ExtensionOf(name))) {
+    for (const FolderEntry& entry : *entries) {
+        const std::string& name = entry.name;
+        if (name.empty() || entry.hidden || !accept(ExtensionOf(name))) {
             continue;
         }
-        if (details == FileDetails::NameOnly && entry->d_type == DT_REG) {
-            files.push_back(ListedFile{std::string(name), 0, 0});
+        if (details == FileDetails::NameOnly && entry.kind == FileKind::Regular) {
+            files.push_back(ListedFile{name, 0, 0});
             continue;
         }
-        struct stat info {};
-        if (::fstatat(folderFd, entry->d_name, &info, 0) != 0 || !S_ISREG(info.st_mode)) {
+        const std::optional<FileStatus> status = StatusOf(folder + name);
+        if (!status || status->kind != FileKind::Regular) {
             continue;
         }
-        files.push_back(ListedFile{std::string(name), static_cast<std::uint64_t>(info.st_size),
-                                   info.st_mtim.tv_sec});
+        files.push_back(ListedFile{name, status->size, status->modifiedSeconds});
     }
     SortByName(files);
     return files;
@@ -76,12 +55,11 @@ std::vector<ListedFile> ListMatching(const std::string& folder, Accept accept,
 }  // namespace
 
 std::optional<std::uint64_t> ReadablePageSize(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) != 0) {
+    const std::optional<FileStatus> status = StatusOf(path);
+    if (!status || status->kind != FileKind::Regular || !MayAccess(path, Access::Read)) {
         return std::nullopt;
     }
-    return static_cast<std::uint64_t>(info.st_size);
+    return status->size;
 }
 
 std::vector<std::string> BuildExtensionList(const FileFormatTable& formats,
@@ -132,8 +110,7 @@ std::vector<ListedFile> ListFolderFiles(const std::string& folder,
 }
 
 std::string FolderReadFailure(const std::string& folder) {
-    const DirectoryHandle dir(folder);
-    return dir.get() == nullptr ? std::string(std::strerror(errno)) : std::string();
+    return ListFolder(folder) ? std::string() : std::string(std::strerror(errno));
 }
 
 std::vector<ListedFile> AddFilesOfFormat(const std::string& folder, std::string_view extension) {

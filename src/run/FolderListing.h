@@ -36,9 +36,9 @@ std::optional<std::uint64_t> ReadablePageSize(const std::string& path);
 enum class FileDetails { NameOnly, SizeAndTime };
 
 // The folder's page files for the given extensions, sorted by word sort. Hidden files (names
-// starting with '.'), folders and anything but regular files (behind symbolic links too) are
-// left out. A folder that cannot be read lists nothing. Names alone spare a look at each file
-// where the folder already tells its kind.
+// starting with '.', on Windows those with the hidden attribute), folders and anything but regular
+// files (behind symbolic links too) are left out. A folder that cannot be read lists nothing. Names
+// alone spare a look at each file where the folder already tells its kind.
 std::vector<ListedFile> ListFolderFiles(const std::string& folder,
                                         const std::vector<std::string>& extensions,
                                         FileDetails details = FileDetails::SizeAndTime);

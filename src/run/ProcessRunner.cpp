@@ -2,6 +2,7 @@
 
 #include "engine/RecoveryFiles.h"
 #include "platform/FileReplace.h"
+#include "platform/Paths.h"
 #include "run/FolderListing.h"
 #include "run/TimeStamp.h"
 
@@ -27,13 +28,6 @@ class BusyState {
     RunHost& host_;
     bool& processing_;
 };
-
-std::string WithTrailingSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
 
 }  // namespace
 
@@ -70,7 +64,7 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::vector<FolderPages>& fo
     std::uint64_t totalSize = 0;
     if (host_.ShowsProgress()) {
         for (const FolderPages& folder : folders) {
-            totalSize += TotalPageSize(WithTrailingSlash(folder.Folder), folder.PageNames);
+            totalSize += TotalPageSize(WithTrailingSeparator(folder.Folder), folder.PageNames);
         }
     }
     host_.ClearFoundReferences();
@@ -91,7 +85,7 @@ bool ProcessRunner::RunFolder(ScanMode mode, const FolderPages& pages) {
     const bool preview = mode != ScanMode::Scan && settings.PreviewMode;
     const bool reportAlt = settings.ShowMissingAltMsgs;
     const bool reportTitle = settings.ShowMissingTitleMsgs;
-    const std::string folder = WithTrailingSlash(pages.Folder);
+    const std::string folder = WithTrailingSeparator(pages.Folder);
     const std::string started = host_.TimeStamp();
     host_.OnRunStarted({mode, preview, reportAlt, reportTitle, started, folder});
     RemoveStaleTemporaryFiles(folder);

@@ -1,10 +1,11 @@
 #include "run/TimeStamp.h"
 
+#include "platform/Process.h"
+
 namespace vantaro {
 
 std::string FormatTimeStamp(std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
+    const std::tm local = LocalTime(when);
     char text[128];
     const std::size_t length = std::strftime(text, sizeof text, "%x %H:%M:%S", &local);
     return std::string(text, length);

@@ -2,47 +2,17 @@
 
 #include "platform/FileReplace.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 namespace vantaro {
 
 namespace {
 
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int Get() const { return fd_; }
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
-
-bool ReadAll(int fd, std::string& text) {
+bool ReadAll(FileHandle& file, std::string& text) {
     char buffer[8192];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const std::int64_t n = file.Read(buffer, sizeof buffer);
         if (n < 0) {
             return false;
         }
@@ -57,23 +27,21 @@ bool MakeFolder(const std::string& folder) {
     if (folder.empty()) {
         return true;
     }
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    return !error && std::filesystem::is_directory(folder, error);
+    return MakeFolders(folder, false);
 }
 
 // Even the superuser does not write over a file marked read-only.
-bool IsWritable(const std::string& path, const struct stat& info) {
-    return (info.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+bool IsWritable(const std::string& path, const FileStatus& status) {
+    return !status.readOnly && MayAccess(path, Access::Write);
 }
 
 }  // namespace
 
 SettingsText ReadSettingsText(const std::string& path) {
     SettingsText result;
-    // Non-blocking so that a FIFO posing as the settings file cannot hang the program.
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (file.Get() < 0) {
+    // A FIFO posing as the settings file cannot hang the program: opening does not wait.
+    FileHandle file = FileHandle::Open(path, OpenFor::Read);
+    if (!file.IsOpen()) {
         if (errno == ENOENT || errno == ENOTDIR) {
             result.Text.emplace();
             result.Missing = true;
@@ -82,17 +50,17 @@ SettingsText ReadSettingsText(const std::string& path) {
         }
         return result;
     }
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0) {
+    const std::optional<FileStatus> status = file.Status();
+    if (!status) {
         result.Problem = std::strerror(errno);
         return result;
     }
-    if (!S_ISREG(info.st_mode)) {
-        result.Problem = S_ISDIR(info.st_mode) ? "it is a folder" : "not a regular file";
+    if (status->kind != FileKind::Regular) {
+        result.Problem = status->kind == FileKind::Folder ? "it is a folder" : "not a regular file";
         return result;
     }
     std::string text;
-    if (!ReadAll(file.Get(), text)) {
+    if (!ReadAll(file, text)) {
         result.Problem = std::strerror(errno);
         return result;
     }
@@ -109,12 +77,12 @@ bool ReplaceSettingsFile(const std::string& path, std::string_view text) {
         return false;
     }
     const std::string target = ResolvedPath(path);
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && (!S_ISREG(existing.st_mode) || !IsWritable(target, existing))) {
+    const std::optional<FileStatus> existing = StatusOf(target);
+    if (existing && (existing->kind != FileKind::Regular || !IsWritable(target, *existing))) {
         return false;
     }
-    return ReplaceByRename(target, text, exists ? &existing : nullptr) == ReplaceOutcome::Replaced;
+    return ReplaceByRename(target, text, existing ? &*existing : nullptr) ==
+           ReplaceOutcome::Replaced;
 }
 
 }  // namespace vantaro

@@ -13,6 +13,7 @@
 
 #include "engine/ByteText.h"
 #include "log/PageListing.h"
+#include "platform/Paths.h"
 #include "shell/ImageLists.h"
 #include "shell/PageTextView.h"
 #include "shell/Prompter.h"

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,12 +43,10 @@ std::string NewPage(const std::string& old) {
 bool WriteKilledAtStep(const std::string& path, const std::string& newText, int step) {
     const pid_t child = ::fork();
     if (child == 0) {
-        const int fd = ::open(path.c_str(), O_RDWR);
-        struct stat info {};
-        ::fstat(fd, &info);
+        FileHandle page = FileHandle::Open(path, OpenFor::ReadWrite);
         int steps = 0;
         const PageSaveResult result =
-            ReplacePageContent(path, fd, FileIdentity::Of(info), newText, [&](InPlaceStep) {
+            ReplacePageContent(path, page, page.Status()->identity, newText, [&](InPlaceStep) {
                 if (++steps == step) {
                     ::kill(::getpid(), SIGKILL);
                 }
@@ -95,12 +91,10 @@ TEST(InPlaceWrite, AKillAtAnyStepLeavesThePageOldNewOrItsOldTextInTheRecoveryFol
         EXPECT_EQ(ReadWholeFile(kept[0].recoveryFile), oldText) << "step " << step;
 
         // While the old text is kept, no later write may replace that copy.
-        const int fd = ::open(path.c_str(), O_RDWR);
-        struct stat info {};
-        ::fstat(fd, &info);
+        FileHandle open = FileHandle::Open(path, OpenFor::ReadWrite);
         const PageSaveResult again =
-            ReplacePageContent(path, fd, FileIdentity::Of(info), newText + "x");
-        ::close(fd);
+            ReplacePageContent(path, open, open.Status()->identity, newText + "x");
+        open.Close();
         EXPECT_EQ(again.outcome, PageSave::Failed);
         EXPECT_EQ(again.error, EEXIST);
         EXPECT_EQ(ReadWholeFile(path), page);
@@ -128,10 +122,10 @@ TEST(RecoveryFiles, NamesReadBackToThePathEvenWhenTooLongForOneFileName) {
         // On disk: kept, listed and removed with the folders a long name needs.
         TempDir dir;
         const std::string page = dir.Write("p.htm", "old text");
-        const int fd = ::open(page.c_str(), O_RDONLY);
+        FileHandle open = FileHandle::Open(page, OpenFor::Read);
         RecoveryCopy copy;
-        ASSERT_TRUE(copy.Keep(path, fd, {})) << std::strerror(errno);
-        ::close(fd);
+        ASSERT_TRUE(copy.Keep(path, open, {})) << std::strerror(errno);
+        open.Close();
         const std::vector<RecoveryEntry> kept = ListRecoveryFiles();
         ASSERT_EQ(kept.size(), 1u);
         EXPECT_EQ(kept[0].pagePath, path);

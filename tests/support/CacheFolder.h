@@ -15,21 +15,27 @@ class CacheFolder {
         if (const char* value = std::getenv("XDG_CACHE_HOME")) {
             saved_ = value;
         }
-        ::setenv("XDG_CACHE_HOME", dir_.Path().c_str(), 1);
+        Set(dir_.Path().c_str());
     }
-    ~CacheFolder() {
-        if (saved_) {
-            ::setenv("XDG_CACHE_HOME", saved_->c_str(), 1);
-        } else {
-            ::unsetenv("XDG_CACHE_HOME");
-        }
-    }
+    ~CacheFolder() { Set(saved_ ? saved_->c_str() : nullptr); }
     CacheFolder(const CacheFolder&) = delete;
     CacheFolder& operator=(const CacheFolder&) = delete;
 
     const TempDir& Dir() const { return dir_; }
 
   private:
+    static void Set(const char* value) {
+#ifdef _WIN32
+        ::_putenv_s("XDG_CACHE_HOME", value != nullptr ? value : "");
+#else
+        if (value != nullptr) {
+            ::setenv("XDG_CACHE_HOME", value, 1);
+        } else {
+            ::unsetenv("XDG_CACHE_HOME");
+        }
+#endif
+    }
+
     TempDir dir_;
     std::optional<std::string> saved_;
 };

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -10,6 +11,20 @@
 
 namespace vantaro::test {
 
+#ifdef _WIN32
+TempDir::TempDir() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path folder =
+            std::filesystem::temp_directory_path() / ("vantaro-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(folder)) {
+            path_ = folder.generic_string() + "/";
+            return;
+        }
+    }
+    throw std::runtime_error("no temporary folder");
+}
+#else
 TempDir::TempDir() {
     const std::string base =
         std::filesystem::temp_directory_path().string() + "/vantaro-test-XXXXXX";
@@ -20,6 +35,7 @@ TempDir::TempDir() {
     }
     path_ = std::string(pattern.data()) + "/";
 }
+#endif
 
 TempDir::~TempDir() {
     std::error_code ignored;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "log/Messages.h"
+#include "platform/Paths.h"
 #include "shell/HelpViewer.h"
 #include "shell/ImageLists.h"
 #include "shell/Prompter.h"
@@ -116,8 +117,7 @@ void TDWTCodeDetectDlg::FitMessage() {
 }
 
 QString FileNameOfPath(const std::string& fullPath) {
-    const QString path = QFile::decodeName(QByteArray::fromStdString(fullPath));
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    return QFile::decodeName(QByteArray::fromStdString(std::string(FileNameOf(fullPath))));
 }
 
 TemplateWarningAnswer ShowTemplateWarning(QWidget* parent, const std::string& fullPath,
