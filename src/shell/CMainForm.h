@@ -83,6 +83,8 @@ class TMainForm : public QMainWindow {
 
     // --- Commands and toggles ---------------------------------------------------------------
     void SetProcessingState(bool busy);
+    // "n of N pages" and the page a run is at, in the status bar.
+    void ShowPageInProgress(std::size_t number, std::size_t total, const std::string& fullPath);
     void UpdateAddCaptions();
     void UpdateFileCommands();
     void StopToolButtonClick();
@@ -221,6 +223,7 @@ class TMainForm : public QMainWindow {
     TPaneSplitter* vertSplitter_ = nullptr;  // the files above, the log below
     TPaneSplitter* horzSplitter_ = nullptr;  // the folder tree left, the file list right
     QLineEdit* folderPathEdit_ = nullptr;    // a folder typed or pasted above the tree
+    QLabel* runStatusLabel_ = nullptr;       // the page a run is at
     QLabel* folderStatusLabel_ = nullptr;    // why the shown folder lists nothing, if it cannot
     TFolderTree* foldersShellTreeView_ = nullptr;
     TFileListView* filesListView_ = nullptr;

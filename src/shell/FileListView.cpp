@@ -157,7 +157,21 @@ void TFileListView::ListFolderFiles(const QString& folder, const std::string& ot
     const std::vector<std::string> extensions = BuildExtensionList(FileFormats(), otherFileFormats);
     std::vector<ListedFile> files = vantaro::ListFolderFiles(FolderBytes(folder), extensions);
     folder_ = WithTrailingSlash(folder);
+    otherFileFormats_ = otherFileFormats;
     ReplaceRows(RowsOf(std::move(files)), {});
+}
+
+void TFileListView::RefreshRows() {
+    if (processing_ || folder_.isEmpty()) {
+        return;
+    }
+    std::unordered_set<std::string> selected;
+    for (int row : SelectedRows()) {
+        selected.insert(model_->Row(row).Name);
+    }
+    const std::vector<std::string> extensions =
+        BuildExtensionList(FileFormats(), otherFileFormats_);
+    ReplaceRows(RowsOf(vantaro::ListFolderFiles(FolderBytes(folder_), extensions)), selected);
 }
 
 void TFileListView::ApplyFormatChanges(const FileFormatTable& oldFormats,
@@ -169,6 +183,7 @@ void TFileListView::ApplyFormatChanges(const FileFormatTable& oldFormats,
         return;
     }
     const WaitCursor wait;
+    otherFileFormats_ = newOtherFileFormats;
     const std::vector<std::string> oldList = BuildExtensionList(oldFormats, oldOtherFileFormats);
     const std::vector<std::string> newList = BuildExtensionList(newFormats, newOtherFileFormats);
     const std::unordered_set<std::string> dropped = FoldedSet(Missing(oldList, newList));

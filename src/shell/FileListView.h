@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "settings/FileFormats.h"
@@ -58,6 +59,8 @@ class TFileListView : public QTreeView {
 
     // The window's busy state. Leaving it carries out a listing that waited for it.
     void SetProcessing(bool processing);
+    // Lists the shown folder again, keeping the selection: after a run, sizes and dates change.
+    void RefreshRows();
 
     // Refused while processing.
     void SelectAllFiles();
@@ -105,6 +108,7 @@ class TFileListView : public QTreeView {
     QString folder_;
     bool processing_ = false;
     std::optional<Listing> deferred_;
+    std::string otherFileFormats_;  // of the last listing
     FileOpener opener_;
     int bulkChanges_ = 0;  // while above 0, one notification comes at the end
 };

@@ -180,6 +180,9 @@ void TMainForm::BuildWindow() {
     folderStatusLabel_ = new QLabel(statusBar());
     folderStatusLabel_->setObjectName(QStringLiteral("FolderStatusLabel"));
     statusBar()->addWidget(folderStatusLabel_, 1);
+    runStatusLabel_ = new QLabel(statusBar());
+    runStatusLabel_->setObjectName(QStringLiteral("RunStatusLabel"));
+    statusBar()->addPermanentWidget(runStatusLabel_);
 
     BuildMainMenu();
     BuildPopupMenus();

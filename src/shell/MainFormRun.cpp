@@ -25,6 +25,7 @@
 #include "shell/Prompter.h"
 #include "shell/RecentFolders.h"
 #include "shell/SiteFolders.h"
+#include "shell/WindowRunHost.h"
 #include "shell/dialogs/CPreferencesForm.h"
 #include "shell/references/ReferenceListBoxes.h"
 
@@ -39,16 +40,33 @@ void TMainForm::RunProcess(ScanMode mode) {
     runner_->ShowBackupDlg = ShowBackupDlg;
     const std::string folder = QFile::encodeName(filesListView_->Folder()).toStdString();
     try {
-        if (IncludeSubfolders) {
-            runner_->RunProcess(mode,
-                                SiteFolders(folder, filesListView_->SelectedPageNames(),
-                                            BuildExtensionList(FileFormats(), OtherFileFormats)));
-        } else {
-            runner_->RunProcess(mode, folder, filesListView_->SelectedPageNames());
+        const std::vector<FolderPages> folders =
+            IncludeSubfolders
+                ? SiteFolders(folder, filesListView_->SelectedPageNames(),
+                              BuildExtensionList(FileFormats(), OtherFileFormats))
+                : std::vector<FolderPages>{{folder, filesListView_->SelectedPageNames()}};
+        std::size_t pages = 0;
+        for (const FolderPages& each : folders) {
+            pages += each.PageNames.size();
+        }
+        runHost_->ExpectPages(pages);
+        runner_->RunProcess(mode, folders);
+        // Written pages have new sizes and dates.
+        if (mode != ScanMode::Scan && !Settings().PreviewMode) {
+            filesListView_->RefreshRows();
         }
     } catch (const std::exception& error) {
         ShowError(this, QString::fromLocal8Bit(error.what()));
     }
+}
+
+void TMainForm::ShowPageInProgress(std::size_t number, std::size_t total,
+                                   const std::string& fullPath) {
+    runStatusLabel_->setText(
+        QStringLiteral("%1 of %2 pages - %3")
+            .arg(number)
+            .arg(total)
+            .arg(QDir::toNativeSeparators(QFile::decodeName(fullPath.c_str()))));
 }
 
 void TMainForm::Preferences1Click() {

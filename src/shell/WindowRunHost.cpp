@@ -58,6 +58,10 @@ void TWindowRunHost::OnRecoveryFileFound(const RecoveryNotice& notice) {
     WriteRecoveryNotice(window_.LogRichEdit(), notice);
 }
 
+void TWindowRunHost::OnPageStart(const std::string& fullPath) {
+    window_.ShowPageInProgress(++pagesStarted_, pagesExpected_, fullPath);
+}
+
 void TWindowRunHost::OnRunEnded(const RunEnd& end) {
     window_.ReferenceLists().ShowAllFound();
     WriteRunEnd(window_.LogRichEdit(), end);

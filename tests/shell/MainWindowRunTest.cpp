@@ -95,6 +95,11 @@ TEST_F(MainWindowRunTest, AddAltWritesThePagesAfterTheBackupWarning) {
     EXPECT_TRUE(LogLines(ui).contains("a.htm : Updated successfully"));
     EXPECT_TRUE(LogLines(ui).contains("1 alt attribute(s) added"));
     EXPECT_TRUE(ui.RefImagesListBox()->References().empty());
+    // The status bar followed the pages; the list shows the written page's new size.
+    EXPECT_EQ(ui.Find<QLabel>("RunStatusLabel")->text(),
+              QString::fromStdString("2 of 2 pages - " + Folder() + "b.htm"));
+    EXPECT_EQ(ui.FilesListView()->FileModel().Row(0).Size, dir.Read("pages/a.htm").size());
+    EXPECT_EQ(ui.FilesListView()->SelectedCount(), 2);
 }
 
 TEST_F(MainWindowRunTest, IncludeSubfoldersRunsTheWholeSiteFolderByFolder) {
