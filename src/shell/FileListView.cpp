@@ -1,5 +1,9 @@
 #include "shell/FileListView.h"
 
+#include <QHelpEvent>
+#include <QStyle>
+#include <QToolTip>
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QGuiApplication>
@@ -286,6 +290,28 @@ void TFileListView::FilesListViewDblClick() {
     if (!rows.empty() && opener_) {
         opener_(QUrl::fromLocalFile(folder_ + Caption(rows.front())));
     }
+}
+
+bool TFileListView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QTreeView::viewportEvent(event);
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text = index.data().toString();
+    const QRect cell = visualRect(index);
+    // The cell's text area: its width less the icon (name column) and the item margins.
+    const int room =
+        cell.width() -
+        (index.column() == TFileListModel::NameColumn
+             ? iconSize().width() + 4 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin)
+             : 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin));
+    if (index.isValid() && fontMetrics().horizontalAdvance(text) > room) {
+        QToolTip::showText(help->globalPos(), text, viewport(), cell);
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
 }
 
 void TFileListView::mouseDoubleClickEvent(QMouseEvent* event) {

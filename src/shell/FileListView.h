@@ -91,6 +91,8 @@ class TFileListView : public QTreeView {
 
   protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // A cell too narrow for its text shows the whole text as its tooltip.
+    bool viewportEvent(QEvent* event) override;
 
   private:
     struct Listing {

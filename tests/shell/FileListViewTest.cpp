@@ -7,9 +7,11 @@
 #include <unistd.h>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QHelpEvent>
 #include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cstdio>
@@ -156,6 +158,22 @@ TEST_F(FileList, DateShowsShortDateAndTimeOrTheDateAloneAtMidnight) {
     // The log's run stamps show the same date.
     EXPECT_EQ(TimeStampText(QDateTime(day, QTime(13, 5, 59), Qt::LocalTime)),
               QStringLiteral("5/17/20 13:05:59"));
+}
+
+TEST_F(FileList, ACutOffCellShowsItsWholeTextAsItsTooltip) {
+    Files({"a-rather-long-page-name-that-cannot-fit.htm", "b.htm"});
+    List();
+    view.resize(600, 200);
+    view.show();
+    const auto tooltipAt = [this](int row) {
+        const QRect cell = view.visualRect(view.model()->index(row, 0));
+        QHelpEvent help(QEvent::ToolTip, cell.center(),
+                        view.viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(view.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tooltipAt(1), QString());
+    EXPECT_EQ(tooltipAt(0), QStringLiteral("a-rather-long-page-name-that-cannot-fit.htm"));
 }
 
 TEST_F(FileList, ColumnsKeepTheirLeastWidths) {

@@ -1,6 +1,7 @@
 // Takes the pictures of the main window for the README, at 1280 x 800: the window with a site's
-// folder listed (main-window.png) and the same window after a Scan, with the findings in the log
-// and the references in the lists (after-scan.png). Run it under Xvfb with a throw-away home, so
+// folder listed (main-window.png), the same window after a Scan, with the findings in the log
+// and the references in the lists (after-scan.png), and a Scan of the whole site with Include
+// Subfolders (site-scan.png). Run it under Xvfb with a throw-away home, so
 // no real settings are read or written:
 //
 //   export HOME=$(mktemp -d) XDG_CONFIG_HOME=$HOME/.config
@@ -68,5 +69,13 @@ int main(int argc, char** argv) {
     }
     ui.Action("Scan1")->trigger();
     Wait(500);
-    return Save(form, pictures, "after-scan.png") ? 0 : 1;
+    if (!Save(form, pictures, "after-scan.png")) {
+        return 1;
+    }
+    form.ShowClearLogPrompt = false;
+    ui.Action("Clear1")->trigger();
+    ui.Action("SubfoldersToolButton")->trigger();
+    ui.Action("Scan1")->trigger();
+    Wait(500);
+    return Save(form, pictures, "site-scan.png") ? 0 : 1;
 }
