@@ -26,6 +26,7 @@ constexpr int LanguageColumnCount = 3;
 constexpr int FormatColumns = 5;
 constexpr int FormatItemHeight = 16;
 constexpr int GroupInnerRight = 306;  // of the 308-pixel group boxes, inside their frame
+constexpr int GroupListRight = 298;   // where the lists and the edit inside a group end
 const char* const TagProperty = "Tag";
 
 QString Text(const std::string& bytes) {
@@ -92,6 +93,7 @@ TPreferencesForm::TPreferencesForm(PreferencesTarget target, QWidget* owner)
     CreateLanguageTagControls();
     CreateDialogControls();
     CreateButtons();
+    WidenToFitCaptions();
     SetKeyboardOrder();
     FormCreate();
     fileFormatsCheckListBox_->setFocus();
@@ -208,6 +210,35 @@ void TPreferencesForm::CreateButtons() {
         accept();
     });
     connect(cancelButton_, &QPushButton::clicked, this, &TPreferencesForm::reject);
+}
+
+// The designed width is a minimum: where this platform's font makes a check box's caption wider
+// than its group, the dialog, its groups and their lists grow by the difference and the buttons
+// on the right move with them.
+void TPreferencesForm::WidenToFitCaptions() {
+    int extra = 0;
+    for (QCheckBox* box : {showBackupDlgCheckBox_, updateDWTCheckBox_, showDWTDlgCheckBox_,
+                           showClrLogPromptCheckBox_}) {
+        extra = std::max(extra, box->x() + box->sizeHint().width() - GroupInnerRight);
+    }
+    if (extra <= 0) {
+        return;
+    }
+    setFixedSize(width() + extra, height());
+    for (QGroupBox* group : findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly)) {
+        group->resize(group->width() + extra, group->height());
+        for (QWidget* child :
+             group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (qobject_cast<QToolButton*>(child) != nullptr) {
+                child->move(child->x() + extra, child->y());
+            } else if (child->geometry().right() + 1 >= GroupListRight) {
+                child->resize(child->width() + extra, child->height());
+            }
+        }
+    }
+    for (QPushButton* button : {okButton_, cancelButton_}) {
+        button->move(button->x() + extra, button->y());
+    }
 }
 
 void TPreferencesForm::SetKeyboardOrder() {

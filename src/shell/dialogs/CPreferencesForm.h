@@ -50,6 +50,7 @@ class TPreferencesForm : public QDialog {
     void CreateLanguageTagControls();
     void CreateDialogControls();
     void CreateButtons();
+    void WidenToFitCaptions();
     void SetKeyboardOrder();
 
     void FormCreate();

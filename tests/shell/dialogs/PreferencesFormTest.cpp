@@ -129,6 +129,20 @@ TEST_F(Preferences, ShowsTheCurrentChoicesInKeyboardOrder) {
                                   "ShowClrLogPromptCheckBox", "OKButton", "CancelButton"}));
 }
 
+TEST_F(Preferences, NoCaptionIsCutAndTheButtonsStayInsideTheDialog) {
+    TPreferencesForm& dialog = Open();
+    dialog.show();
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
+        const QWidget* group = box->parentWidget();
+        EXPECT_GE(box->width(), box->sizeHint().width()) << box->objectName().toStdString();
+        EXPECT_LE(box->geometry().right(), group->width()) << box->objectName().toStdString();
+    }
+    for (QWidget* button : {static_cast<QWidget*>(Find<QPushButton>("CancelButton")),
+                            static_cast<QWidget*>(SpeedButton("DeleteSpeedButton"))}) {
+        EXPECT_LE(button->mapTo(&dialog, QPoint(button->width(), 0)).x(), dialog.width());
+    }
+}
+
 TEST_F(Preferences, OkWithoutChangesLeavesFormatsUnchangedButRebuildsTheLanguageRows) {
     Open();
     PressOk();
