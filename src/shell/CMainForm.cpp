@@ -47,6 +47,7 @@ TMainForm::TMainForm(QWidget* parent)
     ConnectCommands();
     SetUpKeyboard();
     FormCreate();
+    FitMinimumWidthToToolbars();
 }
 
 TMainForm::~TMainForm() {

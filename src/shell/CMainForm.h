@@ -159,6 +159,7 @@ class TMainForm : public QMainWindow {
     void BuildLogPopupMenu();
     void ConnectCommands();
     void SetUpKeyboard();
+    void FitMinimumWidthToToolbars();
     void ConnectFileList();
 
     void FormCreate();

@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "settings/AppSettings.h"
 #include "shell/CExPanel.h"
@@ -186,6 +187,14 @@ void TMainForm::BuildWindow() {
 
     BuildMainMenu();
     BuildPopupMenus();
+}
+
+// The designed minimum is too narrow for the command buttons with some fonts: the window never
+// gets narrower than its toolbars need, so no command is pushed out of sight.
+void TMainForm::FitMinimumWidthToToolbars() {
+    const QWidget* toolbars = findChild<QWidget*>(QStringLiteral("MainFormPanel"));
+    const int needed = toolbars->sizeHint().width() + 2 * kBorderWidth;
+    setMinimumWidth(std::max(kMinimumWindow.width(), needed));
 }
 
 QWidget* TMainForm::BuildCommandToolbars(QWidget* parent) {

@@ -181,6 +181,22 @@ TEST_F(MainWindowTest, ToolbarButtonsShowTheirCaptionsWithTheirBlanks) {
     EXPECT_LT(buttons[0].bar->x(), buttons[1].bar->x());
     EXPECT_LT(buttons[1].bar->x(), buttons[2].bar->x());
 
+    // At its smallest the window still shows every command.
+    window->resize(window->minimumSize());
+    Settle();
+    for (const char* name : {"AddTitleToolButton", "StopToolButton", "SubfoldersToolButton"}) {
+        QWidget* button = nullptr;
+        for (QToolBar* bar : window->findChildren<QToolBar*>()) {
+            button = button != nullptr ? button : bar->widgetForAction(ui.Action(name));
+        }
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_TRUE(button->isVisible()) << name;
+        EXPECT_LE(button->mapTo(window.get(), QPoint(button->width(), 0)).x(), window->width())
+            << name;
+    }
+    window->resize(1000, 700);
+    Settle();
+
     // Preview lengthens two captions; nothing moves.
     QWidget* stop = buttons[2].bar->widgetForAction(buttons[2].action);
     const QPoint stopAt = stop->mapTo(window.get(), QPoint(0, 0));
