@@ -41,15 +41,6 @@ FileHandle::~FileHandle() {
     }
 }
 
-FileHandle::FileHandle(FileHandle&& other) noexcept : native_(std::exchange(other.native_, -1)) {}
-
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-    if (this != &other) {
-        FileHandle gone(std::exchange(native_, std::exchange(other.native_, -1)));
-    }
-    return *this;
-}
-
 FileHandle FileHandle::Open(const std::string& path, OpenFor purpose) {
     // Non-blocking so that a FIFO or device posing as a file cannot hang the program; for a
     // regular file the flag changes nothing.

@@ -87,15 +87,6 @@ FileHandle::~FileHandle() {
     }
 }
 
-FileHandle::FileHandle(FileHandle&& other) noexcept : native_(std::exchange(other.native_, -1)) {}
-
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-    if (this != &other) {
-        FileHandle gone(std::exchange(native_, std::exchange(other.native_, -1)));
-    }
-    return *this;
-}
-
 FileHandle FileHandle::Open(const std::string& path, OpenFor purpose) {
     // Reading may open a folder, so that its status says what it is.
     const DWORD flags =
