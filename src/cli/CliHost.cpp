@@ -7,6 +7,7 @@
 #include "log/LogFormatter.h"
 #include "log/Messages.h"
 #include "log/PageText.h"
+#include "platform/Console.h"
 #include "platform/Paths.h"
 #include "platform/SystemFolders.h"
 
@@ -140,7 +141,7 @@ void CliHost::FlushOut() {
 }
 
 void CliHost::OutputFailed() {
-    outputError_ = errno != 0 ? errno : EIO;
+    outputError_ = LastOutputError();
     ConfirmStopIfNeeded();
 }
 
@@ -148,7 +149,7 @@ void CliHost::CloseOutput() {
     FlushOut();
     const bool closed = std::fclose(out_) == 0;
     if (!closed && outputError_ == 0) {
-        outputError_ = errno != 0 ? errno : EIO;
+        outputError_ = LastOutputError();
     }
 }
 

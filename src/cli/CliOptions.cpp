@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace vantaro::cli {
 
@@ -178,10 +179,47 @@ ParseResult ParseCommandLine(const std::vector<std::string>& arguments) {
     return Parser(arguments).Parse();
 }
 
-std::string UsageText() {
-    return R"(Usage: vantaro-cli scan|add-alt|add-title [options] PATH...
-       vantaro-cli recover [--restore] [--format=FORMAT]
+namespace {
 
+// The help shows the system's own program name, paths and folders; the rest is shared.
+#ifdef _WIN32
+constexpr std::string_view kProgram = "vantaro-cli.exe";
+constexpr std::string_view kRecoverDetails =
+    R"(                that holds its old text (in %LOCALAPPDATA%\Corvell\Vantaro\recovery\);
+                with --restore, write each old text back over its page and remove the
+                recovery file
+)";
+constexpr std::string_view kSettingsAndExamples =
+    R"(Settings are read from %ProgramData%\Corvell\Vantaro\App.ini. Full documentation:
+README.txt beside vantaro-cli.exe.
+
+Examples:
+  vantaro-cli.exe scan -r C:\Sites\example
+  vantaro-cli.exe add-alt --preview C:\Sites\example\index.htm
+  vantaro-cli.exe add-title -r --yes "C:\Sites\My site" > C:\Sites\titles.log
+  vantaro-cli.exe recover --restore
+)";
+#else
+constexpr std::string_view kProgram = "vantaro-cli";
+constexpr std::string_view kRecoverDetails =
+    R"(                that holds its old text (in $XDG_CACHE_HOME or ~/.cache, then
+                Corvell/Vantaro/recovery/); with --restore, write each old text back over
+                its page and remove the recovery file
+)";
+constexpr std::string_view kSettingsAndExamples =
+    R"(Settings are read from $XDG_CONFIG_HOME/Corvell/Vantaro/App.ini (by default
+~/.config/Corvell/Vantaro/App.ini). Full documentation: man vantaro-cli
+)";
+#endif
+
+}  // namespace
+
+std::string UsageText() {
+    std::string text;
+    text += "Usage: " + std::string(kProgram) + " scan|add-alt|add-title [options] PATH...\n";
+    text +=
+        std::string(7, ' ') + std::string(kProgram) + " recover [--restore] [--format=FORMAT]\n";
+    text += R"(
 Finds img, area and image input tags that lack alt or title in web pages, and adds
 one from the other. Writes the same log as the window.
 
@@ -190,10 +228,9 @@ Commands:
   add-alt       add alt from title where alt is missing
   add-title     add title from alt where title is missing
   recover       list the pages whose saving was interrupted, each with the recovery file
-                that holds its old text (in $XDG_CACHE_HOME or ~/.cache, then
-                Corvell/Vantaro/recovery/); with --restore, write each old text back over
-                its page and remove the recovery file
-
+)";
+    text += kRecoverDetails;
+    text += R"(
 A PATH that is a folder stands for its page files; files given from one folder form
 one run over that folder.
 
@@ -220,9 +257,9 @@ could not be read or written or that changed on disk during the run, or output t
 could not be written; 130 stopped with Ctrl-C (a second Ctrl-C ends at once).
 recover: 0, or 2 when an old text could not be restored.
 
-Settings are read from $XDG_CONFIG_HOME/Corvell/Vantaro/App.ini (by default
-~/.config/Corvell/Vantaro/App.ini). Full documentation: man vantaro-cli
 )";
+    text += kSettingsAndExamples;
+    return text;
 }
 
 }  // namespace vantaro::cli

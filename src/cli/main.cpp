@@ -161,10 +161,10 @@ int Run(const CliOptions& options, bool escapesWork) {
 int Print(const std::string& text) {
     int error = 0;
     if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
-        error = errno != 0 ? errno : EIO;
+        error = LastOutputError();
     }
     if (std::fclose(stdout) != 0 && error == 0) {
-        error = errno != 0 ? errno : EIO;
+        error = LastOutputError();
     }
     if (error != 0) {
         ReportOutputError(error, false);

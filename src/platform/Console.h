@@ -21,4 +21,8 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 // A write to a closed pipe fails with EPIPE instead of ending the program.
 void IgnoreBrokenPipes();
 
+// Why the write to a standard stream that just failed did, as an errno value: EPIPE when the
+// reader went away, even where the C runtime says otherwise (EINVAL on Windows).
+int LastOutputError();
+
 }  // namespace vantaro

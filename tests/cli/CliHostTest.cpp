@@ -7,26 +7,27 @@
 namespace vantaro::cli {
 namespace {
 
-// A runner host writing JSON lines into memory.
+// A runner host writing JSON lines into a temporary file.
 struct JsonHost {
     JsonHost() {
         options.Mode = ScanMode::AddAlt;
         options.Format = OutputFormat::Jsonl;
-        out = ::open_memstream(&buffer, &size);
+        out = std::tmpfile();
+        EXPECT_NE(out, nullptr);
         host = std::make_unique<CliHost>(options, false, false, QuestionPolicy{}, out);
     }
-    ~JsonHost() {
-        std::fclose(out);
-        std::free(buffer);
-    }
+    ~JsonHost() { std::fclose(out); }
     std::string Output() {
         std::fflush(out);
-        return std::string(buffer, size);
+        const long end = std::ftell(out);
+        std::string text(static_cast<std::size_t>(end), '\0');
+        std::fseek(out, 0, SEEK_SET);
+        text.resize(std::fread(text.data(), 1, text.size(), out));
+        std::fseek(out, end, SEEK_SET);
+        return text;
     }
 
     CliOptions options;
-    char* buffer = nullptr;
-    std::size_t size = 0;
     std::FILE* out = nullptr;
     std::unique_ptr<CliHost> host;
 };

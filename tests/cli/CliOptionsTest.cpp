@@ -44,6 +44,34 @@ TEST(CliOptions, RefusesWhatItDoesNotKnow) {
     EXPECT_TRUE(Parse({"--version"}).Options.Version);
 }
 
+// The help names the program, its folders and its example paths the way this system does, and
+// nothing of the other system.
+TEST(CliOptions, HelpSpeaksOfThisSystem) {
+    const std::string help = UsageText();
+#ifdef _WIN32
+    const std::vector<std::string> ours = {
+        "Usage: vantaro-cli.exe scan|add-alt|add-title [options] PATH...\n"
+        "       vantaro-cli.exe recover [--restore] [--format=FORMAT]\n",
+        "%LOCALAPPDATA%\\Corvell\\Vantaro\\recovery\\", "%ProgramData%\\Corvell\\Vantaro\\App.ini",
+        "\nExamples:\n  vantaro-cli.exe scan -r C:\\Sites\\example\n"};
+    const std::vector<std::string> theirs = {"$XDG", "~/", "man vantaro-cli", "vantaro-cli "};
+#else
+    const std::vector<std::string> ours = {
+        "Usage: vantaro-cli scan|add-alt|add-title [options] PATH...\n"
+        "       vantaro-cli recover [--restore] [--format=FORMAT]\n",
+        "$XDG_CACHE_HOME or ~/.cache", "$XDG_CONFIG_HOME/Corvell/Vantaro/App.ini",
+        "man vantaro-cli\n"};
+    const std::vector<std::string> theirs = {".exe", "C:\\", "%", "\\"};
+#endif
+    EXPECT_TRUE(help.starts_with(ours[0])) << help;
+    for (const std::string& text : ours) {
+        EXPECT_NE(help.find(text), std::string::npos) << text;
+    }
+    for (const std::string& text : theirs) {
+        EXPECT_EQ(help.find(text), std::string::npos) << text;
+    }
+}
+
 }  // namespace
 }  // namespace vantaro::cli
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <fstream>
 
 #include "engine/Engine.h"
 #include "support/RecordingHost.h"
@@ -15,14 +14,17 @@ namespace {
 TEST(LargePage, PagesOverTwoGibibytesAreScannedWhole) {
     test::TempDir dir;
     const std::string path = dir.File("huge.htm");
-    const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-    ASSERT_GE(fd, 0);
-    const off_t hole = (off_t{1} << 31) + 4096;
+    const std::streamoff hole = (std::streamoff{1} << 31) + 4096;
     const std::string head = "<p>\n";
     const std::string tail = "\n<img src=\"far/away.gif\">\n";
-    ASSERT_EQ(::pwrite(fd, head.data(), head.size(), 0), static_cast<ssize_t>(head.size()));
-    ASSERT_EQ(::pwrite(fd, tail.data(), tail.size(), hole), static_cast<ssize_t>(tail.size()));
-    ::close(fd);
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << head;
+        out.seekp(hole);
+        out << tail;
+        out.close();
+        ASSERT_TRUE(out) << "cannot write " << path;
+    }
 
     test::RecordingHost host;
     Engine engine(host);

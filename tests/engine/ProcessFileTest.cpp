@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "engine/Engine.h"
+#include "platform/FileStatus.h"
+#include "support/FileAccess.h"
 #include "support/LogExpect.h"
 #include "support/PageRun.h"
 
@@ -50,34 +55,39 @@ TEST(ProcessFile, PagesThatCannotBeOpenedGetOneLineAndTheRunGoesOn) {
     RecordingHost host;
     Engine engine(host);
     std::filesystem::create_directory(dir.File("folder.htm"));
-    ASSERT_EQ(::mkfifo(dir.File("pipe.htm").c_str(), 0644), 0);
     engine.ProcessFile(dir.File("missing.htm"), ScanMode::Scan);
     engine.ProcessFile(dir.File("folder.htm"), ScanMode::Scan);
+    Segments expected = Join({FileLine("missing.htm", "Failed to open", C::LogDarkRed),
+                              FileLine("folder.htm", "Failed to open", C::LogDarkRed)});
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo(dir.File("pipe.htm").c_str(), 0644), 0);  // reading it would block
     engine.ProcessFile(dir.File("pipe.htm"), ScanMode::Scan);
+    expected = Join({expected, FileLine("pipe.htm", "Failed to open", C::LogDarkRed)});
+#endif
     engine.ProcessFile(dir.Write("ok.htm", "x"), ScanMode::Scan);
-    EXPECT_EQ(host.segments, Join({FileLine("missing.htm", "Failed to open", C::LogDarkRed),
-                                   FileLine("folder.htm", "Failed to open", C::LogDarkRed),
-                                   FileLine("pipe.htm", "Failed to open", C::LogDarkRed),
-                                   FileLine("ok.htm", "No changes", C::LogGreen)}));
+    EXPECT_EQ(host.segments, Join({expected, FileLine("ok.htm", "No changes", C::LogGreen)}));
 }
 
-// Read-only pages (and a read-only copy of a site) can be scanned and previewed; a run that
-// writes leaves them alone, even when the process could write them.
+// Read-only pages (no write permission, the read-only attribute on Windows) in a read-only copy
+// of a site can be scanned and previewed; a run that writes leaves them alone, even when the
+// process could write them.
 TEST(ProcessFile, ReadOnlyPagesAreReadButNeverWritten) {
     TempDir dir;
     std::filesystem::create_directory(dir.File("copy"));
     const std::string page = "<img src=\"a\" title=\"T\">";
     const std::string path = dir.Write("copy/ro.htm", page);
-    ::chmod(path.c_str(), 0444);
-    ::chmod(dir.File("copy").c_str(), 0555);
+    SetReadOnly(path, true);
     RecordingHost host;
     Engine engine(host);
-    engine.Settings().ShowMissingTitleMsgs = false;
-    engine.ProcessFile(path, ScanMode::Scan);
-    engine.ProcessFile(path, ScanMode::AddAlt);
-    engine.Settings().PreviewMode = false;
-    engine.ProcessFile(path, ScanMode::AddAlt);
-    ::chmod(dir.File("copy").c_str(), 0755);
+    {
+        const NewFilesRefused refusal(dir.File("copy/"));
+        engine.Settings().ShowMissingTitleMsgs = false;
+        engine.ProcessFile(path, ScanMode::Scan);
+        engine.ProcessFile(path, ScanMode::AddAlt);
+        engine.Settings().PreviewMode = false;
+        engine.ProcessFile(path, ScanMode::AddAlt);
+    }
+    SetReadOnly(path, false);
     EXPECT_EQ(host.Lines(),
               (std::vector<std::string>{"ro.htm : Line 1 : <img : a : alt missing",
                                         "ro.htm : Line 1 : <img : a : alt would be added : \"T\"",
@@ -90,18 +100,16 @@ TEST(ProcessFile, PreviewAndScanNeverTouchThePage) {
     TempDir dir;
     const std::string page = "<img src=\"a\" title=\"T\">";
     const std::string path = dir.Write("p.htm", page);
-    struct stat before {};
-    ::stat(path.c_str(), &before);
-    ::usleep(20000);
+    const std::optional<FileStatus> before = StatusOf(path);
+    ASSERT_TRUE(before);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     RecordingHost host;
     Engine engine(host);
     engine.ProcessFile(path, ScanMode::AddAlt);  // Preview is on by default
     engine.ProcessFile(path, ScanMode::Scan);
-    struct stat after {};
-    ::stat(path.c_str(), &after);
-    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
-    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
-    EXPECT_EQ(after.st_ino, before.st_ino);
+    const std::optional<FileStatus> after = StatusOf(path);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->identity, before->identity);  // same file, size and time to the nanosecond
     EXPECT_EQ(ReadWholeFile(path), page);
 }
 

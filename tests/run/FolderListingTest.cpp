@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "run/FolderListing.h"
 #include "support/TempDir.h"
@@ -55,22 +56,31 @@ TEST(FolderListing, TheExtensionMustMatchLiterallyFromTheLastDot) {
 
 TEST(FolderListing, ListsPageFilesSortedAndLeavesTheRestOut) {
     TempDir dir;
-    for (const char* name : {"b.html", "a.htm", "C.HTM", "Zed.htm", "notes.txt", ".hidden.htm",
-                             "noext", "trailing.", "co-op.htm", "coop.htm"}) {
+    for (const char* name : {"b.html", "a.htm", "C.HTM", "Zed.htm", "notes.txt", "noext",
+                             "trailing.", "co-op.htm", "coop.htm"}) {
         dir.Write(name, "x");
     }
     fs::create_directory(dir.File("folder.htm"));
+#ifdef _WIN32
+    // Symbolic links need privileges on Windows, and it has no named pipes in folders; hidden
+    // files are WindowsFilesTest's.
+    const std::vector<std::string> pages = {"a.htm", "C.HTM", "coop.htm", "co-op.htm", "Zed.htm"};
+#else
+    dir.Write(".hidden.htm", "x");
     fs::create_symlink(dir.File("a.htm"), dir.File("link.htm"));
     fs::create_symlink(dir.File("folder.htm"), dir.File("dirlink.htm"));
     fs::create_symlink(dir.File("missing"), dir.File("dangling.htm"));
     ASSERT_EQ(::mkfifo(dir.File("pipe.htm").c_str(), 0644), 0);
+    const std::vector<std::string> pages = {"a.htm",     "C.HTM",    "coop.htm",
+                                            "co-op.htm", "link.htm", "Zed.htm"};
+#endif
 
     const std::vector<ListedFile> files = ListFolderFiles(dir.Path(), {"htm"});
-    EXPECT_EQ(Names(files), (std::vector<std::string>{"a.htm", "C.HTM", "coop.htm", "co-op.htm",
-                                                      "link.htm", "Zed.htm"}));
+    ASSERT_EQ(Names(files), pages);
     EXPECT_EQ(files[0].Size, 1u);
     EXPECT_GT(files[0].Modified, 0);
-    EXPECT_EQ(Names(ListFolderFiles(dir.Path(), {"htm", "HTM", "html", "", "h*"})).size(), 7u);
+    EXPECT_EQ(Names(ListFolderFiles(dir.Path(), {"htm", "HTM", "html", "", "h*"})).size(),
+              pages.size() + 1);  // and b.html
     EXPECT_EQ(Names(AddFilesOfFormat(dir.Path(), "html")), (std::vector<std::string>{"b.html"}));
     EXPECT_TRUE(ListFolderFiles(dir.File("absent/"), {"htm"}).empty());
 }

@@ -1,21 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <ctime>
-#include <filesystem>
+#include "support/Unprivileged.h"
+#endif
 
 #include "engine/RecoveryFiles.h"
 #include "log/LogFormatter.h"
+#include "platform/Process.h"
+#include "platform/SystemFolders.h"
 #include "run/ProcessRunner.h"
 #include "run/TimeStamp.h"
 #include "support/CacheFolder.h"
 #include "support/LogExpect.h"
 #include "support/RecordingHost.h"
 #include "support/TempDir.h"
-#include "support/Unprivileged.h"
 
 namespace vantaro {
 namespace {
@@ -53,8 +60,71 @@ class FakeRunHost : public RunHost {
     RecordingHost& log_;
 };
 
+// A process that lives as long as this object: init on POSIX systems, a suspended child on
+// Windows (whose process ids are never 1).
+class LiveProcess {
+  public:
+#ifdef _WIN32
+    LiveProcess() {
+        wchar_t command[] = L"cmd.exe";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (::CreateProcessW(nullptr, command, nullptr, nullptr, FALSE,
+                             CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                             &process_)) {
+            ::CloseHandle(process_.hThread);
+        }
+    }
+    ~LiveProcess() {
+        if (process_.hProcess != nullptr) {
+            ::TerminateProcess(process_.hProcess, 0);
+            ::CloseHandle(process_.hProcess);
+        }
+    }
+    LiveProcess(const LiveProcess&) = delete;
+    LiveProcess& operator=(const LiveProcess&) = delete;
+    std::uint64_t Id() const {
+        return process_.dwProcessId;
+    }
+
+  private:
+    PROCESS_INFORMATION process_{};
+#else
+    std::uint64_t Id() const {
+        return 1;
+    }
+#endif
+};
+
+// The id of a process of this system's that has ended.
+std::uint64_t EndedProcessId() {
+#ifdef _WIN32
+    wchar_t command[] = L"cmd.exe /c exit";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                          nullptr, &startup, &process)) {
+        return 0;
+    }
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return process.dwProcessId;
+#else
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(ended, nullptr, 0);
+    return static_cast<std::uint64_t>(ended);
+#endif
+}
+
 struct RunFixture : ::testing::Test {
     TempDir dir;
+    // The folder as the front ends give it, with the system's own separators.
+    const std::string site = WithNativeSeparators(dir.Path());
     RecordingHost log;
     FakeRunHost host{log};
     Engine engine{log};
@@ -63,7 +133,7 @@ struct RunFixture : ::testing::Test {
     Segments Header(const std::string& heading) {
         return {Seg(heading, C::LogDarkGrey, true),
                 Seg("Process started STAMP", C::LogDarkGrey, true), Seg("Path : ", C::LogDarkGrey),
-                Seg(dir.Path(), C::LogGrey, true)};
+                Seg(site, C::LogGrey, true)};
     }
     Segments Footer(std::initializer_list<LogSegment> summary) {
         Segments footer = {Seg("Process ended STAMP", C::LogDarkGrey, true)};
@@ -76,8 +146,8 @@ struct RunFixture : ::testing::Test {
 TEST_F(RunFixture, AScanOfTwoPagesWritesHeaderFindingsAndSummary) {
     dir.Write("a.htm", "<img src=\"a.gif\" title=\"A\">");
     dir.Write("b.htm", "<p>plain</p>");
-    std::string folder = dir.Path();
-    folder.pop_back();  // the trailing '/' is added by the run
+    std::string folder = site;
+    folder.pop_back();  // the trailing separator is added by the run
     runner.RunProcess(ScanMode::Scan, folder, {"a.htm", "b.htm"});
     EXPECT_EQ(log.segments,
               Join({Header("Scan for missing alt & title attributes"),
@@ -97,19 +167,19 @@ TEST_F(RunFixture, AScanOfTwoPagesWritesHeaderFindingsAndSummary) {
 TEST_F(RunFixture, HeadingsAndSummariesFollowTheModeAndToggles) {
     dir.Write("a.htm", "<img src=\"a.gif\" title=\"A\">");
     engine.Settings().ShowMissingTitleMsgs = false;
-    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm"});
+    runner.RunProcess(ScanMode::Scan, site, {"a.htm"});
     EXPECT_EQ(log.Lines().front(), "Scan for missing alt attributes");
     EXPECT_EQ(log.Lines()[log.Lines().size() - 2], "Missing alt attributes: 1");
 
     log.segments.clear();
-    runner.RunProcess(ScanMode::AddAlt, dir.Path(), {"a.htm"});  // Preview is on by default
+    runner.RunProcess(ScanMode::AddAlt, site, {"a.htm"});  // Preview is on by default
     EXPECT_EQ(log.Lines().front(), "Preview adding alt attributes");
     EXPECT_EQ(log.segments[log.segments.size() - 2],
               Seg("1 alt attribute(s) would be added", C::LogGreen, true));
 
     log.segments.clear();
     engine.Settings().PreviewMode = false;
-    runner.RunProcess(ScanMode::AddTitle, dir.Path(), {"a.htm"});
+    runner.RunProcess(ScanMode::AddTitle, site, {"a.htm"});
     EXPECT_EQ(log.Lines().front(), "Add title attributes");
     EXPECT_EQ(log.segments[log.segments.size() - 2],
               Seg("0 title attribute(s) added", C::LogGreen, true));
@@ -120,14 +190,14 @@ TEST_F(RunFixture, DecliningTheBackupWarningDoesNothingButTheBusyState) {
     dir.Write("a.htm", "<img src=\"a.gif\" title=\"A\">");
     engine.Settings().PreviewMode = false;
     host.backupAnswer = false;
-    runner.RunProcess(ScanMode::AddAlt, dir.Path(), {"a.htm"});
+    runner.RunProcess(ScanMode::AddAlt, site, {"a.htm"});
     EXPECT_TRUE(log.segments.empty());
     EXPECT_EQ(host.foundCleared, 0);
     EXPECT_EQ(host.states, (std::vector<bool>{true, false}));
     EXPECT_EQ(dir.Read("a.htm"), "<img src=\"a.gif\" title=\"A\">");
 
     runner.ShowBackupDlg = false;
-    runner.RunProcess(ScanMode::AddAlt, dir.Path(), {"a.htm"});
+    runner.RunProcess(ScanMode::AddAlt, site, {"a.htm"});
     EXPECT_EQ(host.backupQuestions, 1);
     EXPECT_EQ(dir.Read("a.htm"), "<img src=\"a.gif\" alt=\"A\" title=\"A\">");
 }
@@ -135,7 +205,7 @@ TEST_F(RunFixture, DecliningTheBackupWarningDoesNothingButTheBusyState) {
 TEST_F(RunFixture, AScanWithBothReportsOffOnlyWarnsAndEmptiesTheFoundList) {
     engine.Settings().ShowMissingAltMsgs = false;
     engine.Settings().ShowMissingTitleMsgs = false;
-    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm"});
+    runner.RunProcess(ScanMode::Scan, site, {"a.htm"});
     EXPECT_TRUE(log.segments.empty());
     EXPECT_EQ(host.noReportWarnings, 1);
     EXPECT_EQ(host.foundCleared, 1);
@@ -151,7 +221,7 @@ TEST_F(RunFixture, StopEndsTheRunAfterThePageWithoutASummary) {
     dir.Write("b.htm", "<img src=\"b.gif\">");
     log.flags = &engine.Flags();
     log.onPump = [](RecordingHost& h) { h.flags->SetBoth(true); };
-    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm", "b.htm"});
+    runner.RunProcess(ScanMode::Scan, site, {"a.htm", "b.htm"});
     const std::vector<std::string> lines = log.Lines();
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[lines.size() - 4], "a.htm : Process stopped by user");
@@ -165,7 +235,7 @@ TEST_F(RunFixture, ARunAfterAStoppedOneGoesThroughEveryPage) {
     dir.Write("a.htm", "<img src=\"a.gif\" title=\"A\">");
     dir.Write("b.htm", "<img src=\"b.gif\" title=\"B\">");
     engine.Flags().SetBoth(true);  // as the last run's Stop left them
-    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm", "b.htm"});
+    runner.RunProcess(ScanMode::Scan, site, {"a.htm", "b.htm"});
     EXPECT_NE(log.Text().find("b.htm"), std::string::npos);
     EXPECT_EQ(log.Text().find("stopped"), std::string::npos);
     EXPECT_EQ(log.Lines()[log.Lines().size() - 3], "Missing alt attributes: 2");
@@ -176,8 +246,9 @@ TEST_F(RunFixture, ARunOverSeveralFoldersIsOneRunWithAHeadingAndSummaryPerFolder
     std::filesystem::create_directory(dir.File("sub"));
     dir.Write("sub/b.htm", "<img src=\"b.gif\" title=\"B\"><img src=\"c.gif\" title=\"C\">");
     engine.Settings().PreviewMode = false;
-    runner.RunProcess(ScanMode::AddAlt, {FolderPages{dir.Path(), {"a.htm"}},
-                                         FolderPages{dir.File("sub"), {"b.htm"}}});
+    runner.RunProcess(ScanMode::AddAlt,
+                      {FolderPages{site, {"a.htm"}},
+                       FolderPages{WithNativeSeparators(dir.File("sub")), {"b.htm"}}});
     EXPECT_EQ(host.states, (std::vector<bool>{true, false}));
     EXPECT_EQ(host.backupQuestions, 1);
     EXPECT_EQ(host.foundCleared, 1);
@@ -191,8 +262,8 @@ TEST_F(RunFixture, ARunOverSeveralFoldersIsOneRunWithAHeadingAndSummaryPerFolder
             summaries.push_back(line);
         }
     }
-    EXPECT_EQ(paths,
-              (std::vector<std::string>{"Path : " + dir.Path(), "Path : " + dir.File("sub/")}));
+    EXPECT_EQ(paths, (std::vector<std::string>{
+                         "Path : " + site, "Path : " + WithNativeSeparators(dir.File("sub/"))}));
     // Each folder's summary counts its own pages.
     EXPECT_EQ(summaries,
               (std::vector<std::string>{"1 alt attribute(s) added", "2 alt attribute(s) added"}));
@@ -206,10 +277,11 @@ TEST_F(RunFixture, ARunOverSeveralFoldersIsOneRunWithAHeadingAndSummaryPerFolder
     dir.Write("a.htm", big);
     log.flags = &engine.Flags();
     log.onPump = [](RecordingHost& h) { h.flags->SetBoth(true); };
-    runner.RunProcess(ScanMode::Scan, {FolderPages{dir.Path(), {"a.htm"}},
-                                       FolderPages{dir.File("sub"), {"b.htm"}}});
+    runner.RunProcess(ScanMode::Scan,
+                      {FolderPages{site, {"a.htm"}},
+                       FolderPages{WithNativeSeparators(dir.File("sub")), {"b.htm"}}});
     EXPECT_EQ(log.Text().find("b.htm"), std::string::npos);
-    EXPECT_EQ(log.Text().find(dir.File("sub")), std::string::npos);
+    EXPECT_EQ(log.Text().find(WithNativeSeparators(dir.File("sub"))), std::string::npos);
 }
 
 TEST(TimeStamp, ShowsTheDateAndTheTimeToTheSecond) {
@@ -229,32 +301,42 @@ TEST(TimeStamp, ShowsTheDateAndTheTimeToTheSecond) {
 
 TEST_F(RunFixture, PagesThatCannotBeOpenedAddNothingToTheTotal) {
     dir.Write("b.htm", "0123456789");
-    ASSERT_EQ(::mkfifo(dir.File("pipe.htm").c_str(), 0644), 0);  // measuring must not block on it
-    runner.RunProcess(ScanMode::Scan, dir.Path(), {"missing.htm", "b.htm", "pipe.htm"});
+#ifdef _WIN32
+    const std::string unopenable = "folder.htm";
+    std::filesystem::create_directory(dir.File(unopenable));
+#else
+    const std::string unopenable = "pipe.htm";
+    ASSERT_EQ(::mkfifo(dir.File(unopenable).c_str(), 0644), 0);  // measuring must not block on it
+#endif
+    runner.RunProcess(ScanMode::Scan, site, {"missing.htm", "b.htm", unopenable});
     EXPECT_EQ(host.maximum, 10u);
     EXPECT_EQ(log.Lines()[3], "missing.htm : Failed to open");
     EXPECT_EQ(log.Lines()[4], "b.htm : No changes");
-    EXPECT_EQ(log.Lines()[5], "pipe.htm : Failed to open");
+    EXPECT_EQ(log.Lines()[5], unopenable + " : Failed to open");
 }
 
+// An unreadable page (no read permission) is a POSIX matter.
+#ifndef _WIN32
 TEST_F(RunFixture, ReadOnlyPagesCountTowardsTheProgressMaximum) {
     VANTARO_SKIP_AS_SUPERUSER("root opens read-only pages for writing too");
     ::chmod(dir.Write("a.htm", "0123456789").c_str(), 0444);
     ::chmod(dir.Write("unreadable.htm", "0123").c_str(), 0);
-    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm", "unreadable.htm"});
+    runner.RunProcess(ScanMode::Scan, site, {"a.htm", "unreadable.htm"});
     EXPECT_EQ(host.maximum, 10u);
     EXPECT_EQ(log.Lines()[3], "a.htm : No changes");
     EXPECT_EQ(log.Lines()[4], "unreadable.htm : Failed to open");
 }
+#endif
 
 TEST_F(RunFixture, AnInterruptedSaveOfAPageInTheRunIsNamed) {
     CacheFolder cache;
-    const std::string page = dir.Write("a.htm", "<p>");
-    for (const std::string& path : {page, dir.File("not-in-the-run.htm")}) {
+    dir.Write("a.htm", "<p>");
+    const std::string page = site + "a.htm";  // as the run names it
+    for (const std::string& path : {page, site + "not-in-the-run.htm"}) {
         std::filesystem::create_directories(RecoveryFolder());
         WriteWholeFile(RecoveryFolder() + RecoveryNameOf(path), "old");
     }
-    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm", "b.htm"});
+    runner.RunProcess(ScanMode::Scan, site, {"a.htm", "b.htm"});
     ASSERT_GE(log.segments.size(), 5u);
     EXPECT_EQ(log.segments[4],
               Seg("An earlier run was interrupted while saving " + page +
@@ -266,17 +348,16 @@ TEST_F(RunFixture, AnInterruptedSaveOfAPageInTheRunIsNamed) {
 // A killed run's temporary file holds a copy of the page, server code and all, under a name a
 // web server would serve. Only ours, and only those of processes that are gone, are removed.
 TEST_F(RunFixture, TemporaryFilesLeftByEndedProcessesAreRemoved) {
-    const pid_t ended = ::fork();
-    if (ended == 0) {
-        ::_exit(0);
-    }
-    ::waitpid(ended, nullptr, 0);
+    const std::uint64_t ended = EndedProcessId();
+    ASSERT_NE(ended, 0u);
+    const LiveProcess live;
+    ASSERT_NE(live.Id(), 0u);
     const std::string gone = std::to_string(ended);
     const std::string stale = ".a.htm.vantaro-" + gone + "-0";
     const std::vector<std::string> kept = {
-        ".a.htm.vantaro-" + std::to_string(::getpid()) + "-3",  // this process: alive
-        ".a.htm.vantaro-1-0",                                   // alive
-        "a.htm.vantaro-" + gone + "-0",                         // not hidden
+        ".a.htm.vantaro-" + std::to_string(CurrentProcessId()) + "-3",  // this process: alive
+        ".a.htm.vantaro-" + std::to_string(live.Id()) + "-0",           // alive
+        "a.htm.vantaro-" + gone + "-0",                                 // not hidden
         ".a.htm.vantaro-" + gone + "-0.bak",
         ".a.htm.vantaro-" + gone,
     };
@@ -285,7 +366,7 @@ TEST_F(RunFixture, TemporaryFilesLeftByEndedProcessesAreRemoved) {
         dir.Write(name, "x");
     }
     std::filesystem::create_directory(dir.File(".d.vantaro-" + gone + "-1"));
-    runner.RunProcess(ScanMode::Scan, dir.Path(), {});
+    runner.RunProcess(ScanMode::Scan, site, {});
     EXPECT_FALSE(std::filesystem::exists(dir.File(stale)));
     for (const std::string& name : kept) {
         EXPECT_TRUE(std::filesystem::exists(dir.File(name))) << name;
@@ -303,7 +384,7 @@ TEST_F(RunFixture, APageAbandonedLastLeavesOutTheSummary) {
     engine.Settings().PreviewMode = false;
     runner.ShowBackupDlg = false;
     log.warningAnswers = {TemplateWarningAnswer::Yes, TemplateWarningAnswer::No};
-    runner.RunProcess(ScanMode::AddAlt, dir.Path(), {"a.htm", "b.htm"});
+    runner.RunProcess(ScanMode::AddAlt, site, {"a.htm", "b.htm"});
     const std::vector<std::string> lines = log.Lines();
     EXPECT_EQ(lines[lines.size() - 3], "b.htm : Modifications to b.htm have not been saved");
     EXPECT_EQ(lines[lines.size() - 2], "Process ended STAMP");
@@ -316,10 +397,10 @@ TEST_F(RunFixture, ARunDoesNotStartWhileOneIsUnderWay) {
     dir.Write("a.htm", std::string(50000, 'x'));
     int nested = 0;
     log.onPump = [&](RecordingHost&) {
-        runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm"});
+        runner.RunProcess(ScanMode::Scan, site, {"a.htm"});
         ++nested;
     };
-    runner.RunProcess(ScanMode::Scan, dir.Path(), {"a.htm"});
+    runner.RunProcess(ScanMode::Scan, site, {"a.htm"});
     EXPECT_GT(nested, 0);
     EXPECT_EQ(host.states, (std::vector<bool>{true, false}));
     EXPECT_EQ(log.Lines().front(), "Scan for missing alt & title attributes");

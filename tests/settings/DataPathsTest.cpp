@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -12,6 +13,24 @@ ConfigEnvironment Environment(std::optional<std::string> xdg, std::optional<std:
     return {std::move(xdg), std::move(home)};
 }
 
+#ifdef _WIN32
+TEST(DataPaths, ProgramFolderHoldsTheRunningProgram) {
+    const std::string& folder = ProgramFolder();
+    ASSERT_TRUE(folder.ends_with('\\'));
+    EXPECT_TRUE(std::filesystem::exists(folder + "vantaro_settings_tests.exe"));
+}
+
+// Settings are shared by the computer's users whatever the environment says of a home folder.
+TEST(DataPaths, ConfigFolderIsTheCommonApplicationDataFolder) {
+    const char* programData = std::getenv("ProgramData");
+    ASSERT_NE(programData, nullptr);
+    const std::string expected = std::string(programData) + "\\Corvell\\";
+    EXPECT_EQ(GetCommonAppDataPath("/Corvell/", Environment("/xdg", "/home/u")), expected);
+    EXPECT_EQ(GetCommonAppDataPath("/Corvell/", Environment(std::nullopt, std::nullopt)), expected);
+    InitDataPaths("/Corvell/", "Vantaro/App.ini", Environment(std::nullopt, std::nullopt));
+    EXPECT_EQ(IniFileName(), expected + "Vantaro\\App.ini");
+}
+#else
 TEST(DataPaths, ProgramFolderHoldsTheRunningProgram) {
     const std::string& folder = ProgramFolder();
     ASSERT_TRUE(folder.ends_with('/'));
@@ -50,6 +69,8 @@ TEST(DataPaths, InitDataPathsSetsTheSettingsFileAndHomeHasASlash) {
     EXPECT_EQ(HomeFolder(Environment(std::nullopt, "/home/u")), "/home/u/");
     EXPECT_EQ(HomeFolder(Environment(std::nullopt, std::nullopt)), "/");
 }
+
+#endif
 
 }  // namespace
 }  // namespace vantaro

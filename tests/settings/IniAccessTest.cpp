@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <string>
 
 #include "ReporterCapture.h"
 #include "settings/CINI.h"
+#include "support/FileAccess.h"
 #include "support/TempDir.h"
 
 namespace vantaro {
@@ -87,7 +86,7 @@ TEST(IniAccess, AFailedWriteIsReportedOnlyWhenAskedAndTheCallReturns) {
     dir.Write("blocker", "a file where a folder should be");
     const std::string blocked = dir.File("blocker/Vantaro/App.ini");
     const std::string readOnly = dir.Write("ro.ini", "[S]\nK=1\n");
-    ::chmod(readOnly.c_str(), 0444);
+    SetReadOnly(readOnly, true);
     std::filesystem::create_directory(dir.File("folder.ini"));
     ReporterCapture reports;
 
@@ -104,6 +103,7 @@ TEST(IniAccess, AFailedWriteIsReportedOnlyWhenAskedAndTheCallReturns) {
     EXPECT_EQ(dir.Read("ro.ini"), "[S]\nK=1\n");
     EXPECT_EQ(IniReadInteger(dir.File("folder.ini"), "S", "K", 7, true), 7);
     EXPECT_EQ(reports.Messages().size(), 3u);
+    SetReadOnly(readOnly, false);
 }
 
 }  // namespace

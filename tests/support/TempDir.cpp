@@ -58,15 +58,37 @@ std::string TempDir::Read(std::string_view name) const {
     return ReadWholeFile(File(name));
 }
 
+namespace {
+
+#ifdef _WIN32
+// A UTF-8 path for the C++ library, which takes a narrow one in the system's code page; long
+// ones get the prefix that lifts the 260-character limit.
+std::filesystem::path Native(const std::string& path) {
+    std::filesystem::path native(std::u8string(path.begin(), path.end()));
+    native.make_preferred();
+    if (native.is_absolute() && native.native().size() >= 240 &&
+        !native.native().starts_with(LR"(\\)")) {
+        return LR"(\\?\)" + native.native();
+    }
+    return native;
+}
+#else
+const std::string& Native(const std::string& path) {
+    return path;
+}
+#endif
+
+}  // namespace
+
 std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Native(path), std::ios::binary);
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
 }
 
 void WriteWholeFile(const std::string& path, std::string_view content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(Native(path), std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 

@@ -1,7 +1,9 @@
 #include "platform/Console.h"
 
 #include <signal.h>
+
 #include <unistd.h>
+#include <cerrno>
 
 namespace vantaro {
 
@@ -27,6 +29,10 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 
 void IgnoreBrokenPipes() {
     ::signal(SIGPIPE, SIG_IGN);
+}
+
+int LastOutputError() {
+    return errno != 0 ? errno : EIO;
 }
 
 }  // namespace vantaro

@@ -6,6 +6,7 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "WideText.h"
@@ -70,7 +71,18 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 }
 
 void IgnoreBrokenPipes() {
-    // A write to a closed pipe fails with EPIPE here anyway.
+    // A write to a closed pipe fails here anyway.
+}
+
+int LastOutputError() {
+    const int error = errno;
+    if (error == EINVAL || error == EPIPE) {
+        const DWORD last = ::GetLastError();
+        if (last == ERROR_NO_DATA || last == ERROR_BROKEN_PIPE) {
+            return EPIPE;
+        }
+    }
+    return error != 0 ? error : EIO;
 }
 
 }  // namespace vantaro
