@@ -110,13 +110,13 @@ void ListInto(const std::string& root, const std::string& prefix, int depth,
 
 std::string RecoveryFolder() {
     const std::optional<std::string> cache = CacheRootFolder(FolderEnvironment::FromProcess());
-    return cache ? *cache + "/Corvell/Vantaro/recovery/" : std::string();
+    return cache ? WithSystemSeparators(*cache + "/Corvell/Vantaro/recovery/") : std::string();
 }
 
 std::string RecoveryNameOf(const std::string& pagePath) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string encoded;
-    for (const char c : pagePath) {
+    for (const char c : WithSystemSeparators(pagePath)) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '%' || NeedsEscapeInFileName(c) || byte < 0x20 || byte == 0x7F) {
             encoded += '%';

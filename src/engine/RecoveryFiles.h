@@ -29,7 +29,8 @@ using InPlaceObserver = std::function<void(InPlaceStep)>;
 // POSIX systems, the local application-data folder on Windows; empty when it is unknown.
 std::string RecoveryFolder();
 
-// The recovery file's name inside the folder for a page's absolute path: the path with '%',
+// The recovery file's name inside the folder for a page's absolute path (one name for every
+// spelling of its separators): the path with '%',
 // its separators (on Windows also the drive colon) and control bytes written as %XX. A name too
 // long for one file name is split into folders of 200 bytes each, so the name still reads back to
 // the path.

@@ -1,5 +1,7 @@
 #include "platform/Paths.h"
 
+#include <algorithm>
+
 namespace vantaro {
 
 namespace {
@@ -61,6 +63,13 @@ std::string WithTrailingSeparator(std::string folder) {
 
 bool NeedsEscapeInFileName(char c) {
     return IsPathSeparator(c) || (kWindowsPaths && c == ':');
+}
+
+std::string WithSystemSeparators(std::string path) {
+    if (kWindowsPaths) {
+        std::replace(path.begin(), path.end(), '/', '\\');
+    }
+    return path;
 }
 
 }  // namespace vantaro

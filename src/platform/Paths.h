@@ -26,4 +26,8 @@ std::string WithTrailingSeparator(std::string folder);
 // name: the separators, and on Windows the drive colon too.
 bool NeedsEscapeInFileName(char c);
 
+// The path with every separator written as the system's own ('\\' on Windows), so that two
+// spellings of one path compare equal.
+std::string WithSystemSeparators(std::string path);
+
 }  // namespace vantaro

@@ -120,8 +120,8 @@ void ProcessRunner::ReportRecoveryFiles(const std::string& folder,
         return;
     }
     for (const std::string& name : pageNames) {
-        const std::string path = folder + name;
-        const std::string resolved = ResolvedPath(path);
+        const std::string path = WithSystemSeparators(folder + name);
+        const std::string resolved = WithSystemSeparators(ResolvedPath(folder + name));
         for (const RecoveryEntry& entry : entries) {
             if (entry.pagePath == path || entry.pagePath == resolved) {
                 host_.OnRecoveryFileFound({entry.pagePath, entry.recoveryFile});

@@ -26,6 +26,7 @@ extern char** environ;
 #endif
 
 #include "engine/RecoveryFiles.h"
+#include "platform/Paths.h"
 #include "platform/SystemFolders.h"
 #include "support/CacheFolder.h"
 #include "support/TempDir.h"
@@ -554,8 +555,9 @@ TEST(RunnerEndToEnd, AFailedSaveExitsTwoSaysWhyAndAddsNothing) {
 TEST(RunnerEndToEnd, RecoverListsAndRestoresKeptOldTexts) {
     test::CacheFolder cache;  // the runner inherits XDG_CACHE_HOME
     TempDir dir;
-    const std::string page = dir.Write("p.htm", "new text, part written");
-    const std::string gone = dir.File("gone.htm");
+    // Named as the system spells paths, whatever spelling the copies were kept under.
+    const std::string page = WithSystemSeparators(dir.Write("p.htm", "new text, part written"));
+    const std::string gone = WithSystemSeparators(dir.File("gone.htm"));
     std::filesystem::create_directories(RecoveryFolder());
     const std::string pageCopy = RecoveryFolder() + RecoveryNameOf(page);
     const std::string goneCopy = RecoveryFolder() + RecoveryNameOf(gone);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 
@@ -344,6 +345,23 @@ TEST_F(RunFixture, AnInterruptedSaveOfAPageInTheRunIsNamed) {
                   C::LogDarkRed, true));
     EXPECT_EQ(log.Lines()[4], "a.htm : No changes");
 }
+
+#ifdef _WIN32
+// A page saved by a run given "C:/site" is found again by a run given "C:\\site".
+TEST_F(RunFixture, AnInterruptedSaveIsNamedWhateverSeparatorsTheFolderWasGivenWith) {
+    CacheFolder cache;
+    dir.Write("a.htm", "<p>");
+    std::string slashed = site + "a.htm";
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    std::filesystem::create_directories(RecoveryFolder());
+    WriteWholeFile(RecoveryFolder() + RecoveryNameOf(slashed), "old");
+    runner.RunProcess(ScanMode::Scan, site, {"a.htm"});
+    ASSERT_GE(log.segments.size(), 5u);
+    EXPECT_EQ(log.segments[4].text, "An earlier run was interrupted while saving " + site +
+                                        "a.htm - its previous text is kept in " + RecoveryFolder() +
+                                        RecoveryNameOf(site + "a.htm"));
+}
+#endif
 
 // A killed run's temporary file holds a copy of the page, server code and all, under a name a
 // web server would serve. Only ours, and only those of processes that are gone, are removed.

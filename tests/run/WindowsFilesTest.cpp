@@ -137,6 +137,8 @@ TEST(WindowsFiles, PathsHaveDrivesAndBothSeparators) {
     const std::string name = RecoveryNameOf(page);
     EXPECT_EQ(name.find_first_of("\\/:"), std::string::npos);
     EXPECT_EQ(PagePathOfRecoveryName(name), page);
+    // One page, one recovery file, however its separators were spelt.
+    EXPECT_EQ(RecoveryNameOf("C:/Sites/100%/a.htm"), name);
 }
 
 }  // namespace
