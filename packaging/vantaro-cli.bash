@@ -26,7 +26,7 @@ _vantaro_cli() {
             _filedir ini
             return
             ;;
-        --ignore)
+        --ignore | -j | --jobs)
             return
             ;;
         --tags)
@@ -56,7 +56,7 @@ _vantaro_cli() {
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
             --) options_ended=1 ;;
-            --settings | --ignore | --tags | --report | --color | --format) ((i++)) ;;
+            --settings | --ignore | --tags | --report | --color | --format | -j | --jobs) ((i++)) ;;
             -*) [[ $options_ended ]] || continue ;;&
             *)
                 if [[ -z $command ]]; then
@@ -68,7 +68,7 @@ _vantaro_cli() {
 
     if [[ $cur == -* && -z $options_ended ]]; then
         COMPREPLY=($(compgen -W "-r --recursive --settings --no-settings --tags= --report=
-            --ignore --preview -y --yes --color= --format= --list-refs --restore -h --help
+            --ignore --preview -j --jobs -y --yes --color= --format= --list-refs --restore -h --help
             --version" \
             -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace

@@ -326,6 +326,10 @@ void CliHost::SetProcessingState(bool busy) {
 #pragma GCC diagnostic pop
 #endif
 
+std::optional<std::vector<std::string>> CliHost::IgnoredReferences() {
+    return ignored_.Items();
+}
+
 bool CliHost::IsIgnoredReference(std::string_view reference) {
     return ignored_.Contains(reference);
 }

@@ -33,6 +33,7 @@ class CliHost : public EngineHost, public RunHost {
     void OnPageEvent(const PageEvent& event) override;
     void AdvanceProgress(std::uint64_t bytes) override { progress_.Advance(bytes); }
     void PumpEvents() override;
+    std::optional<std::vector<std::string>> IgnoredReferences() override;
     bool IsIgnoredReference(std::string_view reference) override;
     bool IsFoundReference(std::string_view reference) override;
     void AddFoundReference(std::string_view reference) override;

@@ -25,6 +25,15 @@ bool AllAmong(const std::vector<std::string>& items, std::initializer_list<const
     });
 }
 
+std::optional<int> JobCount(const std::string& text) {
+    if (text.empty() || text.size() > 3 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    const int count = std::stoi(text);
+    return count >= 1 && count <= 256 ? std::optional<int>(count) : std::nullopt;
+}
+
 class Parser {
   public:
     explicit Parser(const std::vector<std::string>& arguments) : args_(arguments) {}
@@ -93,6 +102,8 @@ class Parser {
             o.Help = true;
         } else if (argument == "--version") {
             o.Version = true;
+        } else if (argument == "-j") {
+            Option("--jobs");
         } else if (argument == "-r" || argument == "--recursive") {
             o.Recursive = true;
         } else if (argument == "--no-settings") {
@@ -116,6 +127,11 @@ class Parser {
             o.Reports = SplitList(*reports);
             if (!AllAmong(*o.Reports, {"alt", "title"})) {
                 Fail("--report takes alt and title, separated by commas");
+            }
+        } else if (auto jobs = Value(argument, "--jobs")) {
+            o.Jobs = JobCount(*jobs);
+            if (!o.Jobs) {
+                Fail("--jobs takes a number from 1 to 256");
             }
         } else if (auto reference = Value(argument, "--ignore")) {
             o.Ignore.push_back(*reference);
@@ -242,6 +258,8 @@ Options:
       --report=LIST     what a scan reports: alt,title
       --ignore REF      leave tags whose image is REF alone (repeatable)
       --preview         report what would be added, change nothing
+  -j, --jobs N          read pages on N threads (default: one per processor); the
+                        output is the same for every N
   -y, --yes             answer Yes to the backup question and the template warning
       --color=WHEN      auto (default), always or never
       --format=FORMAT   text (default), jsonl (one JSON object per line) or sarif

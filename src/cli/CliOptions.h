@@ -28,6 +28,7 @@ struct CliOptions {
     ColorChoice Color = ColorChoice::Auto;
     OutputFormat Format = OutputFormat::Text;
     bool ListRefs = false;
+    std::optional<int> Jobs;  // --jobs N: threads reading pages; by default one per processor
     bool Help = false;
     bool Version = false;
 };

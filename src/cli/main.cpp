@@ -117,6 +117,7 @@ int Run(const CliOptions& options, bool escapesWork) {
     }
     ProcessRunner runner(engine, host);
     runner.ShowBackupDlg = stored.ShowBackupDlg;
+    runner.Jobs = options.Jobs.value_or(DefaultJobCount());
 
     const RunPlan plan = PlanRuns(options.Paths, options.Recursive,
                                   BuildExtensionList(FileFormats(), stored.OtherFileFormats));

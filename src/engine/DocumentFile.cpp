@@ -5,12 +5,12 @@
 namespace vantaro {
 
 DocumentFile::DocumentFile(EngineEvents& events, std::string fullPath)
-    : events_(events), fullPath_(std::move(fullPath)) {}
+    : events_(&events), fullPath_(std::move(fullPath)) {}
 
 DocumentFile::~DocumentFile() = default;
 
 void DocumentFile::ReportFailure(PageEventKind failure) {
-    events_.OnPageEvent({fullPath_, failure, {}});
+    events_->OnPageEvent({fullPath_, failure, {}});
 }
 
 bool DocumentFile::OpenDocFile(bool showError, PageAccess access) {

@@ -53,11 +53,13 @@ class DocumentFile {
     void SetBeforeRead(std::function<int()> hook) { beforeRead_ = std::move(hook); }
 
     void ReportFailure(PageEventKind failure);
+    // Where later failures are reported, for a page opened on one thread and closed on another.
+    void SetEvents(EngineEvents& events) { events_ = &events; }
 
   private:
     bool ReadFails();
 
-    EngineEvents& events_;
+    EngineEvents* events_;
     std::string fullPath_;
     FileHandle file_;
     std::uint64_t sizeAtOpen_ = 0;

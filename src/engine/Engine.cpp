@@ -39,25 +39,66 @@ void Engine::BuildIgnoreTagList() {
     ignoreTags_.BuildIgnoreTagList(settings_.LanguageTags);
 }
 
+void Engine::CopyConfigurationFrom(const Engine& other) {
+    settings_ = other.settings_;
+    BuildIgnoreTagList();
+    scanner_.SetReadChunk(other.scanner_.ReadChunk());
+    wholeReadLimit_ = other.wholeReadLimit_;
+    alwaysKeepOutput_ = other.alwaysKeepOutput_;
+    beforeRead_ = other.beforeRead_;
+}
+
 void Engine::ProcessFile(const std::string& fullPath, ScanMode mode) {
+    PreparedPage page = PreparePage(fullPath, mode);
+    FinishPage(page);
+}
+
+PreparedPage Engine::PreparePage(const std::string& fullPath, ScanMode mode) {
     file_.Modified = false;
     file_.DWTDlgShown = false;
-    DocumentFile file(host_, fullPath);
+    PreparedPage page;
+    page.File = std::make_unique<DocumentFile>(host_, fullPath);
+    DocumentFile& file = *page.File;
     file.SetBeforeRead(beforeRead_);
     if (!file.OpenDocFile(true, Writes(mode) ? PageAccess::ReadWrite : PageAccess::Read)) {
+        page.File.reset();
+        return page;
+    }
+    if (preparedSizeLimit_ != 0 && file.FileSize() > preparedSizeLimit_) {
+        page.TooLarge = true;
+        return page;
+    }
+    page.Complete = RunPasses(file, mode);
+    page.Modified = file_.Modified;
+    page.AltCount = file_.FileAltCount;
+    page.TitleCount = file_.FileTitleCount;
+    if (Writes(mode) || alwaysKeepOutput_) {
+        page.OutputText = std::move(file_.OutputText);
+    }
+    // A large page's text is not kept between pages.
+    std::string().swap(file_.OutputText);
+    return page;
+}
+
+void Engine::FinishPage(PreparedPage& page) {
+    if (!page.File) {
         return;
     }
+    DocumentFile& file = *page.File;
+    file.SetEvents(host_);
     // An incomplete text (a pass cut short by a failure) is never written back, and only what
     // was reported or saved counts.
-    const bool complete = RunPasses(file, mode);
-    if (complete && !flags_.AbortFile.load() && (!file_.Modified || WriteOutputText(file))) {
-        TotalAltCount += file_.FileAltCount;
-        TotalTitleCount += file_.FileTitleCount;
+    if (page.Complete && !flags_.AbortFile.load() &&
+        (!page.Modified || WriteOutputText(file, page.OutputText))) {
+        TotalAltCount += page.AltCount;
+        TotalTitleCount += page.TitleCount;
     }
-    if (!alwaysKeepOutput_) {
-        std::string().swap(file_.OutputText);  // a large page's text is not kept between pages
+    if (alwaysKeepOutput_) {
+        file_.OutputText = std::move(page.OutputText);
     }
+    std::string().swap(page.OutputText);
     file.CloseDocFile();
+    page.File.reset();
 }
 
 bool Engine::DetectTemplate(DocumentFile& file, std::string_view content) {
@@ -154,10 +195,10 @@ void Engine::WriteClosingLines(const std::string& fullPath) {
     }
 }
 
-bool Engine::WriteOutputText(DocumentFile& file) {
+bool Engine::WriteOutputText(DocumentFile& file, const std::string& text) {
     const PageSaveResult saved = WhileWritingPage([&] {
-        return ReplacePageContent(file.FullPath(), file.Handle(), file.IdentityAtOpen(),
-                                  file_.OutputText, {}, &unsyncedFolders_);
+        return ReplacePageContent(file.FullPath(), file.Handle(), file.IdentityAtOpen(), text, {},
+                                  &unsyncedFolders_);
     });
     switch (saved.outcome) {
         case PageSave::Saved:

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,18 @@
 #include "engine/TagScanner.h"
 
 namespace vantaro {
+
+// A page whose passes are done and whose new text, if any, is not written yet: the two halves
+// of ProcessFile, for runs that read pages on other threads and write them in list order.
+struct PreparedPage {
+    std::unique_ptr<DocumentFile> File;  // open; null when the page could not be opened
+    bool Complete = false;               // the passes ran to the page's end
+    bool TooLarge = false;               // over the size limit: left for ProcessFile
+    bool Modified = false;
+    std::int64_t AltCount = 0;
+    std::int64_t TitleCount = 0;
+    std::string OutputText;
+};
 
 // The engine's state and its per-page operation. A host owns one, fills its settings, builds
 // the ignore-tag list whenever the language rows change, and calls ProcessFile for each page of
@@ -35,6 +48,17 @@ class Engine {
     // Takes one page through a run: template detection, the checking pass that rebuilds its
     // text, the closing log lines, and the write-back when something was inserted.
     void ProcessFile(const std::string& fullPath, ScanMode mode);
+    // ProcessFile's first half: opening, passes and closing log lines.
+    PreparedPage PreparePage(const std::string& fullPath, ScanMode mode);
+    // Its second half: unless AbortFile is set, writes a changed page's text and counts what was
+    // reported or saved; closes the page. Events go to this engine's host.
+    void FinishPage(PreparedPage& page);
+    // Pages larger than this are opened but not prepared (TooLarge); 0 is no limit.
+    void SetPreparedSizeLimit(std::uint64_t bytes) { preparedSizeLimit_ = bytes; }
+
+    EngineHost& Host() { return host_; }
+    // Takes over another engine's settings, language regions and read sizes.
+    void CopyConfigurationFrom(const Engine& other);
 
     // Run totals, increased by every page that was reported (Scan, Preview) or saved.
     std::int64_t TotalAltCount = 0;
@@ -61,7 +85,7 @@ class Engine {
     // Whether the page's text holds the editable-region marker anywhere, read in pieces.
     bool FileContainsMarker(DocumentFile& file, bool& found);
     void WriteClosingLines(const std::string& fullPath);
-    bool WriteOutputText(DocumentFile& file);
+    bool WriteOutputText(DocumentFile& file, const std::string& text);
 
     EngineHost& host_;
     EngineSettings settings_;
@@ -74,6 +98,7 @@ class Engine {
     std::uint64_t wholeReadLimit_ = 16 << 20;
     std::vector<char> pageBuffer_;  // reused from page to page
     std::function<int()> beforeRead_;
+    std::uint64_t preparedSizeLimit_ = 0;
     UnsyncedFolders unsyncedFolders_;
 };
 

@@ -73,11 +73,18 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::vector<FolderPages>& fo
         return;
     }
     host_.SetProgressMaximum(totalSize);
+    ignored_.reset();
+    if (Jobs > 1) {
+        if (const std::optional<std::vector<std::string>> ignored = host_.IgnoredReferences()) {
+            ignored_.emplace(*ignored);
+        }
+    }
     for (const FolderPages& folder : folders) {
         if (!RunFolder(mode, folder)) {
             break;
         }
     }
+    ignored_.reset();
 }
 
 bool ProcessRunner::RunFolder(ScanMode mode, const FolderPages& pages) {
@@ -95,21 +102,110 @@ bool ProcessRunner::RunFolder(ScanMode mode, const FolderPages& pages) {
     flags.StopRequested.store(false);
     engine_.TotalAltCount = 0;
     engine_.TotalTitleCount = 0;
-    for (const std::string& name : pages.PageNames) {
-        flags.AbortFile.store(false);
-        const std::string fullPath = folder + name;
-        host_.OnPageStart(fullPath);
-        engine_.ProcessFile(fullPath, mode);
-        host_.OnPageEnd(fullPath);
-        if (flags.StopRequested.load()) {
-            break;
-        }
+    if (ignored_ && pages.PageNames.size() > 1) {
+        RunPagesInParallel(mode, folder, pages.PageNames);
+    } else {
+        RunPages(mode, folder, pages.PageNames);
     }
     engine_.SyncSavedPages();
     const std::string ended = host_.TimeStamp();
     host_.OnRunEnded({mode, preview, reportAlt, reportTitle, ended, !flags.AbortFile.load(),
                       engine_.TotalAltCount, engine_.TotalTitleCount});
     return !flags.StopRequested.load();
+}
+
+bool ProcessRunner::RunPages(ScanMode mode, const std::string& folder,
+                             const std::vector<std::string>& names) {
+    RunFlags& flags = engine_.Flags();
+    for (const std::string& name : names) {
+        flags.AbortFile.store(false);
+        const std::string fullPath = folder + name;
+        host_.OnPageStart(fullPath);
+        engine_.ProcessFile(fullPath, mode);
+        host_.OnPageEnd(fullPath);
+        if (flags.StopRequested.load()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Pages are taken in list order, each told and written in its turn, so a Stop leaves every
+// page after the one being reported unwritten, as on one thread.
+bool ProcessRunner::RunPagesInParallel(ScanMode mode, const std::string& folder,
+                                       const std::vector<std::string>& names) {
+    RunFlags& flags = engine_.Flags();
+    std::vector<std::string> paths;
+    paths.reserve(names.size());
+    for (const std::string& name : names) {
+        paths.push_back(folder + name);
+    }
+    PageWorkers workers(engine_, *ignored_, mode, paths, Jobs);
+    for (std::size_t index = 0; index < paths.size(); ++index) {
+        flags.AbortFile.store(false);
+        const std::string& fullPath = paths[index];
+        host_.OnPageStart(fullPath);
+        PageOutcome outcome = workers.Take(index, [&] {
+            engine_.Host().PumpEvents();
+            if (flags.AbortFile.load()) {
+                workers.AbandonPage(index, flags.StopRequested.load());
+            }
+        });
+        if (outcome.NeedsRunThread) {
+            outcome.Page = PreparedPage();  // what a question or a large page needs is redone
+            engine_.ProcessFile(fullPath, mode);
+        } else {
+            ReplayPage(outcome, fullPath);
+        }
+        host_.OnPageEnd(fullPath);
+        if (flags.StopRequested.load()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Tells the page's events to the engine's host as if its passes ran here. A Stop confirmed
+// meanwhile cuts the page where it is being told, as it would have cut the passes.
+void ProcessRunner::ReplayPage(PageOutcome& outcome, const std::string& fullPath) {
+    RunFlags& flags = engine_.Flags();
+    EngineHost& events = engine_.Host();
+    bool cut = false;
+    for (RecordedEvent& event : outcome.Events) {
+        if (!outcome.Aborted && flags.AbortFile.load()) {
+            cut = true;
+            break;
+        }
+        switch (event.What) {
+            case RecordedEvent::Kind::Finding: {
+                Finding finding = event.Found;
+                finding.FullPath = fullPath;
+                finding.Reference = event.Text;
+                finding.Value = event.Value;
+                events.OnFinding(finding);
+                break;
+            }
+            case RecordedEvent::Kind::Page:
+                events.OnPageEvent({fullPath, event.Page, event.Text});
+                break;
+            case RecordedEvent::Kind::Progress:
+                events.AdvanceProgress(event.Bytes);
+                break;
+            case RecordedEvent::Kind::FoundReference:
+                if (!events.IsFoundReference(event.Text)) {
+                    events.AddFoundReference(event.Text);
+                }
+                break;
+        }
+        events.PumpEvents();
+    }
+    if (cut) {
+        if (flags.StopRequested.load()) {
+            events.OnPageEvent({fullPath, PageEventKind::StoppedByUser, {}});
+        }
+        events.OnPageEvent({fullPath, PageEventKind::NotSaved, {}});
+    }
+    engine_.FinishPage(outcome.Page);
 }
 
 // The folder is listed once per run; pages are compared with it only when it holds anything.

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/Engine.h"
+#include "run/PageWorkers.h"
 #include "run/RunEvents.h"
 
 namespace vantaro {
@@ -34,6 +36,9 @@ class RunHost {
     // Around each page of the run, for hosts that report per page.
     virtual void OnPageStart(const std::string& /*fullPath*/) {}
     virtual void OnPageEnd(const std::string& /*fullPath*/) {}
+    // "References Ignored" as it stands for the whole run, for pages read on other threads; a
+    // host without it has its pages read on the run's thread alone.
+    virtual std::optional<std::vector<std::string>> IgnoredReferences() { return std::nullopt; }
 };
 
 // One folder of a run over several: the folder (a trailing '/' is added when missing) and its
@@ -51,6 +56,9 @@ class ProcessRunner {
 
     bool Processing() const { return processing_; }
     bool ShowBackupDlg = true;
+    // Threads reading pages ahead of the one being reported; the log, the references and every
+    // question come out as with one.
+    int Jobs = 1;
 
     // folderPath is the folder of the pages (a trailing '/' is added when missing); pageNames
     // are the selected pages' names in list order.
@@ -63,11 +71,18 @@ class ProcessRunner {
   private:
     // One folder's heading, pages and summary; false when the run was stopped.
     bool RunFolder(ScanMode mode, const FolderPages& folder);
+    // The pages one by one on this thread; false when the run was stopped.
+    bool RunPages(ScanMode mode, const std::string& folder, const std::vector<std::string>& names);
+    // The same, pages read ahead on other threads.
+    bool RunPagesInParallel(ScanMode mode, const std::string& folder,
+                            const std::vector<std::string>& names);
+    void ReplayPage(PageOutcome& outcome, const std::string& fullPath);
     void ReportRecoveryFiles(const std::string& folder, const std::vector<std::string>& pageNames);
 
     Engine& engine_;
     RunHost& host_;
     bool processing_ = false;
+    std::optional<IgnoredSnapshot> ignored_;  // while a run reads pages on several threads
 };
 
 // The total size in bytes of the pages that can be opened.

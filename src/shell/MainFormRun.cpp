@@ -38,6 +38,7 @@ void TMainForm::RunProcess(ScanMode mode) {
         return;
     }
     runner_->ShowBackupDlg = ShowBackupDlg;
+    runner_->Jobs = DefaultJobCount();
     const std::string folder = QFile::encodeName(filesListView_->Folder()).toStdString();
     try {
         const std::vector<FolderPages> folders =

@@ -58,6 +58,11 @@ void TWindowRunHost::OnRecoveryFileFound(const RecoveryNotice& notice) {
     WriteRecoveryNotice(window_.LogRichEdit(), notice);
 }
 
+// The list cannot change while a run is busy: its buttons are disabled.
+std::optional<std::vector<std::string>> TWindowRunHost::IgnoredReferences() {
+    return window_.ReferenceLists().IgnoredItems();
+}
+
 void TWindowRunHost::OnPageStart(const std::string& fullPath) {
     window_.ShowPageInProgress(++pagesStarted_, pagesExpected_, fullPath);
 }

@@ -31,6 +31,7 @@ class TWindowRunHost : public RunHost {
     void OnRunStarted(const RunStart& start) override;
     void OnRunEnded(const RunEnd& end) override;
     void OnRecoveryFileFound(const RecoveryNotice& notice) override;
+    std::optional<std::vector<std::string>> IgnoredReferences() override;
 
   private:
     TMainForm& window_;

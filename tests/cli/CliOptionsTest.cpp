@@ -11,10 +11,27 @@ ParseResult Parse(std::vector<std::string> args) {
 }
 
 TEST(CliOptions, ReadsCommandOptionsAndPaths) {
-    const ParseResult r =
-        Parse({"add-title", "-r", "--tags=img,input", "--report", "alt", "--ignore", "a.gif",
-               "--ignore=b c.gif", "--preview", "--yes", "--color=never", "--format", "jsonl",
-               "--list-refs", "--settings", "my.ini", "site", "--", "--odd name"});
+    const ParseResult r = Parse({"add-title",
+                                 "-r",
+                                 "--tags=img,input",
+                                 "--report",
+                                 "alt",
+                                 "--ignore",
+                                 "a.gif",
+                                 "--ignore=b c.gif",
+                                 "--preview",
+                                 "--yes",
+                                 "--color=never",
+                                 "--format",
+                                 "jsonl",
+                                 "--list-refs",
+                                 "--settings",
+                                 "my.ini",
+                                 "-j",
+                                 "3",
+                                 "site",
+                                 "--",
+                                 "--odd name"});
     ASSERT_EQ(r.Error, "");
     const CliOptions& o = r.Options;
     EXPECT_EQ(o.Mode, ScanMode::AddTitle);
@@ -26,6 +43,7 @@ TEST(CliOptions, ReadsCommandOptionsAndPaths) {
     EXPECT_EQ(o.Color, ColorChoice::Never);
     EXPECT_EQ(o.Format, OutputFormat::Jsonl);
     EXPECT_EQ(*o.SettingsFile, "my.ini");
+    EXPECT_EQ(o.Jobs, 3);
     EXPECT_EQ(o.Paths, (std::vector<std::string>{"site", "--odd name"}));
 }
 
@@ -39,6 +57,9 @@ TEST(CliOptions, RefusesWhatItDoesNotKnow) {
     EXPECT_NE(Parse({"scan", "--format=xml", "x"}).Error, "");
     EXPECT_NE(Parse({"scan", "--bogus", "x"}).Error, "");
     EXPECT_NE(Parse({"scan", "x", "--ignore"}).Error, "");
+    for (const char* jobs : {"--jobs=0", "--jobs=257", "--jobs=2x", "--jobs=-1", "--jobs="}) {
+        EXPECT_NE(Parse({"scan", jobs, "x"}).Error, "") << jobs;
+    }
     EXPECT_NE(Parse({"scan", "--no-settings", "--settings=a", "x"}).Error, "");
     EXPECT_EQ(Parse({"--help"}).Error, "");
     EXPECT_TRUE(Parse({"--version"}).Options.Version);

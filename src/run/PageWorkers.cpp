@@ -1,0 +1,184 @@
+#include "run/PageWorkers.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "run/ReferenceList.h"
+
+namespace vantaro {
+
+namespace {
+
+// Larger pages are left to the run's thread, so that pages waiting to be written never hold
+// much more than a few of these each.
+constexpr std::uint64_t kLargestPreparedPage = 4 << 20;
+constexpr int kPagesAheadPerThread = 4;
+constexpr auto kPumpInterval = std::chrono::milliseconds(20);
+
+}  // namespace
+
+IgnoredSnapshot::IgnoredSnapshot(const std::vector<std::string>& references) {
+    for (const std::string& reference : references) {
+        folded_.insert(FoldForLookup(reference));
+    }
+}
+
+bool IgnoredSnapshot::Contains(std::string_view reference) const {
+    return !folded_.empty() && folded_.contains(FoldForLookup(reference));
+}
+
+// A thread's own engine, whose host keeps what the engine tells it for the run's thread.
+class PageWorkers::Worker : public EngineHost {
+  public:
+    Worker(const Engine& configuration, const IgnoredSnapshot& ignored)
+        : engine_(*this), ignored_(ignored) {
+        engine_.CopyConfigurationFrom(configuration);
+        engine_.SetPreparedSizeLimit(kLargestPreparedPage);
+    }
+
+    RunFlags& Flags() { return engine_.Flags(); }
+
+    PageOutcome Prepare(const std::string& fullPath, ScanMode mode) {
+        events_.clear();
+        found_.clear();
+        askedQuestion_ = false;
+        PageOutcome outcome;
+        outcome.Page = engine_.PreparePage(fullPath, mode);
+        outcome.Events = std::move(events_);
+        events_ = {};
+        outcome.NeedsRunThread = askedQuestion_ || outcome.Page.TooLarge;
+        outcome.Aborted = engine_.Flags().AbortFile.load();
+        return outcome;
+    }
+
+    void OnFinding(const Finding& finding) override {
+        RecordedEvent& event = events_.emplace_back();
+        event.What = RecordedEvent::Kind::Finding;
+        event.Found = finding;
+        event.Found.FullPath = {};
+        event.Found.Reference = {};
+        event.Found.Value = {};
+        event.Text = finding.Reference;
+        event.Value = finding.Value;
+    }
+    void OnPageEvent(const PageEvent& page) override {
+        RecordedEvent& event = events_.emplace_back();
+        event.What = RecordedEvent::Kind::Page;
+        event.Page = page.Kind;
+        event.Text = page.Reason;
+    }
+    void AdvanceProgress(std::uint64_t bytes) override {
+        if (events_.empty() || events_.back().What != RecordedEvent::Kind::Progress) {
+            events_.emplace_back().What = RecordedEvent::Kind::Progress;
+        }
+        events_.back().Bytes += bytes;
+    }
+    void PumpEvents() override {}
+    bool IsIgnoredReference(std::string_view reference) override {
+        return ignored_.Contains(reference);
+    }
+    // Only this page's references are known here; the run's thread skips those it has.
+    bool IsFoundReference(std::string_view reference) override {
+        return found_.contains(FoldForLookup(reference));
+    }
+    void AddFoundReference(std::string_view reference) override {
+        found_.insert(FoldForLookup(reference));
+        RecordedEvent& event = events_.emplace_back();
+        event.What = RecordedEvent::Kind::FoundReference;
+        event.Text = reference;
+    }
+    // Questions are asked on the run's thread, in their turn: the page is abandoned here.
+    TemplateWarningAnswer ShowTemplateWarning(const std::string& /*fullPath*/) override {
+        askedQuestion_ = true;
+        return TemplateWarningAnswer::CancelByClose;
+    }
+
+  private:
+    Engine engine_;
+    const IgnoredSnapshot& ignored_;
+    std::vector<RecordedEvent> events_;
+    std::unordered_set<std::string> found_;
+    bool askedQuestion_ = false;
+};
+
+PageWorkers::PageWorkers(const Engine& configuration, const IgnoredSnapshot& ignored, ScanMode mode,
+                         std::vector<std::string> pagePaths, int threads)
+    : ignored_(ignored),
+      mode_(mode),
+      pagePaths_(std::move(pagePaths)),
+      ahead_(static_cast<std::size_t>(std::max(threads, 1) * kPagesAheadPerThread)),
+      slots_(ahead_) {
+    for (int i = 0; i < std::max(threads, 1); ++i) {
+        workers_.push_back(std::make_unique<Worker>(configuration, ignored_));
+    }
+    for (const std::unique_ptr<Worker>& worker : workers_) {
+        threads_.emplace_back([this, w = worker.get()] { WorkLoop(*w); });
+    }
+}
+
+PageWorkers::~PageWorkers() {
+    {
+        const std::lock_guard lock(mutex_);
+        closing_ = true;
+        for (const std::unique_ptr<Worker>& worker : workers_) {
+            worker->Flags().SetBoth(true);  // pages still being prepared end at once
+        }
+    }
+    roomAhead_.notify_all();
+    for (std::thread& thread : threads_) {
+        thread.join();
+    }
+}
+
+void PageWorkers::WorkLoop(Worker& worker) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        roomAhead_.wait(lock, [&] {
+            return closing_ || nextToPrepare_ >= pagePaths_.size() ||
+                   nextToPrepare_ < nextToTake_ + ahead_;
+        });
+        if (closing_ || nextToPrepare_ >= pagePaths_.size()) {
+            return;
+        }
+        const std::size_t index = nextToPrepare_++;
+        SlotOf(index).preparing = &worker;
+        worker.Flags().SetBoth(false);
+        lock.unlock();
+        PageOutcome outcome = worker.Prepare(pagePaths_[index], mode_);
+        lock.lock();
+        Slot& slot = SlotOf(index);
+        slot.preparing = nullptr;
+        slot.outcome = std::move(outcome);
+        pageReady_.notify_all();
+    }
+}
+
+PageOutcome PageWorkers::Take(std::size_t index, const std::function<void()>& whileWaiting) {
+    std::unique_lock lock(mutex_);
+    Slot& slot = SlotOf(index);
+    while (!pageReady_.wait_for(lock, kPumpInterval, [&] { return slot.outcome.has_value(); })) {
+        lock.unlock();
+        whileWaiting();
+        lock.lock();
+    }
+    PageOutcome outcome = std::move(*slot.outcome);
+    slot.outcome.reset();
+    nextToTake_ = index + 1;
+    lock.unlock();
+    roomAhead_.notify_all();
+    return outcome;
+}
+
+void PageWorkers::AbandonPage(std::size_t index, bool stopRequested) {
+    const std::lock_guard lock(mutex_);
+    if (Worker* worker = SlotOf(index).preparing) {
+        worker->Flags().StopRequested.store(stopRequested);
+        worker->Flags().AbortFile.store(true);
+    }
+}
+
+int DefaultJobCount() {
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+}  // namespace vantaro

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/Engine.h"
+
+namespace vantaro {
+
+// One thing a page's passes told their host, kept to be told again on the run's own thread.
+struct RecordedEvent {
+    enum class Kind : std::uint8_t { Finding, Page, Progress, FoundReference };
+    Kind What = Kind::Progress;
+    Finding Found;  // its texts are in Text and Value; the page's path is the outcome's
+    PageEventKind Page = PageEventKind::NoChanges;
+    std::uint64_t Bytes = 0;  // Progress
+    std::string Text;         // a finding's reference, a page event's reason, a found reference
+    std::string Value;        // a finding's value
+};
+
+// A page prepared on a worker thread: what it reported, in order, and its unwritten result.
+struct PageOutcome {
+    std::vector<RecordedEvent> Events;
+    PreparedPage Page;
+    bool NeedsRunThread = false;  // it asks a question, or is large: the run's thread redoes it
+    bool Aborted = false;         // the worker was told to abandon it part way
+};
+
+// Read-only answers to "is this reference ignored", letter case aside, for worker threads.
+class IgnoredSnapshot {
+  public:
+    explicit IgnoredSnapshot(const std::vector<std::string>& references);
+    bool Contains(std::string_view reference) const;
+
+  private:
+    std::unordered_set<std::string> folded_;
+};
+
+// Prepares the pages of a run on several threads, ahead of the run's own thread, which takes
+// their outcomes in list order, tells their events to its host and writes them. At most a few
+// pages per thread are ahead of the one taken last, so memory stays bounded.
+class PageWorkers {
+  public:
+    PageWorkers(const Engine& configuration, const IgnoredSnapshot& ignored, ScanMode mode,
+                std::vector<std::string> pagePaths, int threads);
+    ~PageWorkers();
+    PageWorkers(const PageWorkers&) = delete;
+    PageWorkers& operator=(const PageWorkers&) = delete;
+
+    // Waits for page `index` (taken in ascending order); whileWaiting is called about every
+    // 20 ms meanwhile, and may call AbandonPage.
+    PageOutcome Take(std::size_t index, const std::function<void()>& whileWaiting);
+    // Tells the worker on page `index` to stop and abandon it, as the run's stop flags say.
+    void AbandonPage(std::size_t index, bool stopRequested);
+
+  private:
+    class Worker;
+    struct Slot {
+        std::optional<PageOutcome> outcome;
+        Worker* preparing = nullptr;
+    };
+    Slot& SlotOf(std::size_t index) { return slots_[index % slots_.size()]; }
+
+    void WorkLoop(Worker& worker);
+
+    const IgnoredSnapshot& ignored_;
+    const ScanMode mode_;
+    const std::vector<std::string> pagePaths_;
+    const std::size_t ahead_;  // pages beyond the one taken that may be prepared
+    std::mutex mutex_;
+    std::condition_variable pageReady_;
+    std::condition_variable roomAhead_;
+    std::vector<Slot> slots_;  // a ring: the page taken next and those ahead of it
+    std::size_t nextToPrepare_ = 0;
+    std::size_t nextToTake_ = 0;
+    bool closing_ = false;
+    std::vector<std::unique_ptr<Worker>> workers_;
+    std::vector<std::thread> threads_;
+};
+
+// The number of threads a run uses by default: one per processor.
+int DefaultJobCount();
+
+}  // namespace vantaro

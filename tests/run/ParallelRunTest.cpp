@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "log/LogFormatter.h"
+#include "run/ProcessRunner.h"
+#include "support/RecordingHost.h"
+#include "support/TempDir.h"
+
+namespace vantaro {
+namespace {
+
+using namespace test;
+
+// Writes the run's lines into the log and lends the run the recording host's ignored list.
+class ThreadedRunHost : public RunHost {
+  public:
+    explicit ThreadedRunHost(RecordingHost& log) : log_(log) {}
+    void OnRunStarted(const RunStart& start) override { WriteRunStart(log_, start); }
+    void OnRunEnded(const RunEnd& end) override { WriteRunEnd(log_, end); }
+    void OnRecoveryFileFound(const RecoveryNotice& notice) override {
+        WriteRecoveryNotice(log_, notice);
+    }
+    void SetProcessingState(bool) override {}
+    bool AskBackupWarning() override { return true; }
+    void ShowNoReportsWarning() override {}
+    void ClearFoundReferences() override { log_.found.clear(); }
+    void SetProgressMaximum(std::uint64_t) override {}
+    std::string TimeStamp() override { return "STAMP"; }
+    void OnPageStart(const std::string& fullPath) override { started.push_back(fullPath); }
+    std::optional<std::vector<std::string>> IgnoredReferences() override { return log_.ignored; }
+
+    std::vector<std::string> started;
+
+  private:
+    RecordingHost& log_;
+};
+
+// Pages of every kind a run meets: findings to report and add, references met again in
+// another letter case, an ignored one, template code that asks before it is changed, server
+// code, a page too large to be read ahead, and one that cannot be opened.
+std::map<std::string, std::string> SitePages() {
+    std::map<std::string, std::string> pages;
+    for (int i = 0; i < 24; ++i) {
+        const std::string n = std::to_string(i);
+        pages["p" + n + ".htm"] = "<html>\n<img src=\"a" + n + ".gif\" title=\"T" + n +
+                                  "\">\n<IMG SRC=\"A" + std::to_string(i / 2) +
+                                  ".GIF\" alt=\"x\">\n<area shape=\"rect\" title=\"r\">\n"
+                                  "<% <img src=\"server.gif\"> %>\n<img src=\"skip.gif\">\n";
+    }
+    pages["p13.htm"] = "<p>no images</p>";
+    for (const char* name : {"t1.htm", "t2.htm"}) {
+        pages[name] =
+            "<img src=\"head.gif\" title=\"H\">\n<!-- InstanceBeginEditable name=\"body\" -->\n"
+            "<img src=\"body.gif\" title=\"B\">\n<!-- InstanceEndEditable -->\n"
+            "<img src=\"foot.gif\" title=\"F\">\n";
+    }
+    pages["large.htm"] = std::string(5 << 20, 'x') + "\n<img src=\"large.gif\" title=\"L\">\n";
+    return pages;
+}
+
+std::vector<std::string> PageNames(const std::map<std::string, std::string>& pages) {
+    std::vector<std::string> names;
+    for (const auto& [name, content] : pages) {
+        names.push_back(name);
+        if (name == "p5.htm") {
+            names.push_back("missing.htm");
+        }
+    }
+    return names;
+}
+
+struct RunResult {
+    std::vector<LogSegment> log;
+    std::vector<std::string> found;
+    std::vector<std::string> warnings;
+    std::uint64_t progress = 0;
+    std::map<std::string, std::string> pages;
+};
+
+RunResult RunOver(const TempDir& dir, ScanMode mode, bool preview, int jobs,
+                  std::size_t readChunk) {
+    const std::map<std::string, std::string> pages = SitePages();
+    for (const auto& [name, content] : pages) {
+        dir.Write(name, content);
+    }
+    RecordingHost log;
+    log.ignored = {"SKIP.gif"};
+    log.warningAnswers = {TemplateWarningAnswer::No};  // then Yes
+    ThreadedRunHost host(log);
+    Engine engine(log);
+    engine.Settings().PreviewMode = preview;
+    if (readChunk != 0) {
+        engine.SetReadChunk(readChunk);
+    }
+    ProcessRunner runner(engine, host);
+    runner.Jobs = jobs;
+    runner.RunProcess(mode, dir.Path(), PageNames(pages));
+    RunResult result{log.segments, log.found, log.warningsShown, log.progress, {}};
+    for (const auto& [name, content] : pages) {
+        result.pages[name] = dir.Read(name);
+    }
+    return result;
+}
+
+TEST(ParallelRun, GivesWhatOneThreadGivesAtEveryThreadCountAndReadSize) {
+    TempDir dir;
+    struct Mode {
+        ScanMode mode;
+        bool preview;
+    };
+    for (const Mode m : {Mode{ScanMode::Scan, false}, Mode{ScanMode::AddAlt, true},
+                         Mode{ScanMode::AddAlt, false}, Mode{ScanMode::AddTitle, false}}) {
+        const RunResult alone = RunOver(dir, m.mode, m.preview, 1, 0);
+        ASSERT_FALSE(alone.found.empty());
+        if (m.mode == ScanMode::AddAlt && !m.preview) {
+            ASSERT_EQ(alone.warnings.size(), 2u);  // the run asks, and is answered No, then Yes
+        }
+        if (m.mode != ScanMode::Scan && !m.preview) {
+            ASSERT_NE(alone.pages.at("p0.htm"), SitePages().at("p0.htm"));
+        }
+        for (const int jobs : {2, 5}) {
+            for (const std::size_t chunk : {std::size_t{0}, std::size_t{4099}}) {
+                SCOPED_TRACE("mode " + std::to_string(static_cast<int>(m.mode)) + " preview " +
+                             std::to_string(m.preview) + " jobs " + std::to_string(jobs) +
+                             " chunk " + std::to_string(chunk));
+                const RunResult threaded = RunOver(dir, m.mode, m.preview, jobs, chunk);
+                EXPECT_EQ(threaded.log, alone.log);
+                EXPECT_EQ(threaded.found, alone.found);
+                EXPECT_EQ(threaded.warnings, alone.warnings);
+                EXPECT_EQ(threaded.progress, alone.progress);
+                EXPECT_EQ(threaded.pages, alone.pages);
+            }
+        }
+    }
+}
+
+// Stop confirmed while a page is being told ends the run after it; that page and every page
+// after it keep their old text, though other threads had read them already.
+TEST(ParallelRun, AStopLeavesThePageBeingReportedAndAllAfterItUnwritten) {
+    TempDir dir;
+    std::vector<std::string> names;
+    const std::string page = "<img src=\"a.gif\" title=\"A\">\n";
+    for (int i = 0; i < 40; ++i) {
+        names.push_back("p" + std::to_string(100 + i) + ".htm");
+        dir.Write(names.back(), page);
+    }
+    RecordingHost log;
+    ThreadedRunHost host(log);
+    Engine engine(log);
+    engine.Settings().PreviewMode = false;
+    log.flags = &engine.Flags();
+    log.onPump = [&](RecordingHost& h) {
+        if (host.started.size() == 10) {
+            h.flags->SetBoth(true);
+        }
+    };
+    ProcessRunner runner(engine, host);
+    runner.Jobs = 3;
+    runner.RunProcess(ScanMode::AddAlt, dir.Path(), names);
+
+    ASSERT_EQ(host.started.size(), 10u);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(dir.Read(names[i]) == page, i >= 9) << names[i];
+    }
+    const std::vector<std::string> lines = log.Lines();
+    const auto told = [&](const std::string& name) {
+        return std::count_if(lines.begin(), lines.end(),
+                             [&](const std::string& line) { return line.starts_with(name); });
+    };
+    EXPECT_GT(told(names[9]), 0);
+    EXPECT_EQ(told(names[10]), 0);
+    ASSERT_GE(log.pageEvents.size(), 2u);
+    EXPECT_EQ(log.pageEvents[log.pageEvents.size() - 2], PageEventKind::StoppedByUser);
+    EXPECT_EQ(log.pageEvents.back(), PageEventKind::NotSaved);
+    EXPECT_EQ(engine.TotalAltCount, 9);
+}
+
+}  // namespace
+}  // namespace vantaro
