@@ -12,7 +12,7 @@ namespace {
 // Larger pages are left to the run's thread, so that pages waiting to be written never hold
 // much more than a few of these each.
 constexpr std::uint64_t kLargestPreparedPage = 4 << 20;
-constexpr int kPagesAheadPerThread = 4;
+constexpr int kPagesAheadPerThread = 32;
 constexpr auto kPumpInterval = std::chrono::milliseconds(20);
 
 }  // namespace
@@ -30,10 +30,11 @@ bool IgnoredSnapshot::Contains(std::string_view reference) const {
 // A thread's own engine, whose host keeps what the engine tells it for the run's thread.
 class PageWorkers::Worker : public EngineHost {
   public:
-    Worker(const Engine& configuration, const IgnoredSnapshot& ignored)
-        : engine_(*this), ignored_(ignored) {
+    Worker() : engine_(*this) { engine_.SetPreparedSizeLimit(kLargestPreparedPage); }
+
+    void Configure(const Engine& configuration, const IgnoredSnapshot& ignored) {
         engine_.CopyConfigurationFrom(configuration);
-        engine_.SetPreparedSizeLimit(kLargestPreparedPage);
+        ignored_ = &ignored;
     }
 
     RunFlags& Flags() { return engine_.Flags(); }
@@ -75,7 +76,7 @@ class PageWorkers::Worker : public EngineHost {
     }
     void PumpEvents() override {}
     bool IsIgnoredReference(std::string_view reference) override {
-        return ignored_.Contains(reference);
+        return ignored_->Contains(reference);
     }
     // Only this page's references are known here; the run's thread skips those it has.
     bool IsFoundReference(std::string_view reference) override {
@@ -95,34 +96,27 @@ class PageWorkers::Worker : public EngineHost {
 
   private:
     Engine engine_;
-    const IgnoredSnapshot& ignored_;
+    const IgnoredSnapshot* ignored_ = nullptr;
     std::vector<RecordedEvent> events_;
     std::unordered_set<std::string> found_;
     bool askedQuestion_ = false;
 };
 
-PageWorkers::PageWorkers(const Engine& configuration, const IgnoredSnapshot& ignored, ScanMode mode,
-                         std::vector<std::string> pagePaths, int threads)
-    : ignored_(ignored),
-      mode_(mode),
-      pagePaths_(std::move(pagePaths)),
-      ahead_(static_cast<std::size_t>(std::max(threads, 1) * kPagesAheadPerThread)),
-      slots_(ahead_) {
+PageWorkers::PageWorkers(int threads)
+    : slots_(static_cast<std::size_t>(std::max(threads, 1) * kPagesAheadPerThread)) {
     for (int i = 0; i < std::max(threads, 1); ++i) {
-        workers_.push_back(std::make_unique<Worker>(configuration, ignored_));
+        workers_.push_back(std::make_unique<Worker>());
     }
-    for (const std::unique_ptr<Worker>& worker : workers_) {
-        threads_.emplace_back([this, w = worker.get()] { WorkLoop(*w); });
+    for (std::size_t i = 1; i < workers_.size(); ++i) {
+        threads_.emplace_back([this, worker = workers_[i].get()] { WorkLoop(*worker); });
     }
 }
 
 PageWorkers::~PageWorkers() {
+    EndBatch();
     {
         const std::lock_guard lock(mutex_);
         closing_ = true;
-        for (const std::unique_ptr<Worker>& worker : workers_) {
-            worker->Flags().SetBoth(true);  // pages still being prepared end at once
-        }
     }
     roomAhead_.notify_all();
     for (std::thread& thread : threads_) {
@@ -130,36 +124,86 @@ PageWorkers::~PageWorkers() {
     }
 }
 
-void PageWorkers::WorkLoop(Worker& worker) {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        roomAhead_.wait(lock, [&] {
-            return closing_ || nextToPrepare_ >= pagePaths_.size() ||
-                   nextToPrepare_ < nextToTake_ + ahead_;
-        });
-        if (closing_ || nextToPrepare_ >= pagePaths_.size()) {
-            return;
+void PageWorkers::BeginBatch(const Engine& configuration, const IgnoredSnapshot& ignored,
+                             ScanMode mode, std::vector<std::string> pagePaths) {
+    EndBatch();
+    {
+        const std::lock_guard lock(mutex_);
+        for (const std::unique_ptr<Worker>& worker : workers_) {
+            worker->Configure(configuration, ignored);
         }
-        const std::size_t index = nextToPrepare_++;
-        SlotOf(index).preparing = &worker;
-        worker.Flags().SetBoth(false);
-        lock.unlock();
-        PageOutcome outcome = worker.Prepare(pagePaths_[index], mode_);
-        lock.lock();
-        Slot& slot = SlotOf(index);
-        slot.preparing = nullptr;
-        slot.outcome = std::move(outcome);
-        pageReady_.notify_all();
+        mode_ = mode;
+        pagePaths_ = std::move(pagePaths);
+        nextToPrepare_ = 0;
+        nextToTake_ = 0;
+        inBatch_ = true;
+    }
+    roomAhead_.notify_all();
+}
+
+void PageWorkers::EndBatch() {
+    std::unique_lock lock(mutex_);
+    inBatch_ = false;
+    for (const Slot& slot : slots_) {
+        if (slot.preparing != nullptr) {
+            slot.preparing->Flags().SetBoth(true);  // it ends at once
+        }
+    }
+    allIdle_.wait(lock, [&] { return preparing_ == 0; });
+    for (Slot& slot : slots_) {
+        slot.outcome.reset();
+    }
+    pagePaths_.clear();
+}
+
+void PageWorkers::PrepareNext(std::unique_lock<std::mutex>& lock, Worker& worker) {
+    const std::size_t index = nextToPrepare_++;
+    SlotOf(index).preparing = &worker;
+    worker.Flags().SetBoth(false);
+    ++preparing_;
+    lock.unlock();
+    PageOutcome outcome = worker.Prepare(pagePaths_[index], mode_);
+    lock.lock();
+    --preparing_;
+    Slot& slot = SlotOf(index);
+    slot.preparing = nullptr;
+    slot.outcome = std::move(outcome);
+    if (preparing_ == 0) {
+        allIdle_.notify_all();
     }
 }
 
+void PageWorkers::WorkLoop(Worker& worker) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        roomAhead_.wait(lock, [&] { return closing_ || RoomAhead(); });
+        if (closing_) {
+            return;
+        }
+        PrepareNext(lock, worker);
+        pageReady_.notify_one();
+    }
+}
+
+// Pages the run's thread prepares while it waits are small (larger ones are left to it anyway),
+// so it comes back to its host often enough.
 PageOutcome PageWorkers::Take(std::size_t index, const std::function<void()>& whileWaiting) {
+    using Clock = std::chrono::steady_clock;
     std::unique_lock lock(mutex_);
     Slot& slot = SlotOf(index);
-    while (!pageReady_.wait_for(lock, kPumpInterval, [&] { return slot.outcome.has_value(); })) {
-        lock.unlock();
-        whileWaiting();
-        lock.lock();
+    Clock::time_point pumpDue = Clock::now() + kPumpInterval;
+    while (!slot.outcome) {
+        if (RoomAhead()) {
+            PrepareNext(lock, *workers_.front());
+        } else {
+            pageReady_.wait_until(lock, pumpDue);
+        }
+        if (!slot.outcome && Clock::now() >= pumpDue) {
+            lock.unlock();
+            whileWaiting();
+            lock.lock();
+            pumpDue = Clock::now() + kPumpInterval;
+        }
     }
     PageOutcome outcome = std::move(*slot.outcome);
     slot.outcome.reset();

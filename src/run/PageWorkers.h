@@ -46,21 +46,31 @@ class IgnoredSnapshot {
 };
 
 // Prepares the pages of a run on several threads, ahead of the run's own thread, which takes
-// their outcomes in list order, tells their events to its host and writes them. At most a few
-// pages per thread are ahead of the one taken last, so memory stays bounded.
+// their outcomes in list order, tells their events to its host and writes them; while it waits
+// it prepares pages too. At most a few pages per thread are ahead of the one taken last, so
+// memory stays bounded. The threads wait between batches, so a run over many small folders
+// does not start threads for each.
 class PageWorkers {
   public:
-    PageWorkers(const Engine& configuration, const IgnoredSnapshot& ignored, ScanMode mode,
-                std::vector<std::string> pagePaths, int threads);
+    // threads counts the run's own thread too.
+    explicit PageWorkers(int threads);
     ~PageWorkers();
     PageWorkers(const PageWorkers&) = delete;
     PageWorkers& operator=(const PageWorkers&) = delete;
 
+    int Threads() const { return static_cast<int>(workers_.size()); }
+
+    // Starts preparing the pages with engines set up like `configuration`. `ignored` must
+    // outlive the batch.
+    void BeginBatch(const Engine& configuration, const IgnoredSnapshot& ignored, ScanMode mode,
+                    std::vector<std::string> pagePaths);
     // Waits for page `index` (taken in ascending order); whileWaiting is called about every
     // 20 ms meanwhile, and may call AbandonPage.
     PageOutcome Take(std::size_t index, const std::function<void()>& whileWaiting);
     // Tells the worker on page `index` to stop and abandon it, as the run's stop flags say.
     void AbandonPage(std::size_t index, bool stopRequested);
+    // Abandons what is still being prepared and drops what was not taken.
+    void EndBatch();
 
   private:
     class Worker;
@@ -71,19 +81,26 @@ class PageWorkers {
     Slot& SlotOf(std::size_t index) { return slots_[index % slots_.size()]; }
 
     void WorkLoop(Worker& worker);
+    bool RoomAhead() const {
+        return inBatch_ && nextToPrepare_ < pagePaths_.size() &&
+               nextToPrepare_ < nextToTake_ + slots_.size();
+    }
+    // Prepares the next page with the worker; called and returns with the lock held.
+    void PrepareNext(std::unique_lock<std::mutex>& lock, Worker& worker);
 
-    const IgnoredSnapshot& ignored_;
-    const ScanMode mode_;
-    const std::vector<std::string> pagePaths_;
-    const std::size_t ahead_;  // pages beyond the one taken that may be prepared
     std::mutex mutex_;
     std::condition_variable pageReady_;
     std::condition_variable roomAhead_;
+    std::condition_variable allIdle_;
+    ScanMode mode_ = ScanMode::Scan;
+    std::vector<std::string> pagePaths_;
     std::vector<Slot> slots_;  // a ring: the page taken next and those ahead of it
     std::size_t nextToPrepare_ = 0;
     std::size_t nextToTake_ = 0;
+    int preparing_ = 0;  // workers busy with a page
+    bool inBatch_ = false;
     bool closing_ = false;
-    std::vector<std::unique_ptr<Worker>> workers_;
+    std::vector<std::unique_ptr<Worker>> workers_;  // the first is the run's thread's
     std::vector<std::thread> threads_;
 };
 

@@ -140,10 +140,19 @@ bool ProcessRunner::RunPagesInParallel(ScanMode mode, const std::string& folder,
     for (const std::string& name : names) {
         paths.push_back(folder + name);
     }
-    PageWorkers workers(engine_, *ignored_, mode, paths, Jobs);
-    for (std::size_t index = 0; index < paths.size(); ++index) {
+    if (!workers_ || workers_->Threads() != Jobs) {
+        workers_ = std::make_unique<PageWorkers>(Jobs);
+    }
+    PageWorkers& workers = *workers_;
+    workers.BeginBatch(engine_, *ignored_, mode, std::move(paths));
+    // Pages read ahead of a stop are dropped unwritten.
+    struct BatchEnd {
+        PageWorkers& workers;
+        ~BatchEnd() { workers.EndBatch(); }
+    } batchEnd{workers};
+    for (std::size_t index = 0; index < names.size(); ++index) {
         flags.AbortFile.store(false);
-        const std::string& fullPath = paths[index];
+        const std::string fullPath = folder + names[index];
         host_.OnPageStart(fullPath);
         PageOutcome outcome = workers.Take(index, [&] {
             engine_.Host().PumpEvents();

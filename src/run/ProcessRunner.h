@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -83,6 +84,7 @@ class ProcessRunner {
     RunHost& host_;
     bool processing_ = false;
     std::optional<IgnoredSnapshot> ignored_;  // while a run reads pages on several threads
+    std::unique_ptr<PageWorkers> workers_;    // kept from run to run
 };
 
 // The total size in bytes of the pages that can be opened.

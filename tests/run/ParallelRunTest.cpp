@@ -176,6 +176,16 @@ TEST(ParallelRun, AStopLeavesThePageBeingReportedAndAllAfterItUnwritten) {
     EXPECT_EQ(log.pageEvents[log.pageEvents.size() - 2], PageEventKind::StoppedByUser);
     EXPECT_EQ(log.pageEvents.back(), PageEventKind::NotSaved);
     EXPECT_EQ(engine.TotalAltCount, 9);
+
+    // The same threads take the next run whole, with nothing left over from the stopped one.
+    log.onPump = nullptr;
+    log.segments.clear();
+    runner.RunProcess(ScanMode::AddAlt, dir.Path(), names);
+    EXPECT_EQ(engine.TotalAltCount, 31);
+    for (const std::string& name : names) {
+        EXPECT_NE(dir.Read(name), page) << name;
+    }
+    EXPECT_EQ(log.Lines().size(), 3 + 9 + 31 * 2 + 3u);
 }
 
 }  // namespace
