@@ -2,12 +2,14 @@
 
 #include <QHelpEvent>
 #include <QStyle>
+#include <QStyleOptionHeader>
 #include <QToolTip>
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QMimeDatabase>
 #include <QMouseEvent>
 #include <algorithm>
 #include <iterator>
@@ -135,6 +137,8 @@ TFileListView::TFileListView(QWidget* parent)
 }
 
 // Each column keeps at least its designed width, also when a stored width is smaller.
+// Until a width is stored, a column is as wide as its caption and its usual cells need in this
+// platform's font, where that is more.
 void TFileListView::SetUpColumns() {
     QHeaderView* columns = header();
     columns->setSectionsClickable(false);
@@ -142,7 +146,8 @@ void TFileListView::SetUpColumns() {
     columns->setStretchLastSection(false);
     columns->setMinimumSectionSize(48);
     for (std::size_t section = 0; section < kFileColumns.size(); ++section) {
-        columns->resizeSection(static_cast<int>(section), kFileColumns[section].MinimumWidth);
+        columns->resizeSection(static_cast<int>(section),
+                               FirstStartWidth(static_cast<int>(section)));
     }
     connect(columns, &QHeaderView::sectionResized, this, [columns](int section, int, int size) {
         const int least = kFileColumns[static_cast<std::size_t>(section)].MinimumWidth;
@@ -150,6 +155,38 @@ void TFileListView::SetUpColumns() {
             columns->resizeSection(section, least);
         }
     });
+}
+
+int TFileListView::FirstStartWidth(int column) const {
+    QString widestCell;
+    switch (column) {
+        case TFileListModel::SizeColumn:
+            widestCell = SizeText(999'999ULL * 1024);
+            break;
+        case TFileListModel::TypeColumn:
+            widestCell =
+                QMimeDatabase()
+                    .mimeTypeForFile(QStringLiteral("page.html"), QMimeDatabase::MatchExtension)
+                    .comment();
+            break;
+        case TFileListModel::DateColumn:
+            widestCell = DateText(QDateTime(QDate(2026, 12, 28), QTime(23, 58)).toSecsSinceEpoch());
+            break;
+        default:
+            break;
+    }
+    // The margins an item view leaves either side of a cell's text.
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    const int cell = fontMetrics().horizontalAdvance(widestCell) + margins + 2;
+    QStyleOptionHeader captionOption;
+    captionOption.initFrom(header());
+    captionOption.text = model()->headerData(column, Qt::Horizontal).toString();
+    captionOption.fontMetrics = header()->fontMetrics();
+    const int caption =
+        style()
+            ->sizeFromContents(QStyle::CT_HeaderSection, &captionOption, QSize(), header())
+            .width();
+    return std::max({kFileColumns[static_cast<std::size_t>(column)].MinimumWidth, cell, caption});
 }
 
 void TFileListView::ListFolderFiles(const QString& folder, const std::string& otherFileFormats) {

@@ -104,6 +104,7 @@ class TFileListView : public QTreeView {
     void ReplaceRows(std::vector<FileRow> rows, const std::unordered_set<std::string>& selected);
     void SelectNamedRows(const std::unordered_set<std::string>& names);
     void SetUpColumns();
+    int FirstStartWidth(int column) const;
     void NotifySelectionChanged();
 
     TFileListModel* model_ = nullptr;

@@ -123,9 +123,9 @@ TEST(ParallelRun, GivesWhatOneThreadGivesAtEveryThreadCountAndReadSize) {
         }
         for (const int jobs : {2, 5}) {
             for (const std::size_t chunk : {std::size_t{0}, std::size_t{4099}}) {
-                SCOPED_TRACE("mode " + std::to_string(static_cast<int>(m.mode)) + " preview " +
-                             std::to_string(m.preview) + " jobs " + std::to_string(jobs) +
-                             " chunk " + std::to_string(chunk));
+                SCOPED_TRACE(testing::Message()
+                             << "mode " << static_cast<int>(m.mode) << " preview " << m.preview
+                             << " jobs " << jobs << " chunk " << chunk);
                 const RunResult threaded = RunOver(dir, m.mode, m.preview, jobs, chunk);
                 EXPECT_EQ(threaded.log, alone.log);
                 EXPECT_EQ(threaded.found, alone.found);
@@ -144,7 +144,10 @@ TEST(ParallelRun, AStopLeavesThePageBeingReportedAndAllAfterItUnwritten) {
     std::vector<std::string> names;
     const std::string page = "<img src=\"a.gif\" title=\"A\">\n";
     for (int i = 0; i < 40; ++i) {
-        names.push_back("p" + std::to_string(100 + i) + ".htm");
+        std::string name = "p";
+        name += std::to_string(100 + i);
+        name += ".htm";
+        names.push_back(name);
         dir.Write(names.back(), page);
     }
     RecordingHost log;

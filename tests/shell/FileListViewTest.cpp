@@ -176,6 +176,21 @@ TEST_F(FileList, ACutOffCellShowsItsWholeTextAsItsTooltip) {
     EXPECT_EQ(tooltipAt(0), QStringLiteral("a-rather-long-page-name-that-cannot-fit.htm"));
 }
 
+// Before any width is stored, a page's size, type and date are shown whole.
+TEST_F(FileList, TheFirstWidthsShowAPagesSizeTypeAndDateWhole) {
+    Files({"page.html"});
+    dir.Write("big.html", std::string(3 << 20, 'x'));
+    List();
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 1; column < 4; ++column) {
+            // The text and an item view's margins either side of it.
+            EXPECT_LE(view.fontMetrics().horizontalAdvance(Cell(row, column)) + 6,
+                      view.columnWidth(column))
+                << Cell(row, column).toStdString();
+        }
+    }
+}
+
 TEST_F(FileList, ColumnsKeepTheirLeastWidths) {
     view.setColumnWidth(2, 10);  // as a stored width below the least one would
     view.setColumnWidth(3, 200);

@@ -39,14 +39,21 @@ TEST_F(MainWindowTest, FirstRunStartsFromTheDefaults) {
     const int folders = ui.Find("FoldersPanel")->width();
     const int log = ui.Find("LogPanel")->height();
     const int logLists = ui.Find("LogListsPanel")->width();
+    // The columns start at their designed widths or wider, as their text needs.
+    const char* const columns[] = {"Name ", "Size ", "Type ", "Date Modified"};
+    const int designed[] = {128, 48, 64, 84};
+    int widths[4] = {};
+    for (int column = 0; column < 4; ++column) {
+        widths[column] = ColumnWidth(ui, column);
+        EXPECT_GE(widths[column], designed[column]);
+    }
     Destroy();
     EXPECT_EQ(ReadIni("Folders"), std::to_string(folders));
     EXPECT_EQ(ReadIni("Log"), std::to_string(log));
     EXPECT_EQ(ReadIni("Log Lists"), std::to_string(logLists));
-    EXPECT_EQ(ReadIni("Name "), "128");
-    EXPECT_EQ(ReadIni("Size "), "48");
-    EXPECT_EQ(ReadIni("Type "), "64");
-    EXPECT_EQ(ReadIni("Date Modified"), "84");
+    for (int column = 0; column < 4; ++column) {
+        EXPECT_EQ(ReadIni(columns[column]), std::to_string(widths[column]));
+    }
     EXPECT_EQ(ReadIni("Tag Area"), "1");
     EXPECT_EQ(ReadIni("Preview"), "1");
     EXPECT_EQ(ReadIni("php5", "File Formats"), "1");
