@@ -19,6 +19,7 @@
 #include "shell/dialogs/CAboutDialog.h"
 #include "shell/log/LogCommands.h"
 #include "shell/log/LogPageCommands.h"
+#include "shell/log/LogView.h"
 
 #include "shell/FileListView.h"
 #include "shell/FolderTree.h"
@@ -304,6 +305,7 @@ void TMainForm::StopToolButtonClick() {
 }
 
 void TMainForm::SetProcessingState(bool busy) {
+    logRichEdit_->SetBatching(busy);
     if (busy) {
         processing_ = true;
         filesListView_->SetProcessing(true);  // the rows stay as they are until the run ends

@@ -38,6 +38,7 @@ void TWindowEngineHost::PumpEvents() {
         return;
     }
     sincePump_.start();
+    window_.LogRichEdit().Flush();  // what the run wrote is shown before anything else happens
     QCoreApplication::processEvents();
 }
 
@@ -54,6 +55,7 @@ void TWindowEngineHost::AddFoundReference(std::string_view reference) {
 }
 
 TemplateWarningAnswer TWindowEngineHost::ShowTemplateWarning(const std::string& fullPath) {
+    window_.LogRichEdit().Flush();  // the findings that lead to the question are in sight
     return vantaro::ShowTemplateWarning(&window_, fullPath, [this] {
         window_.StopToolButtonClick();
         return window_.Flags().StopRequested.load();

@@ -136,11 +136,16 @@ TLogView::TLogView(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 void TLogView::AddLogLine(std::string_view text, LogColour colour, bool endLine, FontStyle style) {
-    TakeFocus();
-    PutCaretAtEnd();
-    if (text.empty() && !endLine) {
-        return;
+    if (batching_) {
+        Gather(text, colour, endLine, style);
+    } else {
+        AddNow(text, colour, endLine, style);
     }
+}
+
+namespace {
+
+QString ShownText(std::string_view text, bool endLine) {
     QString shown = DisplayText(text);
     if (shown.contains(u'\r')) {
         shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -149,6 +154,20 @@ void TLogView::AddLogLine(std::string_view text, LogColour colour, bool endLine,
     if (endLine) {
         shown += u'\n';
     }
+    return shown;
+}
+
+constexpr qsizetype kLargestGathering = 1 << 18;  // characters, so no one edit takes long
+
+}  // namespace
+
+void TLogView::AddNow(std::string_view text, LogColour colour, bool endLine, FontStyle style) {
+    TakeFocus();
+    PutCaretAtEnd();
+    if (text.empty() && !endLine) {
+        return;
+    }
+    const QString shown = ShownText(text, endLine);
     {
         // The document's own notifications would have the editor re-examine its caret (which
         // the text moves along) for every segment; the one that matters is sent below.
@@ -167,7 +186,77 @@ void TLogView::AddLogLine(std::string_view text, LogColour colour, bool endLine,
     ScrollToEndLater();
 }
 
+// Pieces of one format join up to a line's end; a line's end and a page's line start new runs,
+// so each line still gets the place it reports on.
+void TLogView::Gather(std::string_view text, LogColour colour, bool endLine, FontStyle style) {
+    if (text.empty() && !endLine) {
+        return;
+    }
+    const QTextCharFormat* format = &FormatFor(colour, style);
+    const QString shown = ShownText(text, endLine);
+    if (gatheredRuns_.empty() || gatheredRuns_.back().endLine ||
+        gatheredRuns_.back().format != format || nextPageLine_) {
+        gatheredRuns_.push_back(GatheredRun{0, format, false, std::move(nextPageLine_)});
+        nextPageLine_.reset();
+    }
+    gatheredRuns_.back().length += shown.size();
+    gatheredRuns_.back().endLine = endLine;
+    gatheredText_ += shown;
+    if (gatheredText_.size() >= kLargestGathering) {
+        Flush();
+    }
+}
+
+void TLogView::SetBatching(bool on) {
+    if (!on) {
+        Flush();
+        if (nextPageLine_) {
+            StartPageLine(std::move(*nextPageLine_));
+            nextPageLine_.reset();
+        }
+    }
+    batching_ = on;
+}
+
+void TLogView::Flush() {
+    if (gatheredRuns_.empty()) {
+        return;
+    }
+    TakeFocus();
+    PutCaretAtEnd();
+    {
+        const QSignalBlocker quiet(QAccessible::isActive() ? nullptr : document());
+        QTextCursor end(document());
+        end.beginEditBlock();
+        end.movePosition(QTextCursor::End);
+        qsizetype at = 0;
+        for (GatheredRun& run : gatheredRuns_) {
+            if (run.pageLine) {
+                StartPageLine(std::move(*run.pageLine));
+            }
+            end.insertText(gatheredText_.sliced(at, run.length), *run.format);
+            at += run.length;
+            if (run.endLine) {
+                KeepPendingPage();
+            }
+        }
+        end.endEditBlock();
+    }
+    gatheredText_.clear();
+    gatheredRuns_.clear();
+    emit textChanged();
+    ScrollToEndLater();
+}
+
 void TLogView::BeginPageLine(PageLocation page) {
+    if (batching_) {
+        nextPageLine_ = std::move(page);  // it starts with the next text gathered
+        return;
+    }
+    StartPageLine(std::move(page));
+}
+
+void TLogView::StartPageLine(PageLocation page) {
     pendingPage_ = PendingPage{std::move(page), document()->blockCount() - 1};
 }
 

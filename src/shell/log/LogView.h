@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "log/LogPageLocations.h"
 #include "log/LogRun.h"
@@ -27,6 +28,12 @@ class TLogView : public QPlainTextEdit, public LogSink {
     // inside the text (CR LF, CR, LF) end lines too.
     void AddLogLine(std::string_view text, LogColour colour, bool endLine,
                     FontStyle style) override;
+
+    // While a run writes, its text is gathered and added in one edit at each Flush (the run
+    // flushes before it lets the event loop in, and when it ends), which costs a fraction of
+    // adding each piece on its own. Turning batching off flushes.
+    void SetBatching(bool on);
+    void Flush();
 
     // The whole log and the selected part of it, as saved, printed and copied.
     LogRuns Runs() const;
@@ -70,16 +77,31 @@ class TLogView : public QPlainTextEdit, public LogSink {
     void PutCaretAtEnd();
     void ScrollToEndLater();
     LogRuns RunsBetween(int from, int to) const;
+    void StartPageLine(PageLocation page);
     void KeepPendingPage();
+
+    void AddNow(std::string_view text, LogColour colour, bool endLine, FontStyle style);
+    void Gather(std::string_view text, LogColour colour, bool endLine, FontStyle style);
 
     struct PendingPage {
         PageLocation page;
         int firstLine = 0;  // block number
     };
+    // Text of one format gathered while batching, up to a line's end.
+    struct GatheredRun {
+        qsizetype length = 0;
+        const QTextCharFormat* format = nullptr;
+        bool endLine = false;
+        std::optional<PageLocation> pageLine;  // the line this run starts reports on this
+    };
 
     std::unordered_map<std::uint32_t, QTextCharFormat> formats_;  // by colour and style
     bool scrollPending_ = false;
     std::optional<PendingPage> pendingPage_;
+    bool batching_ = false;
+    QString gatheredText_;
+    std::vector<GatheredRun> gatheredRuns_;
+    std::optional<PageLocation> nextPageLine_;
 };
 
 }  // namespace vantaro

@@ -224,5 +224,65 @@ TEST_F(LogViewTest, APageStaysWithEveryLineOfItsFindingAndNoOther) {
                                                                std::nullopt, std::nullopt}));
 }
 
+std::vector<std::optional<PageLocation>> PagesOfLines(const TLogView& view) {
+    std::vector<std::optional<PageLocation>> pages;
+    for (QTextBlock line = view.document()->begin(); line.isValid(); line = line.next()) {
+        const PageLocation* found = TLogView::PageOf(line);
+        pages.push_back(found != nullptr ? std::optional(*found) : std::nullopt);
+    }
+    return pages;
+}
+
+// A run's writes are gathered and added between turns of the event loop; wherever the flushes
+// fall, the log holds the same text, formats and pages as when each piece is added at once.
+TEST_F(LogViewTest, GatheredWritesGiveTheLogThatSingleWritesGive) {
+    const PageLocation a{"/site/a.htm", 3, TagKind::Img};
+    const PageLocation b{"/site/b.htm", 9, TagKind::Area};
+    const auto write = [&](TLogView& log, bool gathered) {
+        const auto flush = [&] {
+            if (gathered) {
+                log.Flush();
+            }
+        };
+        log.SetBatching(gathered);
+        log.AddLogLine("heading", C::LogDarkGrey, true, FontStyle::Bold);
+        log.BeginPageLine(a);
+        log.AddLogLine("a.htm : ", C::LogGrey, false, {});
+        log.AddLogLine("Line 3", C::LogGrey, false, {});
+        flush();  // in the middle of a line
+        log.AddLogLine("", C::LogGrey, false, {});
+        log.AddLogLine(" : <img : one\r\ntwo", C::LogDarkGrey, false, {});
+        log.AddLogLine("alt missing", C::LogOrange, true, {});
+        log.AddLogLine("a.htm : No changes", C::LogGreen, true, {});
+        log.BeginPageLine(b);
+        flush();  // between a page's line and its text
+        log.AddLogLine("b.htm : Line 9 : <area", C::LogGrey, false, {});
+        log.AddLogLine(" : title missing", C::LogOrange, true, {});
+        log.AddLogLine("Missing alt attributes: 1", C::LogDarkGrey, true, {});
+        log.AddLogLine("Missing title attributes: 1", C::LogDarkGrey, true, {});
+        log.BeginPageLine(a);
+        log.SetBatching(false);  // the run ends: everything is in, and the page still pending
+        log.AddLogLine("a.htm : Line 3 : again", C::LogGrey, true, {});
+    };
+    TLogView single;
+    write(single, false);
+    write(*view, true);
+    EXPECT_EQ(view->Runs(), single.Runs());
+    EXPECT_EQ(view->toPlainText(), single.toPlainText());
+    EXPECT_EQ(PagesOfLines(*view), PagesOfLines(single));
+    EXPECT_EQ(PagesOfLines(single)[1], a);
+    EXPECT_EQ(PagesOfLines(single)[4], b);
+}
+
+// Until flushed, gathered text stays out of the document; flushing puts the caret after it.
+TEST_F(LogViewTest, GatheredTextIsShownAtTheFlush) {
+    view->SetBatching(true);
+    view->AddLogLine("pending", C::LogGrey, true, {});
+    EXPECT_TRUE(view->IsEmpty());
+    view->Flush();
+    EXPECT_EQ(view->toPlainText(), "pending\n");
+    EXPECT_TRUE(view->textCursor().atEnd());
+}
+
 }  // namespace
 }  // namespace vantaro
