@@ -46,7 +46,6 @@ class PageWorkers::Worker : public EngineHost {
         PageOutcome outcome;
         outcome.Page = engine_.PreparePage(fullPath, mode);
         outcome.Events = std::move(events_);
-        events_ = {};
         outcome.NeedsRunThread = askedQuestion_ || outcome.Page.TooLarge;
         outcome.Aborted = engine_.Flags().AbortFile.load();
         return outcome;

@@ -135,11 +135,16 @@ TLogView::TLogView(QWidget* parent) : QPlainTextEdit(parent) {
     setPalette(colours);
 }
 
+// Outside a run each piece is added at once: gathered, then flushed.
 void TLogView::AddLogLine(std::string_view text, LogColour colour, bool endLine, FontStyle style) {
-    if (batching_) {
-        Gather(text, colour, endLine, style);
-    } else {
-        AddNow(text, colour, endLine, style);
+    if (!batching_ && text.empty() && !endLine) {
+        TakeFocus();
+        PutCaretAtEnd();
+        return;
+    }
+    Gather(text, colour, endLine, style);
+    if (!batching_) {
+        Flush();
     }
 }
 
@@ -160,31 +165,6 @@ QString ShownText(std::string_view text, bool endLine) {
 constexpr qsizetype kLargestGathering = 1 << 18;  // characters, so no one edit takes long
 
 }  // namespace
-
-void TLogView::AddNow(std::string_view text, LogColour colour, bool endLine, FontStyle style) {
-    TakeFocus();
-    PutCaretAtEnd();
-    if (text.empty() && !endLine) {
-        return;
-    }
-    const QString shown = ShownText(text, endLine);
-    {
-        // The document's own notifications would have the editor re-examine its caret (which
-        // the text moves along) for every segment; the one that matters is sent below.
-        const QSignalBlocker quiet(QAccessible::isActive() ? nullptr : document());
-        // As one edit, so Qt does not lay the line out just to place this cursor.
-        QTextCursor end(document());
-        end.beginEditBlock();
-        end.movePosition(QTextCursor::End);
-        end.insertText(shown, FormatFor(colour, style));  // '\n' ends a line in this format
-        end.endEditBlock();
-    }
-    if (endLine) {
-        KeepPendingPage();
-    }
-    emit textChanged();
-    ScrollToEndLater();
-}
 
 // Pieces of one format join up to a line's end; a line's end and a page's line start new runs,
 // so each line still gets the place it reports on.
@@ -210,10 +190,6 @@ void TLogView::Gather(std::string_view text, LogColour colour, bool endLine, Fon
 void TLogView::SetBatching(bool on) {
     if (!on) {
         Flush();
-        if (nextPageLine_) {
-            StartPageLine(std::move(*nextPageLine_));
-            nextPageLine_.reset();
-        }
     }
     batching_ = on;
 }
@@ -225,7 +201,10 @@ void TLogView::Flush() {
     TakeFocus();
     PutCaretAtEnd();
     {
+        // The document's own notifications would have the editor re-examine its caret (which
+        // the text moves along) for every piece; the one that matters is sent below.
         const QSignalBlocker quiet(QAccessible::isActive() ? nullptr : document());
+        // As one edit, so Qt does not lay lines out just to place this cursor.
         QTextCursor end(document());
         end.beginEditBlock();
         end.movePosition(QTextCursor::End);
@@ -234,6 +213,7 @@ void TLogView::Flush() {
             if (run.pageLine) {
                 StartPageLine(std::move(*run.pageLine));
             }
+            // '\n' ends a line in the run's format.
             end.insertText(gatheredText_.sliced(at, run.length), *run.format);
             at += run.length;
             if (run.endLine) {
@@ -249,11 +229,7 @@ void TLogView::Flush() {
 }
 
 void TLogView::BeginPageLine(PageLocation page) {
-    if (batching_) {
-        nextPageLine_ = std::move(page);  // it starts with the next text gathered
-        return;
-    }
-    StartPageLine(std::move(page));
+    nextPageLine_ = std::move(page);  // it starts with the next text gathered
 }
 
 void TLogView::StartPageLine(PageLocation page) {

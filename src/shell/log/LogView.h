@@ -80,7 +80,6 @@ class TLogView : public QPlainTextEdit, public LogSink {
     void StartPageLine(PageLocation page);
     void KeepPendingPage();
 
-    void AddNow(std::string_view text, LogColour colour, bool endLine, FontStyle style);
     void Gather(std::string_view text, LogColour colour, bool endLine, FontStyle style);
 
     struct PendingPage {
