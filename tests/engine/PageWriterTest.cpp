@@ -27,15 +27,6 @@ namespace fs = std::filesystem;
 const std::string kPage = "<img src=\"a\" title=\"T\">";
 const std::string kNewPage = "<img src=\"a\" alt=\"T\" title=\"T\">";
 
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::int64_t AddAltForReal(const std::string& path, RecordingHost& host) {
     Engine engine(host);
     host.flags = &engine.Flags();
@@ -61,7 +52,7 @@ TEST(PageWriter, ReplacesThePageKeepingItsModeAndLeavingNoTemporaryFile) {
     struct stat info {};
     ::stat(path.c_str(), &info);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"p.htm"}));
+    EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"p.htm"}));
     EXPECT_EQ(host.Lines().back(), "p.htm : Updated successfully");
 }
 
@@ -74,7 +65,7 @@ TEST(PageWriter, ASymbolicLinkKeepsPointingAtThePage) {
     AddAltForReal(dir.File("link.htm"), host);
     EXPECT_TRUE(fs::is_symlink(dir.File("link.htm")));
     EXPECT_EQ(ReadWholeFile(target), kNewPage);
-    EXPECT_EQ(Names(dir.File("real")), (std::vector<std::string>{"page.htm"}));
+    EXPECT_EQ(NamesIn(dir.File("real")), (std::vector<std::string>{"page.htm"}));
     EXPECT_EQ(host.Lines().back(), "link.htm : Updated successfully");
 }
 
@@ -100,7 +91,7 @@ TEST(PageWriter, AFailedWriteSaysWhyCountsNothingAndLeavesNothingBehind) {
         EXPECT_EQ(added, 0);
         EXPECT_EQ(ReadWholeFile(page), kPage);
     }
-    EXPECT_EQ(Names(dir.Path()),
+    EXPECT_EQ(NamesIn(dir.Path()),
               (std::vector<std::string>{"linked.htm", "other-name.htm", "p.htm"}));
     EXPECT_TRUE(RecoveryFiles().empty());
 }
@@ -168,7 +159,7 @@ TEST(PageWriter, APageChangedOnDiskDuringTheRunIsNeitherOverwrittenNorRecreated)
         if (c.exists) {
             EXPECT_EQ(ReadWholeFile(path), c.content) << c.what;
         }
-        EXPECT_EQ(Names(dir.Path()).size(), c.exists ? 1u : 0u) << c.what;
+        EXPECT_EQ(NamesIn(dir.Path()).size(), c.exists ? 1u : 0u) << c.what;
     }
 }
 
@@ -183,7 +174,7 @@ TEST(PageWriter, EveryNameOfAHardLinkedPageShowsTheNewText) {
     EXPECT_EQ(ReadWholeFile(path), kNewPage);
     EXPECT_EQ(ReadWholeFile(dir.File("copy.htm")), kNewPage);
     EXPECT_EQ(host.Lines().back(), "p.htm : Updated successfully");
-    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"copy.htm", "p.htm"}));
+    EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"copy.htm", "p.htm"}));
     EXPECT_TRUE(RecoveryFiles().empty());
 }
 
@@ -206,7 +197,7 @@ TEST(PageWriter, WritesInPlaceWhereNoTemporaryFileCanBeMade) {
     EXPECT_EQ(ReadWholeFile(path), kNewPage);
     EXPECT_EQ(after->identity.file, before->identity.file);
     EXPECT_EQ(host.Lines().back(), "p.htm : Updated successfully");
-    EXPECT_EQ(Names(dir.File("locked")), (std::vector<std::string>{"p.htm"}));
+    EXPECT_EQ(NamesIn(dir.File("locked")), (std::vector<std::string>{"p.htm"}));
     EXPECT_TRUE(RecoveryFiles().empty());
 }
 

@@ -33,15 +33,6 @@ TEST(SettingsFile, ReadingTellsMissingFromUnreadable) {
 
 // Permission bits and symbolic links (which need privileges on Windows) are POSIX matters.
 #ifndef _WIN32
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(SettingsFile, ReplacingKeepsTheModeAndLeavesNoTemporaryFile) {
     TempDir dir;
     const std::string file = dir.Write("App.ini", "[S]\nK=1\n");
@@ -52,7 +43,7 @@ TEST(SettingsFile, ReplacingKeepsTheModeAndLeavesNoTemporaryFile) {
     struct stat info {};
     ::stat(file.c_str(), &info);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"App.ini"}));
+    EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"App.ini"}));
 }
 
 TEST(SettingsFile, ASymbolicLinkKeepsPointingAtTheSettings) {
@@ -62,7 +53,7 @@ TEST(SettingsFile, ASymbolicLinkKeepsPointingAtTheSettings) {
     IniWriteInteger(dir.File("App.ini"), "S", "K", 2, true);
     EXPECT_TRUE(fs::is_symlink(dir.File("App.ini")));
     EXPECT_EQ(ReadWholeFile(target), "[S]\nK=2\n");
-    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"App.ini", "dotfiles.ini"}));
+    EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"App.ini", "dotfiles.ini"}));
 }
 
 #endif

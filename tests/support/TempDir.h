@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantaro::test {
 
@@ -25,5 +26,7 @@ class TempDir {
 
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, std::string_view content);
+// The names in a folder, sorted: what a write left behind.
+std::vector<std::string> NamesIn(const std::string& folder);
 
 }  // namespace vantaro::test
