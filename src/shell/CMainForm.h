@@ -85,6 +85,7 @@ class TMainForm : public QMainWindow {
     void SetProcessingState(bool busy);
     // "n of N pages" and the page a run is at, in the status bar.
     void ShowPageInProgress(std::size_t number, std::size_t total, const std::string& fullPath);
+    void ShowLogLoadProgress(std::size_t done, std::size_t total);
     void UpdateAddCaptions();
     void UpdateFileCommands();
     void StopToolButtonClick();

@@ -137,8 +137,10 @@ void TMainForm::ConnectCommands() {
 
     logCommands_ = new TLogCommands(
         *logRichEdit_,
-        TLogCommands::Hooks{[this] { return processing_; }, [this] { return ShowClearLogPrompt; },
-                            [this] { ResetProgress(); }},
+        TLogCommands::Hooks{
+            [this] { return processing_; }, [this] { return ShowClearLogPrompt; },
+            [this] { ResetProgress(); },
+            [this](std::size_t done, std::size_t total) { ShowLogLoadProgress(done, total); }},
         this);
     TLogCommands* log = logCommands_;
     for (QAction* item : {open1_, openLogToolButton_}) {

@@ -70,6 +70,15 @@ void TMainForm::ShowPageInProgress(std::size_t number, std::size_t total,
             .arg(QDir::toNativeSeparators(QFile::decodeName(fullPath.c_str()))));
 }
 
+void TMainForm::ShowLogLoadProgress(std::size_t done, std::size_t total) {
+    if (total == 0) {
+        runStatusLabel_->clear();
+        return;
+    }
+    runStatusLabel_->setText(QStringLiteral("Loading log - %1%").arg(done * 100 / total));
+    runStatusLabel_->repaint();
+}
+
 void TMainForm::Preferences1Click() {
     if (processing_) {
         return;

@@ -1,7 +1,9 @@
 #include "shell/log/LogCommands.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
@@ -134,14 +136,35 @@ void TLogCommands::AppendLoadedText(const QByteArray& content) {
     view_.AddLogLine(JoinLogFileLines(bytes), LogColour::LogGrey, true, FontStyle::Plain());
 }
 
+// A long log goes in part by part, each part one edit, and the window gets to paint and to
+// say how far it has come between parts (input waits, so nothing else starts meanwhile).
 void TLogCommands::AppendFormatted(const LogRuns& runs) {
-    for (const LogRun& run : runs) {
+    constexpr std::size_t kRunsPerPart = 8192;
+    const bool inParts = runs.size() > kRunsPerPart;
+    view_.SetBatching(true);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const LogRun& run = runs[i];
         view_.AddLogLine(run.text, run.colour, run.endLine, run.style);
+        if (inParts && (i + 1) % kRunsPerPart == 0) {
+            view_.Flush();
+            ShowLoadProgress(i + 1, runs.size());
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
     }
     if (!runs.empty() && !runs.back().endLine) {
         view_.AddLogLine("", runs.back().colour, true, runs.back().style);
     }
     view_.AddLogLine("", LogColour::LogGrey, true, FontStyle::Plain());
+    view_.SetBatching(false);
+    if (inParts) {
+        ShowLoadProgress(0, 0);
+    }
+}
+
+void TLogCommands::ShowLoadProgress(std::size_t done, std::size_t total) {
+    if (hooks_.loadProgress) {
+        hooks_.loadProgress(done, total);
+    }
 }
 
 void TLogCommands::SaveLogToolButtonClick() {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -28,6 +29,8 @@ class TLogCommands : public QObject {
         std::function<bool()> isProcessing;        // Processing
         std::function<bool()> showClearLogPrompt;  // ShowClearLogPrompt
         std::function<void()> resetProgress;       // progress label off, gauge at 0 without text
+        // How much of a long log being opened is in (runs done of total); (0, 0) when all is.
+        std::function<void(std::size_t done, std::size_t total)> loadProgress;
     };
 
     TLogCommands(TLogView& view, Hooks hooks, QObject* parent = nullptr);
@@ -65,6 +68,7 @@ class TLogCommands : public QObject {
     void WriteLoadNotice(const QString& fileName);
     void AppendLoadedText(const QByteArray& content);
     void AppendFormatted(const LogRuns& runs);
+    void ShowLoadProgress(std::size_t done, std::size_t total);
     void SetEnabled(std::vector<QPointer<QAction>>& targets, bool enabled);
 
     TLogView& view_;

@@ -8,10 +8,13 @@
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 #include <QVBoxLayout>
 
 #include "ScriptedPrompter.h"
+#include "log/LogPageLocations.h"
 #include "log/RtfReader.h"
+#include "log/RtfWriter.h"
 #include "shell/log/LogCommands.h"
 #include "shell/log/LogView.h"
 #include "support/FileSizeLimit.h"
@@ -81,7 +84,8 @@ class LogCommandsTest : public testing::Test {
     TLogView* view = new TLogView;
     TLogCommands commands{*view, TLogCommands::Hooks{[this] { return processing; },
                                                      [this] { return showClearLogPrompt; },
-                                                     [this] { ++progressResets; }}};
+                                                     [this] { ++progressResets; },
+                                                     {}}};
     QAction copyButton{"CopyToolButton"}, copyItem{"Copy1"};
     QAction clearButton{"ClearLogToolButton"}, clearItem{"Clear1"};
     ScriptedPrompter prompter;
@@ -175,6 +179,47 @@ TEST_F(LogCommandsTest, AFileThatIsNotOurRtfIsAppendedAsGreyLines) {
     EXPECT_EQ(view->Runs(), Join({Notice(broken),
                                   {Span("{\\rtf1 {\\b x}", C::LogGrey, true),
                                    Span("more", C::LogGrey, true), Span("", C::LogGrey, true)}}));
+}
+
+TEST_F(LogCommandsTest, ALongLogComesInInPartsSayingHowFar) {
+    std::vector<std::pair<std::size_t, std::size_t>> progress;
+    std::vector<int> linesShownAtEachPart;
+    TLogCommands reporting{
+        *view,
+        TLogCommands::Hooks{{}, {}, {}, [&](std::size_t done, std::size_t total) {
+                                progress.emplace_back(done, total);
+                                linesShownAtEachPart.push_back(view->document()->blockCount());
+                            }}};
+    LogRuns log = {Span("Process started 01/02/2024 10:00", C::LogDarkGrey, true),
+                   Span("Path : /site/", C::LogGrey, true)};
+    for (int line = 1; line <= 10000; ++line) {
+        log.push_back(Span("a.htm : Line " + std::to_string(line) + " : ", C::LogGrey));
+        log.push_back(Span("<img : p.gif : alt missing", C::LogOrange, true));
+    }
+    const std::string path = dir.Write("long.vtl", WriteLogRtf(log));
+    prompter.openNames = {Q(path)};
+    reporting.OpenLogToolButtonClick();
+
+    EXPECT_EQ(view->Runs(), Join({Notice(path), log, {Span("", C::LogGrey, true)}}));
+    // Two full parts of 8192 runs each, then the end.
+    const std::size_t total = log.size();
+    EXPECT_EQ(progress, (std::vector<std::pair<std::size_t, std::size_t>>{
+                            {8192, total}, {16384, total}, {0, 0}}));
+    // Each part was in the view when its progress was told.
+    ASSERT_EQ(linesShownAtEachPart.size(), 3u);
+    EXPECT_GT(linesShownAtEachPart[0], 4000);
+    EXPECT_GT(linesShownAtEachPart[1], linesShownAtEachPart[0] + 4000);
+    // The lines of every part still name their pages.
+    const QTextBlock last = view->document()->findBlockByNumber(3 + 2 + 9999);
+    const PageLocation* page = TLogView::PageOf(last);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(*page, (PageLocation{"/site/a.htm", 10000, TagKind::Img}));
+
+    // A short log says nothing.
+    progress.clear();
+    prompter.openNames = {Q(dir.Write("short.vtl", WriteLogRtf({Span("one", C::LogGrey, true)})))};
+    reporting.OpenLogToolButtonClick();
+    EXPECT_TRUE(progress.empty());
 }
 
 TEST_F(LogCommandsTest, OtherRtfIsAppendedWithItsFormatting) {
