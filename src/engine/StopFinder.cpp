@@ -139,6 +139,27 @@ void StopFinder::UseWidth(ScanWidth width) {
 }
 
 void StopFinder::SetDelimiterStarts(const std::vector<unsigned char>& starts) {
+    delimiterTable_.fill(false);
+    delimiterCount_ = 0;
+    for (unsigned char c : starts) {
+        if (!delimiterTable_[c]) {
+            delimiterTable_[c] = true;
+            if (delimiterCount_ < kMaxWide) {
+                delimiterBytes_[delimiterCount_] = c;
+            }
+            ++delimiterCount_;
+        }
+    }
+    canPassQuotes_ = !delimiterTable_['"'] && delimiterCount_ <= kMaxWide;
+#if defined(__SSE2__)
+    // Unused compare slots repeat the quote, which never stops this search.
+    for (std::size_t k = 0; k < kMaxWide; ++k) {
+        pastQuotesWanted_[k] =
+            _mm_set1_epi8(static_cast<char>(k < delimiterCount_ ? delimiterBytes_[k] : '"'));
+    }
+    pastQuotesCompares_ = std::clamp<std::size_t>(delimiterCount_, 1, kMaxWide);
+#endif
+
     table_.fill(false);
     table_['"'] = true;
     std::vector<unsigned char> bytes(1, '"');
@@ -173,6 +194,21 @@ void StopFinder::SetDelimiterStarts(const std::vector<unsigned char>& starts) {
         }
 #endif
     }
+}
+
+StopSearch StopFinder::FindPastQuotesBytewise(const unsigned char* data, std::size_t i,
+                                              std::size_t to, int bracketByte, bool& inQuote,
+                                              std::size_t lineFeeds) const {
+    while (i < to) {
+        const unsigned char c = data[i];
+        if (delimiterTable_[c] || (c == bracketByte && !inQuote)) {
+            break;
+        }
+        inQuote = inQuote != (c == '"');
+        lineFeeds += c == '\n' ? 1 : 0;
+        ++i;
+    }
+    return {i, lineFeeds};
 }
 
 StopSearch StopFinder::FindWide(const unsigned char* data, std::size_t from, std::size_t to,

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -64,6 +66,53 @@ class StopFinder {
         return FindWide(data, from, to, bracket, 0);
     }
 
+    // Whether FindPastQuotes can be used: no delimiter starts with a quote, and few enough
+    // different bytes start one for the wide search.
+    bool CanPassQuotes() const {
+        return canPassQuotes_;
+    }
+
+    // Like Find, but quotes do not stop the search: they toggle inQuote, which on return holds
+    // the state before the stop byte. The search stops at the first byte of a delimiter that
+    // could match now, or at the bracket when outside quotes. Tags are mostly quoted
+    // attributes, so this takes most of a tag in one search.
+    StopSearch FindPastQuotes(const unsigned char* data, std::size_t from, std::size_t to,
+                              Bracket bracket, bool& inQuote) const {
+        const int bracketByte = bracket == Bracket::Open    ? '<'
+                                : bracket == Bracket::Close ? '>'
+                                                            : -1;
+        std::size_t lineFeeds = 0;
+#if defined(__SSE2__)
+        if (width_ != ScanWidth::Bytewise) {
+            const __m128i bracketBytes = _mm_set1_epi8(static_cast<char>(bracketByte));
+            for (; from + 16 <= to; from += 16) {
+                const __m128i chunk =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
+                const auto quotes = static_cast<unsigned>(
+                    _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('"'))));
+                // Set where a byte lies inside quotes (a quote counting as after itself).
+                const unsigned quoted = PrefixParity16(quotes) ^ (inQuote ? 0xFFFFu : 0u);
+                const unsigned brackets =
+                    bracketByte < 0 ? 0u
+                                    : static_cast<unsigned>(
+                                          _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, bracketBytes)));
+                const unsigned stops = (DelimiterBits(chunk) & ~quotes) | (brackets & ~quoted);
+                const auto lineFeedBits = static_cast<unsigned>(
+                    _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))));
+                if (stops != 0) {
+                    const auto offset = static_cast<unsigned>(__builtin_ctz(stops));
+                    inQuote = ((quoted >> offset) & 1u) != 0;
+                    return {from + offset,
+                            lineFeeds + CountBits(lineFeedBits & ((1u << offset) - 1))};
+                }
+                inQuote = ((quoted >> 15) & 1u) != 0;
+                lineFeeds += CountBits(lineFeedBits);
+            }
+        }
+#endif
+        return FindPastQuotesBytewise(data, from, to, bracketByte, inQuote, lineFeeds);
+    }
+
     // The widest search this processor can do, and the one new searches use (by default the
     // quickest on real pages, which need not be the widest).
     static ScanWidth WidestAvailable();
@@ -87,6 +136,29 @@ class StopFinder {
     StopSearch FindWide(const unsigned char* data, std::size_t from, std::size_t to,
                         Bracket bracket, std::size_t lineFeeds) const;
 
+    StopSearch FindPastQuotesBytewise(const unsigned char* data, std::size_t from, std::size_t to,
+                                      int bracketByte, bool& inQuote, std::size_t lineFeeds) const;
+
+#if defined(__SSE2__)
+    unsigned DelimiterBits(__m128i chunk) const {
+        __m128i hits = _mm_cmpeq_epi8(chunk, pastQuotesWanted_[0]);
+        for (std::size_t k = 1; k < pastQuotesCompares_; ++k) {
+            hits = _mm_or_si128(hits, _mm_cmpeq_epi8(chunk, pastQuotesWanted_[k]));
+        }
+        return static_cast<unsigned>(_mm_movemask_epi8(hits));
+    }
+
+#endif
+
+    // Bit i of the result is the parity of bits 0..i of a 16-bit mask.
+    static unsigned PrefixParity16(unsigned bits) {
+        bits ^= bits << 1;
+        bits ^= bits << 2;
+        bits ^= bits << 4;
+        bits ^= bits << 8;
+        return bits & 0xFFFFu;
+    }
+
     // Few bits are ever set: clearing them one by one beats a population count done without
     // the processor's instruction.
     static std::size_t CountBits(unsigned bits) {
@@ -104,10 +176,17 @@ class StopFinder {
         __m128i Wanted[4];
     };
     std::array<FirstChunk, 3> firstChunks_{};  // by Bracket
+    __m128i pastQuotesWanted_[kMaxWide];       // the delimiter starts, for FindPastQuotes
+    std::size_t pastQuotesCompares_ = 1;
 #endif
 
     ScanWidth width_;
     std::array<bool, 256> table_{};
+    // The delimiter starts alone, for FindPastQuotes.
+    std::array<bool, 256> delimiterTable_{};
+    std::array<unsigned char, kMaxWide> delimiterBytes_{};
+    std::size_t delimiterCount_ = 0;
+    bool canPassQuotes_ = false;
     std::array<StopBytes, 3> sets_{};  // by Bracket
 };
 

@@ -72,7 +72,10 @@ class Pass {
     // in reach; true when a handler asked to stop.
     bool Step() {
         const std::size_t limit = std::min(end_, pos_ + kPumpInterval);
-        const StopSearch found = finder_.Find(data_, pos_, limit, WantedBracket());
+        const StopSearch found =
+            finder_.CanPassQuotes()
+                ? finder_.FindPastQuotes(data_, pos_, limit, StructuralBracket(), inQuote_)
+                : finder_.Find(data_, pos_, limit, WantedBracket());
         line_ += found.LineFeeds;
         Examined(found.Position - pos_);
         pos_ = found.Position;
@@ -106,6 +109,14 @@ class Pass {
     // open or close a tag.
     StopFinder::Bracket WantedBracket() const {
         if (inQuote_ || regions_.InIgnoredRegion()) {
+            return StopFinder::Bracket::None;
+        }
+        return inTag_ ? StopFinder::Bracket::Close : StopFinder::Bracket::Open;
+    }
+
+    // The bracket that would open or close a tag outside quotes; none in a language region.
+    StopFinder::Bracket StructuralBracket() const {
+        if (regions_.InIgnoredRegion()) {
             return StopFinder::Bracket::None;
         }
         return inTag_ ? StopFinder::Bracket::Close : StopFinder::Bracket::Open;

@@ -120,15 +120,16 @@ std::vector<ListedFile> AddFilesOfFormat(const std::string& folder, std::string_
 }
 
 void SortByName(std::vector<ListedFile>& files) {
-    std::vector<WordSortKey> keys;
+    // Keys that compare as bytes: a large folder sorts at the speed of memcmp.
+    std::vector<std::string> keys;
     keys.reserve(files.size());
     for (const ListedFile& file : files) {
-        keys.emplace_back(file.Name);
+        keys.push_back(WordSortBytes(file.Name));
     }
     std::vector<std::size_t> order(files.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return Compare(keys[a], keys[b]) < 0; });
+              [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
     std::vector<ListedFile> sorted;
     sorted.reserve(files.size());
     for (std::size_t index : order) {
