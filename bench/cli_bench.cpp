@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
     for (int round = 0; round < rounds; ++round) {
         std::filesystem::remove_all(small);
         vantaro::bench::MakeCorpus(small, smallPages, 4096);
+        ::sync();  // the new pages' own writing would otherwise be paid by the first flushes
         const Outcome scan =
             RunCli(VANTARO_CLI_PATH, {"scan", "--no-settings", "--color=never", small});
         const Outcome add =

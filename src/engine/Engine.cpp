@@ -89,7 +89,7 @@ void Engine::FinishPage(PreparedPage& page) {
     // An incomplete text (a pass cut short by a failure) is never written back, and only what
     // was reported or saved counts.
     if (page.Complete && !flags_.AbortFile.load() &&
-        (!page.Modified || WriteOutputText(file, page.OutputText))) {
+        (!page.Modified || WriteOutputText(file, page.OutputText, &page.Staged))) {
         TotalAltCount += page.AltCount;
         TotalTitleCount += page.TitleCount;
     }
@@ -97,6 +97,7 @@ void Engine::FinishPage(PreparedPage& page) {
         file_.OutputText = std::move(page.OutputText);
     }
     std::string().swap(page.OutputText);
+    page.Staged.Discard();  // not used: the page was abandoned
     file.CloseDocFile();
     page.File.reset();
 }
@@ -195,10 +196,10 @@ void Engine::WriteClosingLines(const std::string& fullPath) {
     }
 }
 
-bool Engine::WriteOutputText(DocumentFile& file, const std::string& text) {
+bool Engine::WriteOutputText(DocumentFile& file, const std::string& text, StagedContent* staged) {
     const PageSaveResult saved = WhileWritingPage([&] {
         return ReplacePageContent(file.FullPath(), file.Handle(), file.IdentityAtOpen(), text, {},
-                                  &unsyncedFolders_);
+                                  &unsyncedFolders_, staged);
     });
     switch (saved.outcome) {
         case PageSave::Saved:

@@ -27,6 +27,7 @@ struct PreparedPage {
     std::int64_t AltCount = 0;
     std::int64_t TitleCount = 0;
     std::string OutputText;
+    StagedContent Staged;  // the new text already written beside the page, if it was
 };
 
 // The engine's state and its per-page operation. A host owns one, fills its settings, builds
@@ -85,7 +86,7 @@ class Engine {
     // Whether the page's text holds the editable-region marker anywhere, read in pieces.
     bool FileContainsMarker(DocumentFile& file, bool& found);
     void WriteClosingLines(const std::string& fullPath);
-    bool WriteOutputText(DocumentFile& file, const std::string& text);
+    bool WriteOutputText(DocumentFile& file, const std::string& text, StagedContent* staged);
 
     EngineHost& host_;
     EngineSettings settings_;

@@ -90,7 +90,12 @@ void UnsyncedFolders::SyncAll() {
 
 PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openPage,
                                   const FileIdentity& asRead, std::string_view newText,
-                                  const InPlaceObserver& observer, UnsyncedFolders* unsynced) {
+                                  const InPlaceObserver& observer, UnsyncedFolders* unsynced,
+                                  StagedContent* staged) {
+    StagedContent ahead;  // removed on the way out unless renamed over the page
+    if (staged != nullptr) {
+        ahead = std::move(*staged);
+    }
     const std::string target = ResolvedPath(fullPath);
     const std::optional<FileStatus> page = StatusOf(target);
     if (!page) {
@@ -104,7 +109,11 @@ PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openP
         return WriteInPlace(target, openPage, asRead, newText, observer);
     }
     const FolderSync folderSync = unsynced != nullptr ? FolderSync::Later : FolderSync::Now;
-    switch (ReplaceByRename(target, newText, &*page, &asRead, folderSync)) {
+    const ReplaceOutcome replaced =
+        ahead.Ready() && ahead.Target() == target
+            ? ReplaceStaged(ahead, &asRead, folderSync)
+            : ReplaceByRename(target, newText, &*page, &asRead, folderSync);
+    switch (replaced) {
         case ReplaceOutcome::Replaced:
             if (unsynced != nullptr) {
                 unsynced->Add(FolderOf(target));
@@ -123,6 +132,16 @@ PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openP
             break;
     }
     return Result(PageSave::Failed, errno);
+}
+
+StagedContent StagePageContent(const std::string& fullPath, const FileIdentity& asRead,
+                               std::string_view newText) {
+    const std::string target = ResolvedPath(fullPath);
+    const std::optional<FileStatus> page = StatusOf(target);
+    if (!page || page->identity != asRead || page->links > 1) {
+        return {};
+    }
+    return StagedContent::Stage(target, newText, *page);
 }
 
 }  // namespace vantaro

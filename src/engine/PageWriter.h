@@ -5,6 +5,7 @@
 
 #include "engine/RecoveryFiles.h"
 #include "platform/FileHandle.h"
+#include "platform/FileReplace.h"
 #include "platform/FileStatus.h"
 
 namespace vantaro {
@@ -49,10 +50,19 @@ class UnsyncedFolders {
 // program holds the page open so that it cannot be replaced, the open page is written over in
 // place instead, its old text kept in a recovery file until the new text is on
 // disk. Leaves no temporary file. With `unsynced`, the folder of a renamed page is noted there
-// to be flushed later instead of at once.
+// to be flushed later instead of at once. With `staged` ready (the same new text, written
+// beside the page ahead of time), that file is renamed over the page instead of writing one
+// now; it is used up or removed either way.
 PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openPage,
                                   const FileIdentity& asRead, std::string_view newText,
                                   const InPlaceObserver& observer = {},
-                                  UnsyncedFolders* unsynced = nullptr);
+                                  UnsyncedFolders* unsynced = nullptr,
+                                  StagedContent* staged = nullptr);
+
+// Writes a page's new text beside it ahead of its turn, when a rename will replace it: the page
+// still is the file read (asRead) and has no other names. Not Ready otherwise, and when
+// anything failed: then ReplacePageContent writes it the usual way and reports what fails.
+StagedContent StagePageContent(const std::string& fullPath, const FileIdentity& asRead,
+                               std::string_view newText);
 
 }  // namespace vantaro

@@ -92,31 +92,31 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
     }
 }
 
-ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view content,
-                               const FileStatus* existing, const FileIdentity* expected,
-                               FolderSync folderSync) {
-    std::string tempPath;
-    FileHandle file = CreateTemporaryFile(target, tempPath);
-    if (!file.IsOpen()) {
-        return ReplaceOutcome::NoTemporaryFile;
-    }
+namespace {
+
+// Writes, flushes and closes the temporary file; false with errno set when any of it failed.
+bool FinishTemporary(FileHandle& file, const FileStatus* existing, std::string_view content) {
     const bool written = WriteTemporary(file, existing, content);
     int error = errno;
     const bool closed = file.Close();
     if (written && !closed) {
         error = errno;
     }
+    errno = error;
+    return written && closed;
+}
+
+// The written temporary file goes over target, or away.
+ReplaceOutcome MoveTemporary(const std::string& tempPath, const std::string& target,
+                             const FileIdentity* expected, FolderSync folderSync) {
     // Checked as late as possible: a file saved by another program meanwhile is not replaced.
-    if (written && closed && !StillExpected(target, expected)) {
+    if (!StillExpected(target, expected)) {
         RemoveFile(tempPath);
         return ReplaceOutcome::TargetChanged;
     }
-    MoveOutcome moved = MoveOutcome::Failed;
-    if (written && closed) {
-        moved = MoveOver(tempPath, target);
-        error = errno;
-    }
+    const MoveOutcome moved = MoveOver(tempPath, target);
     if (moved != MoveOutcome::Moved) {
+        const int error = errno;
         RemoveFile(tempPath);
         errno = error;
         return moved == MoveOutcome::TargetInUse ? ReplaceOutcome::TargetInUse
@@ -126,6 +126,71 @@ ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view conte
         SyncFolder(FolderOf(target));
     }
     return ReplaceOutcome::Replaced;
+}
+
+}  // namespace
+
+ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view content,
+                               const FileStatus* existing, const FileIdentity* expected,
+                               FolderSync folderSync) {
+    std::string tempPath;
+    FileHandle file = CreateTemporaryFile(target, tempPath);
+    if (!file.IsOpen()) {
+        return ReplaceOutcome::NoTemporaryFile;
+    }
+    if (!FinishTemporary(file, existing, content)) {
+        const int error = errno;
+        RemoveFile(tempPath);
+        errno = error;
+        return ReplaceOutcome::Failed;
+    }
+    return MoveTemporary(tempPath, target, expected, folderSync);
+}
+
+StagedContent::StagedContent(StagedContent&& other) noexcept
+    : target_(std::move(other.target_)), tempPath_(std::move(other.tempPath_)) {
+    other.tempPath_.clear();
+}
+
+StagedContent& StagedContent::operator=(StagedContent&& other) noexcept {
+    if (this != &other) {
+        Discard();
+        target_ = std::move(other.target_);
+        tempPath_ = std::move(other.tempPath_);
+        other.tempPath_.clear();
+    }
+    return *this;
+}
+
+StagedContent StagedContent::Stage(const std::string& target, std::string_view content,
+                                   const FileStatus& existing) {
+    StagedContent staged;
+    std::string tempPath;
+    FileHandle file = CreateTemporaryFile(target, tempPath);
+    if (!file.IsOpen()) {
+        return staged;
+    }
+    if (!FinishTemporary(file, &existing, content)) {
+        RemoveFile(tempPath);
+        return staged;
+    }
+    staged.target_ = target;
+    staged.tempPath_ = std::move(tempPath);
+    return staged;
+}
+
+void StagedContent::Discard() {
+    if (!tempPath_.empty()) {
+        RemoveFile(tempPath_);
+        tempPath_.clear();
+    }
+}
+
+ReplaceOutcome ReplaceStaged(StagedContent& staged, const FileIdentity* expected,
+                             FolderSync folderSync) {
+    const std::string tempPath = std::move(staged.tempPath_);
+    staged.tempPath_.clear();
+    return MoveTemporary(tempPath, staged.target_, expected, folderSync);
 }
 
 }  // namespace vantaro

@@ -36,6 +36,39 @@ ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view conte
                                const FileStatus* existing, const FileIdentity* expected = nullptr,
                                FolderSync folderSync = FolderSync::Now);
 
+// A file's new content written beside it and flushed to disk ahead of its move, so that the
+// contents of several files can reach the disk at the same time. ReplaceStaged moves it over
+// the file; otherwise it is removed when its owner goes.
+class StagedContent {
+  public:
+    StagedContent() = default;
+    ~StagedContent() { Discard(); }
+    StagedContent(StagedContent&& other) noexcept;
+    StagedContent& operator=(StagedContent&& other) noexcept;
+    StagedContent(const StagedContent&) = delete;
+    StagedContent& operator=(const StagedContent&) = delete;
+
+    // Writes content beside target with the permission bits (and where allowed the owner) of
+    // `existing`. Not Ready when anything failed; then nothing is left behind.
+    static StagedContent Stage(const std::string& target, std::string_view content,
+                               const FileStatus& existing);
+
+    bool Ready() const { return !tempPath_.empty(); }
+    const std::string& Target() const { return target_; }
+    void Discard();
+
+  private:
+    friend ReplaceOutcome ReplaceStaged(StagedContent& staged, const FileIdentity* expected,
+                                        FolderSync folderSync);
+    std::string target_;
+    std::string tempPath_;
+};
+
+// Moves staged content over its target as ReplaceByRename does, checking `expected` just
+// before. Never returns NoTemporaryFile. Leaves no temporary file; staged is empty afterwards.
+ReplaceOutcome ReplaceStaged(StagedContent& staged, const FileIdentity* expected = nullptr,
+                             FolderSync folderSync = FolderSync::Now);
+
 // A new, empty file beside target with the name of our temporary files (tempPath), or a handle
 // that is not open (errno set).
 FileHandle CreateTemporaryFile(const std::string& target, std::string& tempPath,

@@ -118,7 +118,11 @@ PageWorkers::~PageWorkers() {
         closing_ = true;
     }
     roomAhead_.notify_all();
+    stagingWanted_.notify_all();
     for (std::thread& thread : threads_) {
+        thread.join();
+    }
+    for (std::thread& thread : stagers_) {
         thread.join();
     }
 }
@@ -148,7 +152,14 @@ void PageWorkers::EndBatch() {
             slot.preparing->Flags().SetBoth(true);  // it ends at once
         }
     }
-    allIdle_.wait(lock, [&] { return preparing_ == 0; });
+    // Pages waiting to be staged are not; those being staged are finished, then dropped, and
+    // dropping a page removes its staged text.
+    for (std::size_t index : toStage_) {
+        SlotOf(index).staging = false;
+        --staging_;
+    }
+    toStage_.clear();
+    allIdle_.wait(lock, [&] { return preparing_ == 0 && staging_ == 0; });
     for (Slot& slot : slots_) {
         slot.outcome.reset();
     }
@@ -166,9 +177,58 @@ void PageWorkers::PrepareNext(std::unique_lock<std::mutex>& lock, Worker& worker
     --preparing_;
     Slot& slot = SlotOf(index);
     slot.preparing = nullptr;
+    const bool stage = WantsStaging(outcome);
     slot.outcome = std::move(outcome);
-    if (preparing_ == 0) {
+    if (stage) {
+        QueueStaging(index);
+    }
+    if (preparing_ == 0 && staging_ == 0) {
         allIdle_.notify_all();
+    }
+}
+
+// A changed page is written beside itself ahead of its turn, by threads of their own: flushing
+// many small files one after another is what makes writing runs slow, and the disk takes
+// several flushes together at little more than the cost of one.
+bool PageWorkers::WantsStaging(const PageOutcome& outcome) {
+    const PreparedPage& page = outcome.Page;
+    return !outcome.NeedsRunThread && !outcome.Aborted && page.File && page.Complete &&
+           page.Modified;
+}
+
+void PageWorkers::QueueStaging(std::size_t index) {
+    SlotOf(index).staging = true;
+    ++staging_;
+    toStage_.push_back(index);
+    if (stagers_.empty()) {
+        for (int i = 0; i < kStagingThreads; ++i) {
+            stagers_.emplace_back([this] { StagingLoop(); });
+        }
+    }
+    stagingWanted_.notify_one();
+}
+
+void PageWorkers::StagingLoop() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        stagingWanted_.wait(lock, [&] { return closing_ || !toStage_.empty(); });
+        if (toStage_.empty()) {
+            return;
+        }
+        const std::size_t index = toStage_.front();
+        toStage_.pop_front();
+        Slot& slot = SlotOf(index);
+        PreparedPage& page = slot.outcome->Page;  // no one else touches it while it is staged
+        lock.unlock();
+        page.Staged =
+            StagePageContent(page.File->FullPath(), page.File->IdentityAtOpen(), page.OutputText);
+        lock.lock();
+        slot.staging = false;
+        --staging_;
+        pageReady_.notify_all();
+        if (preparing_ == 0 && staging_ == 0) {
+            allIdle_.notify_all();
+        }
     }
 }
 
@@ -191,13 +251,14 @@ PageOutcome PageWorkers::Take(std::size_t index, const std::function<void()>& wh
     std::unique_lock lock(mutex_);
     Slot& slot = SlotOf(index);
     Clock::time_point pumpDue = Clock::now() + kPumpInterval;
-    while (!slot.outcome) {
+    const auto ready = [&] { return slot.outcome && !slot.staging; };
+    while (!ready()) {
         if (RoomAhead()) {
             PrepareNext(lock, *workers_.front());
         } else {
             pageReady_.wait_until(lock, pumpDue);
         }
-        if (!slot.outcome && Clock::now() >= pumpDue) {
+        if (!ready() && Clock::now() >= pumpDue) {
             lock.unlock();
             whileWaiting();
             lock.lock();

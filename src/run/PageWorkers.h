@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -77,10 +78,15 @@ class PageWorkers {
     struct Slot {
         std::optional<PageOutcome> outcome;
         Worker* preparing = nullptr;
+        bool staging = false;  // its new text is being written beside it
     };
+    static constexpr int kStagingThreads = 8;
     Slot& SlotOf(std::size_t index) { return slots_[index % slots_.size()]; }
 
     void WorkLoop(Worker& worker);
+    static bool WantsStaging(const PageOutcome& outcome);
+    void QueueStaging(std::size_t index);
+    void StagingLoop();
     bool RoomAhead() const {
         return inBatch_ && nextToPrepare_ < pagePaths_.size() &&
                nextToPrepare_ < nextToTake_ + slots_.size();
@@ -92,16 +98,20 @@ class PageWorkers {
     std::condition_variable pageReady_;
     std::condition_variable roomAhead_;
     std::condition_variable allIdle_;
+    std::condition_variable stagingWanted_;
     ScanMode mode_ = ScanMode::Scan;
     std::vector<std::string> pagePaths_;
     std::vector<Slot> slots_;  // a ring: the page taken next and those ahead of it
     std::size_t nextToPrepare_ = 0;
     std::size_t nextToTake_ = 0;
     int preparing_ = 0;  // workers busy with a page
+    int staging_ = 0;    // pages queued for staging or being staged
+    std::deque<std::size_t> toStage_;
     bool inBatch_ = false;
     bool closing_ = false;
     std::vector<std::unique_ptr<Worker>> workers_;  // the first is the run's thread's
     std::vector<std::thread> threads_;
+    std::vector<std::thread> stagers_;  // started when a run first changes a page
 };
 
 // The number of threads a run uses by default: one per processor.

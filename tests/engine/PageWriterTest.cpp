@@ -163,6 +163,59 @@ TEST(PageWriter, APageChangedOnDiskDuringTheRunIsNeitherOverwrittenNorRecreated)
     }
 }
 
+// Text written ahead of its turn is renamed over the page only if the page still is the file
+// read and has one name; otherwise the page is handled as without it. It never stays behind.
+TEST(PageWriter, TextStagedAheadReplacesOnlyThePageThatWasRead) {
+    CacheFolder cache;
+    struct Case {
+        const char* what;
+        std::function<void(TempDir&, const std::string&)> meanwhile;
+        PageSave outcome;
+        std::string content;
+    };
+    const std::vector<Case> cases = {
+        {"unchanged", [](TempDir&, const std::string&) {}, PageSave::Saved, kNewPage},
+#ifndef _WIN32
+        // Under Wine, a rename over a file that another handle holds open fails.
+        {"saved by another program",
+         [](TempDir&, const std::string& p) {
+             WriteWholeFile(p + ".new", "theirs");
+             fs::rename(p + ".new", p);
+         },
+         PageSave::ChangedOnDisk, "theirs"},
+#endif
+        {"given a second name",
+         [](TempDir& dir, const std::string& p) { fs::create_hard_link(p, dir.File("copy.htm")); },
+         PageSave::Saved, kNewPage},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const std::string path = dir.Write("p.htm", kPage);
+        FileHandle page = FileHandle::Open(path, OpenFor::ReadWrite);
+        const FileIdentity asRead = page.Status()->identity;
+        StagedContent staged = StagePageContent(path, asRead, kNewPage);
+        ASSERT_TRUE(staged.Ready()) << c.what;
+        EXPECT_EQ(NamesIn(dir.Path()).size(), 2u) << c.what;
+        c.meanwhile(dir, path);
+        EXPECT_EQ(ReplacePageContent(path, page, asRead, kNewPage, {}, nullptr, &staged).outcome,
+                  c.outcome)
+            << c.what;
+        EXPECT_FALSE(staged.Ready()) << c.what;
+        EXPECT_EQ(ReadWholeFile(path), c.content) << c.what;
+        for (const std::string& name : NamesIn(dir.Path())) {
+            EXPECT_EQ(ReadWholeFile(dir.File(name)), c.content) << c.what << " " << name;
+        }
+    }
+
+    // A page with two names is written in place at its turn: nothing is staged for it.
+    TempDir dir;
+    const std::string path = dir.Write("p.htm", kPage);
+    fs::create_hard_link(path, dir.File("copy.htm"));
+    const FileIdentity asRead = StatusOf(path)->identity;
+    EXPECT_FALSE(StagePageContent(path, asRead, kNewPage).Ready());
+    EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"copy.htm", "p.htm"}));
+}
+
 // A rename would give the page a new file and leave its other names with the old text.
 TEST(PageWriter, EveryNameOfAHardLinkedPageShowsTheNewText) {
     CacheFolder cache;

@@ -179,6 +179,7 @@ TEST(ParallelRun, AStopLeavesThePageBeingReportedAndAllAfterItUnwritten) {
     EXPECT_EQ(log.pageEvents[log.pageEvents.size() - 2], PageEventKind::StoppedByUser);
     EXPECT_EQ(log.pageEvents.back(), PageEventKind::NotSaved);
     EXPECT_EQ(engine.TotalAltCount, 9);
+    EXPECT_EQ(NamesIn(dir.Path()), names);  // nothing written ahead was left behind
 
     // The same threads take the next run whole, with nothing left over from the stopped one.
     log.onPump = nullptr;
