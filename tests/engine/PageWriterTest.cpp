@@ -201,6 +201,7 @@ TEST(PageWriter, TextStagedAheadReplacesOnlyThePageThatWasRead) {
                   c.outcome)
             << c.what;
         EXPECT_FALSE(staged.Ready()) << c.what;
+        page.Close();  // on Windows the replaced file is gone only once no handle holds it
         EXPECT_EQ(ReadWholeFile(path), c.content) << c.what;
         for (const std::string& name : NamesIn(dir.Path())) {
             EXPECT_EQ(ReadWholeFile(dir.File(name)), c.content) << c.what << " " << name;
