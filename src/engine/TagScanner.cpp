@@ -68,41 +68,54 @@ class Pass {
     }
 
   private:
-    // Examines a run of ordinary bytes and the byte after it that needs a look, if there is one
-    // in reach; true when a handler asked to stop.
+    // Examines the bytes up to the pump's next turn, one run of ordinary bytes and the byte
+    // after it at a time; returns early after a delimiter (which may have read more), when the
+    // page is abandoned, or true when a handler asked to stop.
     bool Step() {
-        const std::size_t limit = std::min(end_, pos_ + kPumpInterval);
-        const StopSearch found =
-            finder_.CanPassQuotes()
-                ? finder_.FindPastQuotes(data_, pos_, limit, StructuralBracket(), inQuote_)
-                : finder_.Find(data_, pos_, limit, WantedBracket());
-        line_ += found.LineFeeds;
-        Examined(found.Position - pos_);
-        pos_ = found.Position;
-        if (pos_ == limit) {
-            return false;
+        const std::size_t budget = kPumpInterval - std::min(sincePump_, kPumpInterval);
+        std::size_t limit = std::min(end_, pos_ + budget);
+        while (true) {
+            const StopSearch found =
+                finder_.CanPassQuotes()
+                    ? finder_.FindPastQuotes(data_, pos_, limit, StructuralBracket(), inQuote_)
+                    : finder_.Find(data_, pos_, limit, WantedBracket());
+            line_ += found.LineFeeds;
+            Examined(found.Position - pos_);
+            pos_ = found.Position;
+            if (pos_ == limit) {
+                return false;
+            }
+            if (regions_.MayStartDelimiterAt(data_ + pos_, end_ - pos_)) {
+                const std::size_t before = pos_;
+                if (TakeDelimiter()) {
+                    SyncSpecialBytes();
+                    return false;
+                }
+                limit -= before - pos_;  // looking ahead may have moved these bytes to the front
+            }
+            Examined(1);
+            const unsigned char c = data_[pos_];
+            const bool structural = !inQuote_ && !regions_.InIgnoredRegion();
+            bool stop = false;
+            if (c == '\n') {
+                ++line_;
+            } else if (c == '"') {
+                inQuote_ = !inQuote_;
+            } else if (c == '<' && structural && !inTag_) {
+                DeliverOutsideText();
+                inTag_ = true;
+            } else if (c == '>' && structural && inTag_) {
+                stop = DeliverTag();
+                SyncSpecialBytes();  // attribute reads may leave the regions changed
+            }
+            ++pos_;
+            if (stop) {
+                return true;
+            }
+            if (pos_ == limit || flags_.AbortFile.load(std::memory_order_relaxed)) {
+                return false;
+            }
         }
-        if (regions_.MayStartDelimiterAt(data_ + pos_, end_ - pos_) && TakeDelimiter()) {
-            SyncSpecialBytes();
-            return false;
-        }
-        Examined(1);
-        const unsigned char c = data_[pos_];
-        const bool structural = !inQuote_ && !regions_.InIgnoredRegion();
-        bool stop = false;
-        if (c == '\n') {
-            ++line_;
-        } else if (c == '"') {
-            inQuote_ = !inQuote_;
-        } else if (c == '<' && structural && !inTag_) {
-            DeliverOutsideText();
-            inTag_ = true;
-        } else if (c == '>' && structural && inTag_) {
-            stop = DeliverTag();
-            SyncSpecialBytes();  // attribute reads may leave the regions changed
-        }
-        ++pos_;
-        return stop;
     }
 
     // Inside quotes and language regions no bracket counts; otherwise only the one that would

@@ -267,6 +267,40 @@ TEST(TagScanner, DelimitersLongerThanABlockNeverMatchInAPage) {
     EXPECT_EQ(SplitAll(fits + " <b> >x", {"Fits", fits, ">"}), (Segments{"O:" + fits + " <b> >x"}));
 }
 
+// The host gets a turn after every 16 KiB or so, also where many '<' might start a delimiter
+// and the scanner has to look ahead, whether the page is read whole or in pieces.
+TEST(TagScanner, TheHostGetsATurnAfterEverySixteenKilobytes) {
+    std::string page;
+    while (page.size() < (1u << 20)) {
+        page += "<span class=\"x\"><s>text</s></span> <strong>a</strong>\n";
+    }
+    TempDir dir;
+    const std::string path = dir.Write("p.htm", page);
+    for (const std::size_t chunk : {std::size_t{0}, std::size_t{300}, std::size_t{70000}}) {
+        RecordingHost host;
+        RunFlags flags;
+        IgnoreTagList regions;
+        regions.BuildIgnoreTagList(EngineSettings::DefaultLanguageTags());
+        TagScanner scanner(regions, flags, host);
+        if (chunk != 0) {
+            scanner.SetReadChunk(chunk);
+        }
+        std::uint64_t lastTurn = 0;
+        std::uint64_t longestGap = 0;
+        host.onPump = [&](RecordingHost& h) {
+            longestGap = std::max(longestGap, h.progress - lastTurn);
+            lastTurn = h.progress;
+        };
+        DocumentFile file(host, path);
+        ASSERT_TRUE(file.OpenDocFile(true, PageAccess::Read));
+        SegmentRecorder recorder;
+        ASSERT_TRUE(chunk == 0 ? scanner.ScanPass(file, page, true, recorder)
+                               : scanner.ScanPass(file, true, recorder));
+        EXPECT_GE(host.pumps, page.size() / (16 * 1024) - 1) << "read size " << chunk;
+        EXPECT_LE(longestGap, 16 * 1024 + 64u) << "read size " << chunk;
+    }
+}
+
 TEST(TagScanner, AHandlerCanStopThePassAndTheRestCountsAsDone) {
     const std::string page = "<a><b><c>tail";
     const Split split = SplitPage(page, 2, EngineSettings::DefaultLanguageTags(), 2);
