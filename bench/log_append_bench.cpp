@@ -1,11 +1,13 @@
 // Appends a long run's worth of log lines to the log view and prints how long it took.
 //   vantaro_log_append_bench [lines] [--one-at-a-time]
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "Corpus.h"
 #include "shell/log/LogView.h"
 
 namespace {
@@ -49,9 +51,11 @@ void Append(int lines, bool batching) {
     view.SetBatching(false);
     QApplication::processEvents();
     const double seconds = static_cast<double>(total.elapsed()) / 1000.0;
-    std::printf("%s: %d lines (%d segments) appended in %.2f s, %d event-loop turns, %d blocks\n",
-                batching ? "gathered between turns" : "one piece at a time", lines, lines * 6,
-                seconds, pumps, view.document()->blockCount());
+    std::printf(
+        "%s: %d lines (%d segments) appended in %.2f s, %d event-loop turns, %d blocks, peak "
+        "memory %.1f MiB\n",
+        batching ? "gathered between turns" : "one piece at a time", lines, lines * 6, seconds,
+        pumps, view.document()->blockCount(), vantaro::bench::PeakMemoryMiB());
 }
 
 }  // namespace
