@@ -10,32 +10,10 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "run/FolderListing.h"
-#include "run/WordSort.h"
 
 namespace vantaro::cli {
 
 namespace {
-
-// The subfolders of a folder that recursion enters, sorted.
-std::vector<std::string> Subfolders(const std::string& folder) {
-    std::vector<std::string> names;
-    const std::optional<std::vector<FolderEntry>> entries = ListFolder(folder);
-    if (!entries) {
-        return names;
-    }
-    for (const FolderEntry& entry : *entries) {
-        if (entry.name.empty() || entry.hidden) {
-            continue;
-        }
-        const std::optional<FileStatus> status = StatusOf(folder + entry.name, Links::DontFollow);
-        if (status && status->kind == FileKind::Folder) {
-            names.push_back(entry.name);
-        }
-    }
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return WordSortLess(a, b); });
-    return names;
-}
 
 class Planner {
   public:
@@ -67,17 +45,20 @@ class Planner {
             Problem(folder, "cannot read this folder");
             return;
         }
-        std::vector<ListedFile> files = ListFolderFiles(folder, extensions_, FileDetails::NameOnly);
-        if (given || !files.empty()) {
+        FolderContents contents;
+        if (recursive_) {
+            contents = ListFolderContents(folder, extensions_);
+        } else {
+            contents.Pages = ListFolderFiles(folder, extensions_, FileDetails::NameOnly);
+        }
+        if (given || !contents.Pages.empty()) {
             PlannedRun& run = RunFor(folder);
-            for (const ListedFile& file : files) {
+            for (const ListedFile& file : contents.Pages) {
                 AddPage(run, file.Name);
             }
         }
-        if (recursive_) {
-            for (const std::string& name : Subfolders(folder)) {
-                AddFolder(WithTrailingSeparator(folder + name), false);
-            }
+        for (const std::string& name : contents.Subfolders) {
+            AddFolder(WithTrailingSeparator(folder + name), false);
         }
     }
 

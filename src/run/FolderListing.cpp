@@ -26,14 +26,11 @@ std::string_view ExtensionOf(std::string_view fileName) {
 }
 
 template <typename Accept>
-std::vector<ListedFile> ListMatching(const std::string& folder, Accept accept,
-                                     FileDetails details = FileDetails::SizeAndTime) {
+std::vector<ListedFile> MatchingAmong(const std::string& folder,
+                                      const std::vector<FolderEntry>& entries, Accept accept,
+                                      FileDetails details) {
     std::vector<ListedFile> files;
-    const std::optional<std::vector<FolderEntry>> entries = ListFolder(folder);
-    if (!entries) {
-        return files;
-    }
-    for (const FolderEntry& entry : *entries) {
+    for (const FolderEntry& entry : entries) {
         const std::string& name = entry.name;
         if (name.empty() || entry.hidden || !accept(ExtensionOf(name))) {
             continue;
@@ -50,6 +47,44 @@ std::vector<ListedFile> ListMatching(const std::string& folder, Accept accept,
     }
     SortByName(files);
     return files;
+}
+
+template <typename Accept>
+std::vector<ListedFile> ListMatching(const std::string& folder, Accept accept,
+                                     FileDetails details = FileDetails::SizeAndTime) {
+    const std::optional<std::vector<FolderEntry>> entries = ListFolder(folder);
+    return entries ? MatchingAmong(folder, *entries, accept, details) : std::vector<ListedFile>();
+}
+
+class ExtensionSet {
+  public:
+    explicit ExtensionSet(const std::vector<std::string>& extensions) {
+        for (const std::string& extension : extensions) {
+            if (!extension.empty()) {
+                wanted_.insert(FoldForLookup(extension));
+            }
+        }
+    }
+    bool operator()(std::string_view extension) const {
+        return !extension.empty() && wanted_.count(FoldForLookup(extension)) > 0;
+    }
+
+  private:
+    std::unordered_set<std::string> wanted_;
+};
+
+// Word-sort order through byte keys, each worked out once.
+void SortNames(std::vector<std::string>& names) {
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names) {
+        keyed.emplace_back(WordSortBytes(name), std::move(name));
+    }
+    std::sort(keyed.begin(), keyed.end());
+    names.clear();
+    for (auto& [key, name] : keyed) {
+        names.push_back(std::move(name));
+    }
 }
 
 }  // namespace
@@ -95,18 +130,35 @@ bool HasExtension(std::string_view fileName, std::string_view extension) {
 std::vector<ListedFile> ListFolderFiles(const std::string& folder,
                                         const std::vector<std::string>& extensions,
                                         FileDetails details) {
-    std::unordered_set<std::string> wanted;
-    for (const std::string& extension : extensions) {
-        if (!extension.empty()) {
-            wanted.insert(FoldForLookup(extension));
+    return ListMatching(folder, ExtensionSet(extensions), details);
+}
+
+FolderContents ListFolderContents(const std::string& folder,
+                                  const std::vector<std::string>& extensions) {
+    FolderContents contents;
+    const std::optional<std::vector<FolderEntry>> entries = ListFolder(folder);
+    if (!entries) {
+        return contents;
+    }
+    contents.Pages =
+        MatchingAmong(folder, *entries, ExtensionSet(extensions), FileDetails::NameOnly);
+    for (const FolderEntry& entry : *entries) {
+        if (entry.name.empty() || entry.hidden) {
+            continue;
+        }
+        // The listing mostly tells an entry's kind; a look at it is needed only where not.
+        const std::optional<FileKind> kind =
+            entry.kind ? entry.kind : [&]() -> std::optional<FileKind> {
+            const std::optional<FileStatus> status =
+                StatusOf(folder + entry.name, Links::DontFollow);
+            return status ? std::optional<FileKind>(status->kind) : std::nullopt;
+        }();
+        if (kind == FileKind::Folder) {
+            contents.Subfolders.push_back(entry.name);
         }
     }
-    return ListMatching(
-        folder,
-        [&](std::string_view extension) {
-            return !extension.empty() && wanted.count(FoldForLookup(extension)) > 0;
-        },
-        details);
+    SortNames(contents.Subfolders);
+    return contents;
 }
 
 std::string FolderReadFailure(const std::string& folder) {

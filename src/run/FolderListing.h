@@ -42,6 +42,14 @@ enum class FileDetails { NameOnly, SizeAndTime };
 std::vector<ListedFile> ListFolderFiles(const std::string& folder,
                                         const std::vector<std::string>& extensions,
                                         FileDetails details = FileDetails::SizeAndTime);
+// A folder's page files, as ListFolderFiles gives them with names alone, and its subfolders
+// (hidden ones and symbolic links to folders left out), sorted by word sort; from one listing.
+struct FolderContents {
+    std::vector<ListedFile> Pages;
+    std::vector<std::string> Subfolders;
+};
+FolderContents ListFolderContents(const std::string& folder,
+                                  const std::vector<std::string>& extensions);
 // Why the folder's entries cannot be read (the system's reason), or empty when they can.
 std::string FolderReadFailure(const std::string& folder);
 
