@@ -94,16 +94,28 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
 
 namespace {
 
-// Writes, flushes and closes the temporary file; false with errno set when any of it failed.
-bool FinishTemporary(FileHandle& file, const FileStatus* existing, std::string_view content) {
+// Writes content, flushed, to a new temporary file beside target (tempPath). On a failure
+// nothing is left behind, `failure` says which, and errno why.
+bool WriteBeside(const std::string& target, std::string_view content, const FileStatus* existing,
+                 std::string& tempPath, ReplaceOutcome& failure) {
+    FileHandle file = CreateTemporaryFile(target, tempPath);
+    if (!file.IsOpen()) {
+        failure = ReplaceOutcome::NoTemporaryFile;
+        return false;
+    }
     const bool written = WriteTemporary(file, existing, content);
     int error = errno;
     const bool closed = file.Close();
     if (written && !closed) {
         error = errno;
     }
-    errno = error;
-    return written && closed;
+    if (!written || !closed) {
+        RemoveFile(tempPath);
+        errno = error;
+        failure = ReplaceOutcome::Failed;
+        return false;
+    }
+    return true;
 }
 
 // The written temporary file goes over target, or away.
@@ -134,15 +146,9 @@ ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view conte
                                const FileStatus* existing, const FileIdentity* expected,
                                FolderSync folderSync) {
     std::string tempPath;
-    FileHandle file = CreateTemporaryFile(target, tempPath);
-    if (!file.IsOpen()) {
-        return ReplaceOutcome::NoTemporaryFile;
-    }
-    if (!FinishTemporary(file, existing, content)) {
-        const int error = errno;
-        RemoveFile(tempPath);
-        errno = error;
-        return ReplaceOutcome::Failed;
+    ReplaceOutcome failure = ReplaceOutcome::Failed;
+    if (!WriteBeside(target, content, existing, tempPath, failure)) {
+        return failure;
     }
     return MoveTemporary(tempPath, target, expected, folderSync);
 }
@@ -166,12 +172,8 @@ StagedContent StagedContent::Stage(const std::string& target, std::string_view c
                                    const FileStatus& existing) {
     StagedContent staged;
     std::string tempPath;
-    FileHandle file = CreateTemporaryFile(target, tempPath);
-    if (!file.IsOpen()) {
-        return staged;
-    }
-    if (!FinishTemporary(file, &existing, content)) {
-        RemoveFile(tempPath);
+    ReplaceOutcome failure = ReplaceOutcome::Failed;
+    if (!WriteBeside(target, content, &existing, tempPath, failure)) {
         return staged;
     }
     staged.target_ = target;

@@ -147,12 +147,13 @@ FolderContents ListFolderContents(const std::string& folder,
             continue;
         }
         // The listing mostly tells an entry's kind; a look at it is needed only where not.
-        const std::optional<FileKind> kind =
-            entry.kind ? entry.kind : [&]() -> std::optional<FileKind> {
-            const std::optional<FileStatus> status =
-                StatusOf(folder + entry.name, Links::DontFollow);
-            return status ? std::optional<FileKind>(status->kind) : std::nullopt;
-        }();
+        std::optional<FileKind> kind = entry.kind;
+        if (!kind) {
+            if (const std::optional<FileStatus> status =
+                    StatusOf(folder + entry.name, Links::DontFollow)) {
+                kind = status->kind;
+            }
+        }
         if (kind == FileKind::Folder) {
             contents.Subfolders.push_back(entry.name);
         }

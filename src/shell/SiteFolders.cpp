@@ -1,11 +1,6 @@
 #include "shell/SiteFolders.h"
 
-#include <QDir>
-#include <QFile>
-#include <algorithm>
-
 #include "run/FolderListing.h"
-#include "run/WordSort.h"
 
 namespace vantaro {
 
@@ -18,36 +13,26 @@ std::string WithSlash(std::string folder) {
     return folder;
 }
 
-std::vector<std::string> PageNamesOf(const std::string& folder,
-                                     const std::vector<std::string>& extensions) {
+std::vector<std::string> NamesOf(std::vector<ListedFile> files) {
     std::vector<std::string> names;
-    for (ListedFile& file : ListFolderFiles(folder, extensions, FileDetails::NameOnly)) {
+    names.reserve(files.size());
+    for (ListedFile& file : files) {
         names.push_back(std::move(file.Name));
     }
     return names;
 }
 
-std::vector<std::string> SubfolderNames(const std::string& folder) {
-    std::vector<std::string> names;
-    const QDir dir(QFile::decodeName(folder.c_str()));
-    for (const QString& name :
-         dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
-        names.push_back(QFile::encodeName(name).toStdString());
-    }
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return WordSortLess(a, b); });
-    return names;
-}
-
-void AddFoldersBelow(const std::string& folder, const std::vector<std::string>& extensions,
+// The subfolders depth first, each with its pages: one listing per folder.
+void AddFoldersBelow(const std::string& folder, const std::vector<std::string>& subfolders,
+                     const std::vector<std::string>& extensions,
                      std::vector<FolderPages>& folders) {
-    for (const std::string& name : SubfolderNames(folder)) {
+    for (const std::string& name : subfolders) {
         const std::string below = folder + name + '/';
-        std::vector<std::string> pages = PageNamesOf(below, extensions);
-        if (!pages.empty()) {
-            folders.push_back(FolderPages{below, std::move(pages)});
+        FolderContents contents = ListFolderContents(below, extensions);
+        if (!contents.Pages.empty()) {
+            folders.push_back(FolderPages{below, NamesOf(std::move(contents.Pages))});
         }
-        AddFoldersBelow(below, extensions, folders);
+        AddFoldersBelow(below, contents.Subfolders, extensions, folders);
     }
 }
 
@@ -56,11 +41,12 @@ void AddFoldersBelow(const std::string& folder, const std::vector<std::string>& 
 std::vector<FolderPages> SiteFolders(const std::string& top, std::vector<std::string> topPages,
                                      const std::vector<std::string>& extensions) {
     const std::string folder = WithSlash(top);
+    FolderContents contents = ListFolderContents(folder, extensions);
     if (topPages.empty()) {
-        topPages = PageNamesOf(folder, extensions);
+        topPages = NamesOf(std::move(contents.Pages));
     }
     std::vector<FolderPages> folders{FolderPages{folder, std::move(topPages)}};
-    AddFoldersBelow(folder, extensions, folders);
+    AddFoldersBelow(folder, contents.Subfolders, extensions, folders);
     return folders;
 }
 
