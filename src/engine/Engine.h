@@ -72,8 +72,14 @@ class Engine {
         wholeReadLimit_ = 0;
     }
     // Flushes the folders of the pages saved since the last call; until then a saved page may
-    // still be found with its old text after a power cut (never with a mix of both).
-    void SyncSavedPages() { unsyncedFolders_.SyncAll(); }
+    // still be found with its old text after a power cut (never with a mix of both). The old
+    // files kept for reuse go.
+    void SyncSavedPages() {
+        unsyncedFolders_.SyncAll();
+        unsyncedFolders_.Retired().RemoveAll();
+    }
+    // Old files of saved pages, which pages written ahead on other threads may reuse.
+    RetiredFiles& RetiredPageFiles() { return unsyncedFolders_.Retired(); }
 
     void SetKeepOutputText(bool keep) { alwaysKeepOutput_ = keep; }
     // For tests: called before every read of a page (see DocumentFile::SetBeforeRead).

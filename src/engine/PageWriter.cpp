@@ -79,11 +79,16 @@ void UnsyncedFolders::Add(const std::string& folder) {
     }
     folder_ = folder;
     pending_ = true;
+    if (retired_.AwaitingSync() >= kRetiredPerSync) {
+        SyncAll();
+    }
 }
 
 void UnsyncedFolders::SyncAll() {
     if (pending_) {
-        SyncFolder(folder_);
+        if (SyncFolder(folder_)) {
+            retired_.FolderSynced(folder_);
+        }
         pending_ = false;
     }
 }
@@ -109,10 +114,15 @@ PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openP
         return WriteInPlace(target, openPage, asRead, newText, observer);
     }
     const FolderSync folderSync = unsynced != nullptr ? FolderSync::Later : FolderSync::Now;
+    std::optional<FileReuse> reuse;
+    if (unsynced != nullptr) {
+        reuse.emplace(FileReuse{unsynced->Retired(), openPage});
+    }
+    const FileReuse* reusing = reuse ? &*reuse : nullptr;
     const ReplaceOutcome replaced =
         ahead.Ready() && ahead.Target() == target
-            ? ReplaceStaged(ahead, &asRead, folderSync)
-            : ReplaceByRename(target, newText, &*page, &asRead, folderSync);
+            ? ReplaceStaged(ahead, &asRead, folderSync, reusing)
+            : ReplaceByRename(target, newText, &*page, &asRead, folderSync, reusing);
     switch (replaced) {
         case ReplaceOutcome::Replaced:
             if (unsynced != nullptr) {
@@ -135,13 +145,13 @@ PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openP
 }
 
 StagedContent StagePageContent(const std::string& fullPath, const FileIdentity& asRead,
-                               std::string_view newText) {
+                               std::string_view newText, RetiredFiles* retired) {
     const std::string target = ResolvedPath(fullPath);
     const std::optional<FileStatus> page = StatusOf(target);
     if (!page || page->identity != asRead || page->links > 1) {
         return {};
     }
-    return StagedContent::Stage(target, newText, *page);
+    return StagedContent::Stage(target, newText, *page, retired);
 }
 
 }  // namespace vantaro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,8 +22,9 @@ struct PageSaveResult {
     int error = 0;  // errno of a failure
 };
 
-// Folders holding renamed pages whose new entries have not been flushed to disk yet. A run
-// flushes its folder once after its pages instead of once per page.
+// Folders holding renamed pages whose new entries have not been flushed to disk yet, and the
+// pages' old files kept to take later pages' new text. A run flushes its folder after many
+// pages instead of once per page.
 class UnsyncedFolders {
   public:
     UnsyncedFolders() = default;
@@ -30,11 +32,15 @@ class UnsyncedFolders {
     UnsyncedFolders& operator=(const UnsyncedFolders&) = delete;
     ~UnsyncedFolders() { SyncAll(); }
 
-    // Flushes the folder noted before when it is another one.
+    // Flushes the folder noted before when it is another one, and this one when enough old
+    // files wait for it before they can be reused.
     void Add(const std::string& folder);
     void SyncAll();
+    RetiredFiles& Retired() { return retired_; }
 
   private:
+    static constexpr std::size_t kRetiredPerSync = 16;
+    RetiredFiles retired_;
     std::string folder_;
     bool pending_ = false;
 };
@@ -50,7 +56,8 @@ class UnsyncedFolders {
 // program holds the page open so that it cannot be replaced, the open page is written over in
 // place instead, its old text kept in a recovery file until the new text is on
 // disk. Leaves no temporary file. With `unsynced`, the folder of a renamed page is noted there
-// to be flushed later instead of at once. With `staged` ready (the same new text, written
+// to be flushed later instead of at once, and the page's old file, when nothing else holds it,
+// is kept there to take a later page's new text. With `staged` ready (the same new text, written
 // beside the page ahead of time), that file is renamed over the page instead of writing one
 // now; it is used up or removed either way.
 PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openPage,
@@ -63,6 +70,6 @@ PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openP
 // still is the file read (asRead) and has no other names. Not Ready otherwise, and when
 // anything failed: then ReplacePageContent writes it the usual way and reports what fails.
 StagedContent StagePageContent(const std::string& fullPath, const FileIdentity& asRead,
-                               std::string_view newText);
+                               std::string_view newText, RetiredFiles* retired = nullptr);
 
 }  // namespace vantaro

@@ -61,6 +61,14 @@ class FileHandle {
     bool TakePermissionsOf(const FileStatus& status);
     bool Close();
 
+    // A second handle on the same open file.
+    FileHandle Duplicate() const;
+    // Whether the file may be written over as another file's new content once it has lost its
+    // name: it is open for reading and writing here and by no other open anywhere, it has no
+    // other name, and it carries nothing that would pass to that content but its permission
+    // bits and owner (no extended attributes, such as access lists). Never on Windows.
+    bool HeldOnlyHere() const;
+
   private:
     explicit FileHandle(std::intptr_t native) : native_(native) {}
 

@@ -1,5 +1,6 @@
 #include "platform/FileReplace.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -92,12 +93,94 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
     }
 }
 
+void RetiredFiles::Retire(const std::string& tempPath, const FileHandle& replaced) {
+    // The name was checked just before the swap, but another program may have put a file
+    // there since: only the file held open is kept.
+    const std::optional<FileStatus> atPath = StatusOf(tempPath, Links::DontFollow);
+    const std::optional<FileStatus> held = replaced.Status();
+    if (atPath && held && atPath->identity.device == held->identity.device &&
+        atPath->identity.file == held->identity.file && replaced.HeldOnlyHere()) {
+        FileHandle file = replaced.Duplicate();
+        const std::lock_guard lock(mutex_);
+        if (file.IsOpen() && entries_.size() < kMostKept) {
+            entries_.push_back({FolderOf(tempPath), {tempPath, std::move(file)}, false});
+            return;
+        }
+    }
+    RemoveFile(tempPath);
+}
+
+void RetiredFiles::FolderSynced(const std::string& folder) {
+    const std::lock_guard lock(mutex_);
+    for (Entry& entry : entries_) {
+        if (entry.folder == folder) {
+            entry.synced = true;
+        }
+    }
+}
+
+std::size_t RetiredFiles::AwaitingSync() const {
+    const std::lock_guard lock(mutex_);
+    return static_cast<std::size_t>(
+        std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return !e.synced; }));
+}
+
+std::optional<RetiredFiles::Reusable> RetiredFiles::Take(const std::string& folder) {
+    const std::lock_guard lock(mutex_);
+    for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
+        if (entry->synced && entry->folder == folder) {
+            Reusable taken = std::move(entry->file);
+            entries_.erase(std::next(entry).base());
+            return taken;
+        }
+    }
+    return std::nullopt;
+}
+
+void RetiredFiles::RemoveAll() {
+    std::vector<Entry> entries;
+    {
+        const std::lock_guard lock(mutex_);
+        entries.swap(entries_);
+    }
+    for (Entry& entry : entries) {
+        entry.file.file.Close();
+        RemoveFile(entry.file.path);
+    }
+}
+
 namespace {
 
-// Writes content, flushed, to a new temporary file beside target (tempPath). On a failure
-// nothing is left behind, `failure` says which, and errno why.
+// Gives a retired file the content, flushed, with the permission bits and owner of `existing`.
+// The owner is taken first, so that the old content is no longer readable by anyone who could
+// read the file before, and must be taken wholly: a new file would be ours otherwise.
+bool WriteOverRetired(FileHandle& file, const FileStatus& existing, std::string_view content) {
+    if (!file.TakePermissionsOf(existing)) {
+        return false;
+    }
+    const std::optional<FileStatus> now = file.Status();
+    if (!now || now->owner != existing.owner || now->group != existing.group) {
+        return false;
+    }
+    return file.WriteAllAt(content, 0) && file.Truncate(content.size()) && file.Sync() &&
+           file.Close();
+}
+
+// Writes content, flushed, to a temporary file beside target (tempPath): a retired file of the
+// folder where there is one, a new file otherwise. On a failure nothing is left behind,
+// `failure` says which, and errno why.
 bool WriteBeside(const std::string& target, std::string_view content, const FileStatus* existing,
-                 std::string& tempPath, ReplaceOutcome& failure) {
+                 std::string& tempPath, ReplaceOutcome& failure, RetiredFiles* retired) {
+    if (retired != nullptr && existing != nullptr) {
+        if (std::optional<RetiredFiles::Reusable> reused = retired->Take(FolderOf(target))) {
+            if (WriteOverRetired(reused->file, *existing, content)) {
+                tempPath = std::move(reused->path);
+                return true;
+            }
+            reused->file.Close();
+            RemoveFile(reused->path);  // a new file is tried instead
+        }
+    }
     FileHandle file = CreateTemporaryFile(target, tempPath);
     if (!file.IsOpen()) {
         failure = ReplaceOutcome::NoTemporaryFile;
@@ -118,13 +201,39 @@ bool WriteBeside(const std::string& target, std::string_view content, const File
     return true;
 }
 
+// With reuse, the written temporary file and target swap names, and the replaced file is
+// retired; where the system cannot swap names, or the target is gone, the file is moved.
+bool SwapIntoPlace(const std::string& tempPath, const std::string& target, const FileReuse& reuse) {
+    if (!reuse.retired.SwapsNames()) {
+        return false;
+    }
+    switch (ExchangeFiles(tempPath, target)) {
+        case ExchangeOutcome::Exchanged:
+            reuse.retired.Retire(tempPath, reuse.replaced);
+            return true;
+        case ExchangeOutcome::Unsupported:
+            reuse.retired.SwappingUnsupported();
+            return false;
+        case ExchangeOutcome::Failed:
+            return false;
+    }
+    return false;
+}
+
 // The written temporary file goes over target, or away.
 ReplaceOutcome MoveTemporary(const std::string& tempPath, const std::string& target,
-                             const FileIdentity* expected, FolderSync folderSync) {
+                             const FileIdentity* expected, FolderSync folderSync,
+                             const FileReuse* reuse) {
     // Checked as late as possible: a file saved by another program meanwhile is not replaced.
     if (!StillExpected(target, expected)) {
         RemoveFile(tempPath);
         return ReplaceOutcome::TargetChanged;
+    }
+    if (reuse != nullptr && SwapIntoPlace(tempPath, target, *reuse)) {
+        if (folderSync == FolderSync::Now) {
+            SyncFolder(FolderOf(target));
+        }
+        return ReplaceOutcome::Replaced;
     }
     const MoveOutcome moved = MoveOver(tempPath, target);
     if (moved != MoveOutcome::Moved) {
@@ -144,13 +253,14 @@ ReplaceOutcome MoveTemporary(const std::string& tempPath, const std::string& tar
 
 ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view content,
                                const FileStatus* existing, const FileIdentity* expected,
-                               FolderSync folderSync) {
+                               FolderSync folderSync, const FileReuse* reuse) {
     std::string tempPath;
     ReplaceOutcome failure = ReplaceOutcome::Failed;
-    if (!WriteBeside(target, content, existing, tempPath, failure)) {
+    RetiredFiles* retired = reuse != nullptr ? &reuse->retired : nullptr;
+    if (!WriteBeside(target, content, existing, tempPath, failure, retired)) {
         return failure;
     }
-    return MoveTemporary(tempPath, target, expected, folderSync);
+    return MoveTemporary(tempPath, target, expected, folderSync, reuse);
 }
 
 StagedContent::StagedContent(StagedContent&& other) noexcept
@@ -169,11 +279,11 @@ StagedContent& StagedContent::operator=(StagedContent&& other) noexcept {
 }
 
 StagedContent StagedContent::Stage(const std::string& target, std::string_view content,
-                                   const FileStatus& existing) {
+                                   const FileStatus& existing, RetiredFiles* retired) {
     StagedContent staged;
     std::string tempPath;
     ReplaceOutcome failure = ReplaceOutcome::Failed;
-    if (!WriteBeside(target, content, &existing, tempPath, failure)) {
+    if (!WriteBeside(target, content, &existing, tempPath, failure, retired)) {
         return staged;
     }
     staged.target_ = target;
@@ -189,10 +299,10 @@ void StagedContent::Discard() {
 }
 
 ReplaceOutcome ReplaceStaged(StagedContent& staged, const FileIdentity* expected,
-                             FolderSync folderSync) {
+                             FolderSync folderSync, const FileReuse* reuse) {
     const std::string tempPath = std::move(staged.tempPath_);
     staged.tempPath_.clear();
-    return MoveTemporary(tempPath, staged.target_, expected, folderSync);
+    return MoveTemporary(tempPath, staged.target_, expected, folderSync, reuse);
 }
 
 }  // namespace vantaro

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <atomic>
+#include <cstddef>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileHandle.h"
 #include "platform/FileStatus.h"
@@ -18,6 +23,53 @@ namespace vantaro {
 // then flushes the folder once for many files).
 enum class FolderSync { Now, Later };
 
+// Files that gave their names to new content during a run, kept under temporary names to take
+// the next new content in the same folder: on some file systems, creating a file and deleting
+// another for every page costs far more than writing it. A file is reused only once the
+// folder's entries that took its name away are on disk, so that after a power cut no page's
+// name can show another page's content. Safe to use from several threads.
+class RetiredFiles {
+  public:
+    struct Reusable {
+        std::string path;
+        FileHandle file;
+    };
+
+    RetiredFiles() = default;
+    ~RetiredFiles() { RemoveAll(); }
+    RetiredFiles(const RetiredFiles&) = delete;
+    RetiredFiles& operator=(const RetiredFiles&) = delete;
+
+    // Whether a replacement should swap names with its target, keeping the old file, rather
+    // than move over it; false once the system could not.
+    bool SwapsNames() const { return swapsNames_.load(); }
+    void SwappingUnsupported() { swapsNames_.store(false); }
+
+    // Keeps the file now at tempPath, which `replaced` holds open, where it may be reused and
+    // there is room; otherwise removes it.
+    void Retire(const std::string& tempPath, const FileHandle& replaced);
+    // The folder's entries reached the disk: the files retired there so far may be reused.
+    void FolderSynced(const std::string& folder);
+    // Files retired and waiting for their folder to be flushed.
+    std::size_t AwaitingSync() const;
+    // A file of the folder that may be written over, or none.
+    std::optional<Reusable> Take(const std::string& folder);
+    // Removes every file kept.
+    void RemoveAll();
+
+  private:
+    struct Entry {
+        std::string folder;
+        Reusable file;
+        bool synced = false;
+    };
+    static constexpr std::size_t kMostKept = 64;
+
+    mutable std::mutex mutex_;
+    std::vector<Entry> entries_;
+    std::atomic<bool> swapsNames_{true};
+};
+
 enum class ReplaceOutcome {
     Replaced,
     NoTemporaryFile,  // no file could be made beside the target (errno tells why)
@@ -32,9 +84,17 @@ enum class ReplaceOutcome {
 // there is none. With `expected`, the move happens only if the target still is that file just
 // before it. Leaves no temporary file behind. The content is on disk before the move either
 // way, so the target is wholly old or wholly new whenever the system stops.
+//
+// With `reuse`, a file retired there may take the content instead of a new file, and the file
+// replaced, which reuse.replaced holds open, is retired there.
+struct FileReuse {
+    RetiredFiles& retired;
+    const FileHandle& replaced;
+};
 ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view content,
                                const FileStatus* existing, const FileIdentity* expected = nullptr,
-                               FolderSync folderSync = FolderSync::Now);
+                               FolderSync folderSync = FolderSync::Now,
+                               const FileReuse* reuse = nullptr);
 
 // A file's new content written beside it and flushed to disk ahead of its move, so that the
 // contents of several files can reach the disk at the same time. ReplaceStaged moves it over
@@ -49,9 +109,10 @@ class StagedContent {
     StagedContent& operator=(const StagedContent&) = delete;
 
     // Writes content beside target with the permission bits (and where allowed the owner) of
-    // `existing`. Not Ready when anything failed; then nothing is left behind.
+    // `existing`, in a file retired in `retired` where there is one. Not Ready when anything
+    // failed; then nothing is left behind.
     static StagedContent Stage(const std::string& target, std::string_view content,
-                               const FileStatus& existing);
+                               const FileStatus& existing, RetiredFiles* retired = nullptr);
 
     bool Ready() const { return !tempPath_.empty(); }
     const std::string& Target() const { return target_; }
@@ -59,7 +120,7 @@ class StagedContent {
 
   private:
     friend ReplaceOutcome ReplaceStaged(StagedContent& staged, const FileIdentity* expected,
-                                        FolderSync folderSync);
+                                        FolderSync folderSync, const FileReuse* reuse);
     std::string target_;
     std::string tempPath_;
 };
@@ -67,7 +128,8 @@ class StagedContent {
 // Moves staged content over its target as ReplaceByRename does, checking `expected` just
 // before. Never returns NoTemporaryFile. Leaves no temporary file; staged is empty afterwards.
 ReplaceOutcome ReplaceStaged(StagedContent& staged, const FileIdentity* expected = nullptr,
-                             FolderSync folderSync = FolderSync::Now);
+                             FolderSync folderSync = FolderSync::Now,
+                             const FileReuse* reuse = nullptr);
 
 // A new, empty file beside target with the name of our temporary files (tempPath), or a handle
 // that is not open (errno set).

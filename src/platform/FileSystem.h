@@ -44,4 +44,14 @@ enum class MoveOutcome {
 // descriptor on Windows.
 MoveOutcome MoveOver(const std::string& from, const std::string& to);
 
+enum class ExchangeOutcome {
+    Exchanged,
+    Unsupported,  // the system or the file system cannot swap names
+    Failed,
+};
+
+// Swaps the files of two names in one step, where the system can: each name then shows the
+// other's file, and neither is ever missing.
+ExchangeOutcome ExchangeFiles(const std::string& first, const std::string& second);
+
 }  // namespace vantaro

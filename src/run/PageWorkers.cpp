@@ -128,7 +128,8 @@ PageWorkers::~PageWorkers() {
 }
 
 void PageWorkers::BeginBatch(const Engine& configuration, const IgnoredSnapshot& ignored,
-                             ScanMode mode, std::vector<std::string> pagePaths) {
+                             ScanMode mode, std::vector<std::string> pagePaths,
+                             RetiredFiles* retired) {
     EndBatch();
     {
         const std::lock_guard lock(mutex_);
@@ -137,6 +138,7 @@ void PageWorkers::BeginBatch(const Engine& configuration, const IgnoredSnapshot&
         }
         mode_ = mode;
         pagePaths_ = std::move(pagePaths);
+        retired_ = retired;
         nextToPrepare_ = 0;
         nextToTake_ = 0;
         inBatch_ = true;
@@ -220,8 +222,8 @@ void PageWorkers::StagingLoop() {
         Slot& slot = SlotOf(index);
         PreparedPage& page = slot.outcome->Page;  // no one else touches it while it is staged
         lock.unlock();
-        page.Staged =
-            StagePageContent(page.File->FullPath(), page.File->IdentityAtOpen(), page.OutputText);
+        page.Staged = StagePageContent(page.File->FullPath(), page.File->IdentityAtOpen(),
+                                       page.OutputText, retired_);
         lock.lock();
         slot.staging = false;
         --staging_;

@@ -61,10 +61,10 @@ class PageWorkers {
 
     int Threads() const { return static_cast<int>(workers_.size()); }
 
-    // Starts preparing the pages with engines set up like `configuration`. `ignored` must
-    // outlive the batch.
+    // Starts preparing the pages with engines set up like `configuration`. `ignored` and
+    // `retired` (old files that new text may reuse; may be null) must outlive the batch.
     void BeginBatch(const Engine& configuration, const IgnoredSnapshot& ignored, ScanMode mode,
-                    std::vector<std::string> pagePaths);
+                    std::vector<std::string> pagePaths, RetiredFiles* retired = nullptr);
     // Waits for page `index` (taken in ascending order); whileWaiting is called about every
     // 20 ms meanwhile, and may call AbandonPage.
     PageOutcome Take(std::size_t index, const std::function<void()>& whileWaiting);
@@ -107,6 +107,7 @@ class PageWorkers {
     int preparing_ = 0;  // workers busy with a page
     int staging_ = 0;    // pages queued for staging or being staged
     std::deque<std::size_t> toStage_;
+    RetiredFiles* retired_ = nullptr;
     bool inBatch_ = false;
     bool closing_ = false;
     std::vector<std::unique_ptr<Worker>> workers_;  // the first is the run's thread's

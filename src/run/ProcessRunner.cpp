@@ -144,7 +144,7 @@ bool ProcessRunner::RunPagesInParallel(ScanMode mode, const std::string& folder,
         workers_ = std::make_unique<PageWorkers>(Jobs);
     }
     PageWorkers& workers = *workers_;
-    workers.BeginBatch(engine_, *ignored_, mode, std::move(paths));
+    workers.BeginBatch(engine_, *ignored_, mode, std::move(paths), &engine_.RetiredPageFiles());
     // Pages read ahead of a stop are dropped unwritten.
     struct BatchEnd {
         PageWorkers& workers;

@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <utility>
 
 #include "StatusFromStat.h"
@@ -148,6 +150,34 @@ bool FileHandle::TakePermissionsOf(const FileStatus& status) {
 bool FileHandle::Close() {
     const int fd = Descriptor(std::exchange(native_, -1));
     return fd >= 0 && ::close(fd) == 0;
+}
+
+FileHandle FileHandle::Duplicate() const {
+    return FileHandle(::fcntl(Descriptor(native_), F_DUPFD_CLOEXEC, 0));
+}
+
+bool FileHandle::HeldOnlyHere() const {
+#ifdef __linux__
+    const int fd = Descriptor(native_);
+    struct stat info {};
+    if ((::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDWR || ::fstat(fd, &info) != 0 ||
+        !S_ISREG(info.st_mode) || info.st_nlink != 1) {
+        return false;
+    }
+    const ssize_t attributeNames = ::flistxattr(fd, nullptr, 0);
+    if (attributeNames > 0 || (attributeNames < 0 && errno != ENOTSUP)) {
+        return false;
+    }
+    // The system grants a write lease only while no other open refers to the file. A break
+    // of the lease in the moment it is held is told with SIGURG, which is ignored.
+    if (::fcntl(fd, F_SETSIG, SIGURG) != 0 || ::fcntl(fd, F_SETLEASE, F_WRLCK) != 0) {
+        return false;
+    }
+    ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    return true;
+#else
+    return false;
+#endif
 }
 
 }  // namespace vantaro

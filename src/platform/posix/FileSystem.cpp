@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 #include "StatusFromStat.h"
@@ -131,6 +132,19 @@ bool SyncFolder(const std::string& folder) {
 
 MoveOutcome MoveOver(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? MoveOutcome::Moved : MoveOutcome::Failed;
+}
+
+ExchangeOutcome ExchangeFiles(const std::string& first, const std::string& second) {
+#ifdef RENAME_EXCHANGE
+    if (::renameat2(AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), RENAME_EXCHANGE) == 0) {
+        return ExchangeOutcome::Exchanged;
+    }
+    return errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ? ExchangeOutcome::Unsupported
+                                                                     : ExchangeOutcome::Failed;
+#else
+    errno = ENOSYS;
+    return ExchangeOutcome::Unsupported;
+#endif
 }
 
 }  // namespace vantaro

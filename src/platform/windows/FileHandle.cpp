@@ -185,4 +185,14 @@ bool FileHandle::Close() {
     return ::CloseHandle(handle) || FailWithLastError();
 }
 
+// Files are never reused on Windows (see HeldOnlyHere), so no second handle is needed.
+FileHandle FileHandle::Duplicate() const {
+    errno = ENOSYS;
+    return FileHandle();
+}
+
+bool FileHandle::HeldOnlyHere() const {
+    return false;
+}
+
 }  // namespace vantaro

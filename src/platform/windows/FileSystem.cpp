@@ -224,4 +224,10 @@ MoveOutcome MoveOver(const std::string& from, const std::string& to) {
                : MoveOutcome::Failed;
 }
 
+// Windows has no call that swaps two names in one step.
+ExchangeOutcome ExchangeFiles(const std::string& /*first*/, const std::string& /*second*/) {
+    errno = ENOSYS;
+    return ExchangeOutcome::Unsupported;
+}
+
 }  // namespace vantaro
