@@ -38,6 +38,7 @@ class CliHost : public EngineHost, public RunHost {
     bool IsFoundReference(std::string_view reference) override;
     void AddFoundReference(std::string_view reference) override;
     TemplateWarningAnswer ShowTemplateWarning(const std::string& fullPath) override;
+    bool UpdatesTemplateCodeUnasked() override { return questions_.yes; }
 
     // RunHost
     void SetProcessingState(bool busy) override;

@@ -45,6 +45,9 @@ class EngineHost : public EngineEvents {
     virtual void AddFoundReference(std::string_view reference) = 0;
     // Asks the template-code warning for the page at fullPath.
     virtual TemplateWarningAnswer ShowTemplateWarning(const std::string& fullPath) = 0;
+    // Whether every template-code warning of the run is answered Yes without showing or
+    // printing anything: then a page that would ask it need not wait for its turn.
+    virtual bool UpdatesTemplateCodeUnasked() { return false; }
 };
 
 }  // namespace vantaro

@@ -39,7 +39,7 @@ class UnsyncedFolders {
     RetiredFiles& Retired() { return retired_; }
 
   private:
-    static constexpr std::size_t kRetiredPerSync = 16;
+    static constexpr std::size_t kRetiredPerSync = 32;
     RetiredFiles retired_;
     std::string folder_;
     bool pending_ = false;

@@ -57,6 +57,10 @@ class FileHandle {
     bool Reserve(std::uint64_t size);
     // The file's content on disk.
     bool Sync();
+    // Everything written to the file's file system on disk, by any program.
+    bool SyncFileSystem();
+    // Whether SyncFileSystem works and reports every write that failed to reach the disk.
+    static bool CanSyncFileSystem();
     // Gives the file the permission bits and, where allowed, the owner of another one.
     bool TakePermissionsOf(const FileStatus& status);
     bool Close();

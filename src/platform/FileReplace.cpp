@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <map>
 
 #include "platform/Process.h"
 
@@ -17,8 +18,63 @@ bool WriteTemporary(FileHandle& file, const FileStatus* existing, std::string_vi
     if (existing != nullptr && !file.TakePermissionsOf(*existing)) {
         return false;
     }
-    return file.WriteAll(content) && file.Sync();
+    return file.WriteAll(content);
 }
+
+// When a written temporary file is flushed: at once, or together with the files written
+// beside it, just before it takes its target's place.
+enum class Flush { Now, InGroup };
+
+bool Finish(FileHandle& file, Flush flush) {
+    return flush == Flush::InGroup || (file.Sync() && file.Close());
+}
+
+// Files whose content is to reach the disk together: one flush of a file system covers every
+// file written there before it began, so a run's staged pages share a few flushes instead of
+// paying one each. Each write is marked with the count of flushes begun before it ended.
+class GroupFlush {
+  public:
+    static GroupFlush& Instance() {
+        static GroupFlush flushes;
+        return flushes;
+    }
+
+    bool Works() const { return works_.load(); }
+    std::uint64_t Mark() const { return begun_.load(); }
+
+    // Whether what was written or renamed on `device` at `mark` is on disk.
+    bool Covers(std::uint64_t device, std::uint64_t mark) {
+        const std::lock_guard lock(stateMutex_);
+        const auto through = flushedThrough_.find(device);
+        return through != flushedThrough_.end() && mark < through->second;
+    }
+
+    // Brings a file written at `mark` on `device` to disk; false (errno) if it did not get there.
+    bool Flush(FileHandle& file, std::uint64_t device, std::uint64_t mark) {
+        const std::lock_guard lock(flushMutex_);
+        if (Covers(device, mark)) {
+            return true;
+        }
+        if (works_.load()) {
+            const std::uint64_t flushing = ++begun_;  // later writes are marked with this
+            if (file.SyncFileSystem()) {
+                const std::lock_guard state(stateMutex_);
+                flushedThrough_[device] = flushing;
+                return true;
+            }
+            // Another program's file may have failed: from now on each file tells its own.
+            works_.store(false);
+        }
+        return file.Sync();
+    }
+
+  private:
+    std::mutex flushMutex_;  // one flush at a time: those waiting are mostly covered by it
+    std::mutex stateMutex_;
+    std::atomic<std::uint64_t> begun_{0};
+    std::map<std::uint64_t, std::uint64_t> flushedThrough_;  // by device: flushes that ended
+    std::atomic<bool> works_{FileHandle::CanSyncFileSystem()};
+};
 
 bool StillExpected(const std::string& target, const FileIdentity* expected) {
     if (expected == nullptr) {
@@ -101,9 +157,11 @@ void RetiredFiles::Retire(const std::string& tempPath, const FileHandle& replace
     if (atPath && held && atPath->identity.device == held->identity.device &&
         atPath->identity.file == held->identity.file && replaced.HeldOnlyHere()) {
         FileHandle file = replaced.Duplicate();
+        const std::uint64_t mark = GroupFlush::Instance().Mark();  // a later flush covers the swap
         const std::lock_guard lock(mutex_);
         if (file.IsOpen() && entries_.size() < kMostKept) {
-            entries_.push_back({FolderOf(tempPath), {tempPath, std::move(file)}, false});
+            entries_.push_back(
+                {FolderOf(tempPath), {tempPath, std::move(file)}, atPath->identity.device, mark});
             return;
         }
     }
@@ -119,16 +177,21 @@ void RetiredFiles::FolderSynced(const std::string& folder) {
     }
 }
 
+// A flush of the whole file system since the swap counts as much as one of the folder.
+bool RetiredFiles::Entry::OnDisk() const {
+    return synced || GroupFlush::Instance().Covers(device, flushMark);
+}
+
 std::size_t RetiredFiles::AwaitingSync() const {
     const std::lock_guard lock(mutex_);
-    return static_cast<std::size_t>(
-        std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return !e.synced; }));
+    return static_cast<std::size_t>(std::count_if(entries_.begin(), entries_.end(),
+                                                  [](const Entry& e) { return !e.OnDisk(); }));
 }
 
 std::optional<RetiredFiles::Reusable> RetiredFiles::Take(const std::string& folder) {
     const std::lock_guard lock(mutex_);
     for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
-        if (entry->synced && entry->folder == folder) {
+        if (entry->folder == folder && entry->OnDisk()) {
             Reusable taken = std::move(entry->file);
             entries_.erase(std::next(entry).base());
             return taken;
@@ -162,41 +225,45 @@ bool WriteOverRetired(FileHandle& file, const FileStatus& existing, std::string_
     if (!now || now->owner != existing.owner || now->group != existing.group) {
         return false;
     }
-    return file.WriteAllAt(content, 0) && file.Truncate(content.size()) && file.Sync() &&
-           file.Close();
+    return file.WriteAllAt(content, 0) && file.Truncate(content.size());
 }
 
-// Writes content, flushed, to a temporary file beside target (tempPath): a retired file of the
-// folder where there is one, a new file otherwise. On a failure nothing is left behind,
-// `failure` says which, and errno why.
+// Writes content to a temporary file beside target (tempPath): a retired file of the folder
+// where there is one, a new file otherwise. With Flush::InGroup the file is left open and
+// unflushed in `unflushed`. On a failure nothing is left behind, `failure` says which, and
+// errno why.
 bool WriteBeside(const std::string& target, std::string_view content, const FileStatus* existing,
-                 std::string& tempPath, ReplaceOutcome& failure, RetiredFiles* retired) {
+                 std::string& tempPath, ReplaceOutcome& failure, RetiredFiles* retired,
+                 Flush flush = Flush::Now, FileHandle* unflushed = nullptr) {
+    FileHandle file;
     if (retired != nullptr && existing != nullptr) {
         if (std::optional<RetiredFiles::Reusable> reused = retired->Take(FolderOf(target))) {
-            if (WriteOverRetired(reused->file, *existing, content)) {
+            if (WriteOverRetired(reused->file, *existing, content) && Finish(reused->file, flush)) {
                 tempPath = std::move(reused->path);
-                return true;
+                file = std::move(reused->file);
+            } else {
+                reused->file.Close();
+                RemoveFile(reused->path);  // a new file is tried instead
             }
-            reused->file.Close();
-            RemoveFile(reused->path);  // a new file is tried instead
         }
     }
-    FileHandle file = CreateTemporaryFile(target, tempPath);
-    if (!file.IsOpen()) {
-        failure = ReplaceOutcome::NoTemporaryFile;
-        return false;
+    if (!file.IsOpen() && tempPath.empty()) {
+        file = CreateTemporaryFile(target, tempPath);
+        if (!file.IsOpen()) {
+            failure = ReplaceOutcome::NoTemporaryFile;
+            return false;
+        }
+        if (!WriteTemporary(file, existing, content) || !Finish(file, flush)) {
+            const int error = errno;
+            file.Close();
+            RemoveFile(tempPath);
+            errno = error;
+            failure = ReplaceOutcome::Failed;
+            return false;
+        }
     }
-    const bool written = WriteTemporary(file, existing, content);
-    int error = errno;
-    const bool closed = file.Close();
-    if (written && !closed) {
-        error = errno;
-    }
-    if (!written || !closed) {
-        RemoveFile(tempPath);
-        errno = error;
-        failure = ReplaceOutcome::Failed;
-        return false;
+    if (unflushed != nullptr && flush == Flush::InGroup) {
+        *unflushed = std::move(file);
     }
     return true;
 }
@@ -263,8 +330,16 @@ ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view conte
     return MoveTemporary(tempPath, target, expected, folderSync, reuse);
 }
 
+bool StagingFlushesInGroups() {
+    return GroupFlush::Instance().Works();
+}
+
 StagedContent::StagedContent(StagedContent&& other) noexcept
-    : target_(std::move(other.target_)), tempPath_(std::move(other.tempPath_)) {
+    : target_(std::move(other.target_)),
+      tempPath_(std::move(other.tempPath_)),
+      unflushed_(std::move(other.unflushed_)),
+      device_(other.device_),
+      mark_(other.mark_) {
     other.tempPath_.clear();
 }
 
@@ -274,6 +349,9 @@ StagedContent& StagedContent::operator=(StagedContent&& other) noexcept {
         target_ = std::move(other.target_);
         tempPath_ = std::move(other.tempPath_);
         other.tempPath_.clear();
+        unflushed_ = std::move(other.unflushed_);
+        device_ = other.device_;
+        mark_ = other.mark_;
     }
     return *this;
 }
@@ -283,15 +361,20 @@ StagedContent StagedContent::Stage(const std::string& target, std::string_view c
     StagedContent staged;
     std::string tempPath;
     ReplaceOutcome failure = ReplaceOutcome::Failed;
-    if (!WriteBeside(target, content, &existing, tempPath, failure, retired)) {
+    const Flush flush = GroupFlush::Instance().Works() ? Flush::InGroup : Flush::Now;
+    if (!WriteBeside(target, content, &existing, tempPath, failure, retired, flush,
+                     &staged.unflushed_)) {
         return staged;
     }
     staged.target_ = target;
     staged.tempPath_ = std::move(tempPath);
+    staged.device_ = existing.identity.device;
+    staged.mark_ = GroupFlush::Instance().Mark();
     return staged;
 }
 
 void StagedContent::Discard() {
+    unflushed_.Close();
     if (!tempPath_.empty()) {
         RemoveFile(tempPath_);
         tempPath_.clear();
@@ -300,9 +383,24 @@ void StagedContent::Discard() {
 
 ReplaceOutcome ReplaceStaged(StagedContent& staged, const FileIdentity* expected,
                              FolderSync folderSync, const FileReuse* reuse) {
-    const std::string tempPath = std::move(staged.tempPath_);
-    staged.tempPath_.clear();
-    return MoveTemporary(tempPath, staged.target_, expected, folderSync, reuse);
+    StagedContent taken = std::move(staged);  // removed on a failure
+    if (taken.unflushed_.IsOpen()) {
+        const bool flushed =
+            GroupFlush::Instance().Flush(taken.unflushed_, taken.device_, taken.mark_);
+        int error = errno;
+        const bool closed = taken.unflushed_.Close();
+        if (flushed && !closed) {
+            error = errno;
+        }
+        if (!flushed || !closed) {
+            taken.Discard();
+            errno = error;
+            return ReplaceOutcome::Failed;
+        }
+    }
+    const std::string tempPath = std::move(taken.tempPath_);
+    taken.tempPath_.clear();
+    return MoveTemporary(tempPath, taken.target_, expected, folderSync, reuse);
 }
 
 }  // namespace vantaro

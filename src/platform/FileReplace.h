@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -61,7 +62,10 @@ class RetiredFiles {
     struct Entry {
         std::string folder;
         Reusable file;
-        bool synced = false;
+        std::uint64_t device = 0;
+        std::uint64_t flushMark = 0;  // file-system flushes begun before the swap
+        bool synced = false;          // the folder was flushed since the swap
+        bool OnDisk() const;
     };
     static constexpr std::size_t kMostKept = 64;
 
@@ -96,9 +100,14 @@ ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view conte
                                FolderSync folderSync = FolderSync::Now,
                                const FileReuse* reuse = nullptr);
 
-// A file's new content written beside it and flushed to disk ahead of its move, so that the
-// contents of several files can reach the disk at the same time. ReplaceStaged moves it over
-// the file; otherwise it is removed when its owner goes.
+// Whether staged content waits for a flush of its file system instead of being flushed alone.
+bool StagingFlushesInGroups();
+
+// A file's new content written beside it ahead of its move, so that the contents of several
+// files can reach the disk at the same time: flushed at once, or where one flush of the file
+// system reports every failure (Linux 5.8 on), together with the files staged beside it just
+// before the first of them moves. ReplaceStaged moves it over the file; otherwise it is removed
+// when its owner goes.
 class StagedContent {
   public:
     StagedContent() = default;
@@ -123,10 +132,14 @@ class StagedContent {
                                         FolderSync folderSync, const FileReuse* reuse);
     std::string target_;
     std::string tempPath_;
+    FileHandle unflushed_;  // open until its content is on disk
+    std::uint64_t device_ = 0;
+    std::uint64_t mark_ = 0;  // file-system flushes begun before it was written
 };
 
-// Moves staged content over its target as ReplaceByRename does, checking `expected` just
-// before. Never returns NoTemporaryFile. Leaves no temporary file; staged is empty afterwards.
+// Moves staged content over its target as ReplaceByRename does, first making sure it is on
+// disk, and checking `expected` just before. Never returns NoTemporaryFile. Leaves no temporary
+// file; staged is empty afterwards.
 ReplaceOutcome ReplaceStaged(StagedContent& staged, const FileIdentity* expected = nullptr,
                              FolderSync folderSync = FolderSync::Now,
                              const FileReuse* reuse = nullptr);

@@ -32,9 +32,11 @@ class PageWorkers::Worker : public EngineHost {
   public:
     Worker() : engine_(*this) { engine_.SetPreparedSizeLimit(kLargestPreparedPage); }
 
-    void Configure(const Engine& configuration, const IgnoredSnapshot& ignored) {
+    void Configure(const Engine& configuration, const IgnoredSnapshot& ignored,
+                   bool templateCodeUnasked) {
         engine_.CopyConfigurationFrom(configuration);
         ignored_ = &ignored;
+        templateCodeUnasked_ = templateCodeUnasked;
     }
 
     RunFlags& Flags() { return engine_.Flags(); }
@@ -87,8 +89,12 @@ class PageWorkers::Worker : public EngineHost {
         event.What = RecordedEvent::Kind::FoundReference;
         event.Text = reference;
     }
-    // Questions are asked on the run's thread, in their turn: the page is abandoned here.
+    // Questions are asked on the run's thread, in their turn: the page is abandoned here,
+    // unless the run's host answers Yes to all of them unasked.
     TemplateWarningAnswer ShowTemplateWarning(const std::string& /*fullPath*/) override {
+        if (templateCodeUnasked_) {
+            return TemplateWarningAnswer::Yes;
+        }
         askedQuestion_ = true;
         return TemplateWarningAnswer::CancelByClose;
     }
@@ -99,6 +105,7 @@ class PageWorkers::Worker : public EngineHost {
     std::vector<RecordedEvent> events_;
     std::unordered_set<std::string> found_;
     bool askedQuestion_ = false;
+    bool templateCodeUnasked_ = false;
 };
 
 PageWorkers::PageWorkers(int threads)
@@ -129,12 +136,12 @@ PageWorkers::~PageWorkers() {
 
 void PageWorkers::BeginBatch(const Engine& configuration, const IgnoredSnapshot& ignored,
                              ScanMode mode, std::vector<std::string> pagePaths,
-                             RetiredFiles* retired) {
+                             RetiredFiles* retired, bool templateCodeUnasked) {
     EndBatch();
     {
         const std::lock_guard lock(mutex_);
         for (const std::unique_ptr<Worker>& worker : workers_) {
-            worker->Configure(configuration, ignored);
+            worker->Configure(configuration, ignored, templateCodeUnasked);
         }
         mode_ = mode;
         pagePaths_ = std::move(pagePaths);
@@ -203,7 +210,9 @@ void PageWorkers::QueueStaging(std::size_t index) {
     ++staging_;
     toStage_.push_back(index);
     if (stagers_.empty()) {
-        for (int i = 0; i < kStagingThreads; ++i) {
+        // Flushing each file alone keeps a thread waiting on the disk; writing does not.
+        const int threads = StagingFlushesInGroups() ? 2 : 8;
+        for (int i = 0; i < threads; ++i) {
             stagers_.emplace_back([this] { StagingLoop(); });
         }
     }

@@ -62,9 +62,11 @@ class PageWorkers {
     int Threads() const { return static_cast<int>(workers_.size()); }
 
     // Starts preparing the pages with engines set up like `configuration`. `ignored` and
-    // `retired` (old files that new text may reuse; may be null) must outlive the batch.
+    // `retired` (old files that new text may reuse; may be null) must outlive the batch. With
+    // templateCodeUnasked, the template-code warning is answered Yes by the threads themselves.
     void BeginBatch(const Engine& configuration, const IgnoredSnapshot& ignored, ScanMode mode,
-                    std::vector<std::string> pagePaths, RetiredFiles* retired = nullptr);
+                    std::vector<std::string> pagePaths, RetiredFiles* retired = nullptr,
+                    bool templateCodeUnasked = false);
     // Waits for page `index` (taken in ascending order); whileWaiting is called about every
     // 20 ms meanwhile, and may call AbandonPage.
     PageOutcome Take(std::size_t index, const std::function<void()>& whileWaiting);
@@ -80,7 +82,6 @@ class PageWorkers {
         Worker* preparing = nullptr;
         bool staging = false;  // its new text is being written beside it
     };
-    static constexpr int kStagingThreads = 8;
     Slot& SlotOf(std::size_t index) { return slots_[index % slots_.size()]; }
 
     void WorkLoop(Worker& worker);

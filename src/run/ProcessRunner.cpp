@@ -144,7 +144,8 @@ bool ProcessRunner::RunPagesInParallel(ScanMode mode, const std::string& folder,
         workers_ = std::make_unique<PageWorkers>(Jobs);
     }
     PageWorkers& workers = *workers_;
-    workers.BeginBatch(engine_, *ignored_, mode, std::move(paths), &engine_.RetiredPageFiles());
+    workers.BeginBatch(engine_, *ignored_, mode, std::move(paths), &engine_.RetiredPageFiles(),
+                       engine_.Host().UpdatesTemplateCodeUnasked());
     // Pages read ahead of a stop are dropped unwritten.
     struct BatchEnd {
         PageWorkers& workers;

@@ -302,6 +302,49 @@ TEST(PageWriter, OldFilesReusedForLaterPagesShowNothingOfAnotherPage) {
 }
 #endif
 
+#ifdef __linux__
+// An old file may take new text once the swap that took its name is on disk: after a flush of
+// its folder, or of the whole file system, that began after the swap.
+TEST(PageWriter, AnOldFileIsReusedOnlyAfterAFlushThatBeganAfterItsSwap) {
+    CacheFolder cache;
+    TempDir dir;
+    UnsyncedFolders unsynced;
+    RetiredFiles& retired = unsynced.Retired();
+    const auto replace = [&](const std::string& name, bool staged) {
+        const std::string path = dir.Write(name, kPage);
+        FileHandle page = FileHandle::Open(path, OpenFor::ReadWrite);
+        const FileIdentity asRead = page.Status()->identity;
+        StagedContent ahead;
+        if (staged) {
+            ahead = StagePageContent(path, asRead, kNewPage, &retired);
+        }
+        return ReplacePageContent(path, page, asRead, kNewPage, {}, &unsynced, &ahead).outcome;
+    };
+    const auto takeOne = [&] {
+        std::optional<RetiredFiles::Reusable> taken = retired.Take(FolderOf(dir.File("x.htm")));
+        if (taken) {
+            taken->file.Close();
+            RemoveFile(taken->path);
+        }
+        return taken.has_value();
+    };
+    ASSERT_EQ(replace("first.htm", true), PageSave::Saved);  // flushed just before its swap
+    retired.RemoveAll();
+    ASSERT_EQ(replace("second.htm", false), PageSave::Saved);
+    EXPECT_FALSE(takeOne());  // no flush began since its swap
+    ASSERT_EQ(replace("third.htm", false), PageSave::Saved);
+    if (StagingFlushesInGroups()) {
+        ASSERT_EQ(replace("fourth.htm", true), PageSave::Saved);
+        EXPECT_TRUE(takeOne());  // the fourth's flush covered the third's swap
+    }
+    unsynced.SyncAll();
+    EXPECT_TRUE(takeOne());
+    retired.RemoveAll();
+    EXPECT_EQ(NamesIn(dir.Path()),
+              (std::vector<std::string>{"first.htm", "fourth.htm", "second.htm", "third.htm"}));
+}
+#endif
+
 // A rename would give the page a new file and leave its other names with the old text.
 TEST(PageWriter, EveryNameOfAHardLinkedPageShowsTheNewText) {
     CacheFolder cache;

@@ -80,15 +80,18 @@ struct RunResult {
     std::map<std::string, std::string> pages;
 };
 
-RunResult RunOver(const TempDir& dir, ScanMode mode, bool preview, int jobs,
-                  std::size_t readChunk) {
+RunResult RunOver(const TempDir& dir, ScanMode mode, bool preview, int jobs, std::size_t readChunk,
+                  bool yesUnasked = false) {
     const std::map<std::string, std::string> pages = SitePages();
     for (const auto& [name, content] : pages) {
         dir.Write(name, content);
     }
     RecordingHost log;
     log.ignored = {"SKIP.gif"};
-    log.warningAnswers = {TemplateWarningAnswer::No};  // then Yes
+    if (!yesUnasked) {
+        log.warningAnswers = {TemplateWarningAnswer::No};  // then Yes
+    }
+    log.yesUnasked = yesUnasked;
     ThreadedRunHost host(log);
     Engine engine(log);
     engine.Settings().PreviewMode = preview;
@@ -135,6 +138,21 @@ TEST(ParallelRun, GivesWhatOneThreadGivesAtEveryThreadCountAndReadSize) {
             }
         }
     }
+}
+
+// A host that updates template code unasked lets other threads prepare and stage those pages
+// too, with the same result as one thread asking it page by page.
+TEST(ParallelRun, TemplateCodeUpdatedUnaskedNeedsNoTurnOfItsOwn) {
+    TempDir dir;
+    const RunResult alone = RunOver(dir, ScanMode::AddAlt, false, 1, 0, true);
+    ASSERT_EQ(alone.warnings.size(), 2u);
+    ASSERT_NE(alone.pages.at("t1.htm"), SitePages().at("t1.htm"));
+    const RunResult threaded = RunOver(dir, ScanMode::AddAlt, false, 2, 0, true);
+    EXPECT_TRUE(threaded.warnings.empty());  // the run's thread redid none of them
+    EXPECT_EQ(threaded.log, alone.log);
+    EXPECT_EQ(threaded.found, alone.found);
+    EXPECT_EQ(threaded.progress, alone.progress);
+    EXPECT_EQ(threaded.pages, alone.pages);
 }
 
 // Stop confirmed while a page is being told ends the run after it; that page and every page

@@ -42,6 +42,7 @@ class RecordingHost : public EngineHost, public LogSink {
     bool IsFoundReference(std::string_view reference) override;
     void AddFoundReference(std::string_view reference) override;
     TemplateWarningAnswer ShowTemplateWarning(const std::string& fullPath) override;
+    bool UpdatesTemplateCodeUnasked() override { return yesUnasked; }
 
     // The log as plain lines (segments joined, line ends split).
     std::vector<std::string> Lines() const;
@@ -56,6 +57,7 @@ class RecordingHost : public EngineHost, public LogSink {
     std::vector<std::string> found;
     std::deque<TemplateWarningAnswer> warningAnswers;  // Yes once they run out
     std::vector<std::string> warningsShown;
+    bool yesUnasked = false;    // says so, though it answers as warningAnswers says
     RunFlags* flags = nullptr;  // set to let onPump stop a run
     std::function<void(RecordingHost&)> onPump;
 };

@@ -2,11 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/utsname.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <utility>
 
 #include "StatusFromStat.h"
@@ -139,6 +141,31 @@ bool FileHandle::Reserve(std::uint64_t size) {
 
 bool FileHandle::Sync() {
     return ::fsync(Descriptor(native_)) == 0;
+}
+
+bool FileHandle::SyncFileSystem() {
+#ifdef __linux__
+    return ::syncfs(Descriptor(native_)) == 0;
+#else
+    errno = ENOSYS;
+    return false;
+#endif
+}
+
+bool FileHandle::CanSyncFileSystem() {
+#ifdef __linux__
+    // Before Linux 5.8 a write that failed on its way to the disk was not reported by syncfs.
+    static const bool reportsFailures = [] {
+        utsname system{};
+        int major = 0;
+        int minor = 0;
+        return ::uname(&system) == 0 && std::sscanf(system.release, "%d.%d", &major, &minor) == 2 &&
+               (major > 5 || (major == 5 && minor >= 8));
+    }();
+    return reportsFailures;
+#else
+    return false;
+#endif
 }
 
 bool FileHandle::TakePermissionsOf(const FileStatus& status) {

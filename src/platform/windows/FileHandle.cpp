@@ -185,6 +185,16 @@ bool FileHandle::Close() {
     return ::CloseHandle(handle) || FailWithLastError();
 }
 
+// Every file is flushed by itself on Windows.
+bool FileHandle::SyncFileSystem() {
+    errno = ENOSYS;
+    return false;
+}
+
+bool FileHandle::CanSyncFileSystem() {
+    return false;
+}
+
 // Files are never reused on Windows (see HeldOnlyHere), so no second handle is needed.
 FileHandle FileHandle::Duplicate() const {
     errno = ENOSYS;
