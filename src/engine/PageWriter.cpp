@@ -37,6 +37,23 @@ bool WriteBlocks(FileHandle& page, std::string_view text, const InPlaceObserver&
     return true;
 }
 
+struct PageFile {
+    std::string path;
+    std::optional<FileStatus> status;  // followed through links; none: errno says why
+};
+
+// Where the page's content lives: the page's own path, or behind a symbolic link its target,
+// whose folder takes the temporary file. Only a link needs the longer way to its target.
+PageFile PageFileOf(const std::string& fullPath) {
+    std::optional<FileStatus> named = StatusOf(fullPath, Links::DontFollow);
+    if (named && named->kind != FileKind::Link) {
+        return {fullPath, std::move(named)};
+    }
+    std::string target = ResolvedPath(fullPath);
+    std::optional<FileStatus> status = StatusOf(target);
+    return {std::move(target), std::move(status)};
+}
+
 // The new text is written over the page itself, so every name of the page shows it. Until it
 // is on disk, the old text is kept in a recovery file.
 PageSaveResult WriteInPlace(const std::string& target, FileHandle& page, const FileIdentity& asRead,
@@ -101,8 +118,9 @@ PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openP
     if (staged != nullptr) {
         ahead = std::move(*staged);
     }
-    const std::string target = ResolvedPath(fullPath);
-    const std::optional<FileStatus> page = StatusOf(target);
+    const PageFile file = PageFileOf(fullPath);
+    const std::string& target = file.path;
+    const std::optional<FileStatus>& page = file.status;
     if (!page) {
         return errno == ENOENT || errno == ENOTDIR ? Result(PageSave::ChangedOnDisk)
                                                    : Result(PageSave::Failed, errno);
@@ -146,12 +164,11 @@ PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openP
 
 StagedContent StagePageContent(const std::string& fullPath, const FileIdentity& asRead,
                                std::string_view newText, RetiredFiles* retired) {
-    const std::string target = ResolvedPath(fullPath);
-    const std::optional<FileStatus> page = StatusOf(target);
-    if (!page || page->identity != asRead || page->links > 1) {
+    const PageFile page = PageFileOf(fullPath);
+    if (!page.status || page.status->identity != asRead || page.status->links > 1) {
         return {};
     }
-    return StagedContent::Stage(target, newText, *page, retired);
+    return StagedContent::Stage(page.path, newText, *page.status, retired);
 }
 
 }  // namespace vantaro

@@ -160,8 +160,11 @@ void RetiredFiles::Retire(const std::string& tempPath, const FileHandle& replace
         const std::uint64_t mark = GroupFlush::Instance().Mark();  // a later flush covers the swap
         const std::lock_guard lock(mutex_);
         if (file.IsOpen() && entries_.size() < kMostKept) {
-            entries_.push_back(
-                {FolderOf(tempPath), {tempPath, std::move(file)}, atPath->identity.device, mark});
+            entries_.push_back({FolderOf(tempPath),
+                                {tempPath, std::move(file)},
+                                atPath->identity.device,
+                                mark,
+                                held->size});
             return;
         }
     }
@@ -188,16 +191,30 @@ std::size_t RetiredFiles::AwaitingSync() const {
                                                   [](const Entry& e) { return !e.OnDisk(); }));
 }
 
-std::optional<RetiredFiles::Reusable> RetiredFiles::Take(const std::string& folder) {
+std::optional<RetiredFiles::Reusable> RetiredFiles::Take(const std::string& folder,
+                                                         std::uint64_t size) {
     const std::lock_guard lock(mutex_);
-    for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
-        if (entry->folder == folder && entry->OnDisk()) {
-            Reusable taken = std::move(entry->file);
-            entries_.erase(std::next(entry).base());
-            return taken;
+    // The largest file no longer than size needs no shortening; failing that, the shortest.
+    auto best = entries_.end();
+    const auto better = [&](const Entry& entry) {
+        if (best == entries_.end()) {
+            return true;
+        }
+        const bool fits = entry.size <= size;
+        const bool bestFits = best->size <= size;
+        return fits != bestFits ? fits : (fits ? entry.size > best->size : entry.size < best->size);
+    };
+    for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
+        if (entry->folder == folder && entry->OnDisk() && better(*entry)) {
+            best = entry;
         }
     }
-    return std::nullopt;
+    if (best == entries_.end()) {
+        return std::nullopt;
+    }
+    Reusable taken = std::move(best->file);
+    entries_.erase(best);
+    return taken;
 }
 
 void RetiredFiles::RemoveAll() {
@@ -225,7 +242,10 @@ bool WriteOverRetired(FileHandle& file, const FileStatus& existing, std::string_
     if (!now || now->owner != existing.owner || now->group != existing.group) {
         return false;
     }
-    return file.WriteAllAt(content, 0) && file.Truncate(content.size());
+    // Shortening a file frees its blocks, which costs more than the write; it is done only
+    // where the old content was longer.
+    return file.WriteAllAt(content, 0) &&
+           (content.size() >= now->size || file.Truncate(content.size()));
 }
 
 // Writes content to a temporary file beside target (tempPath): a retired file of the folder
@@ -237,7 +257,8 @@ bool WriteBeside(const std::string& target, std::string_view content, const File
                  Flush flush = Flush::Now, FileHandle* unflushed = nullptr) {
     FileHandle file;
     if (retired != nullptr && existing != nullptr) {
-        if (std::optional<RetiredFiles::Reusable> reused = retired->Take(FolderOf(target))) {
+        if (std::optional<RetiredFiles::Reusable> reused =
+                retired->Take(FolderOf(target), content.size())) {
             if (WriteOverRetired(reused->file, *existing, content) && Finish(reused->file, flush)) {
                 tempPath = std::move(reused->path);
                 file = std::move(reused->file);

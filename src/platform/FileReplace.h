@@ -53,8 +53,9 @@ class RetiredFiles {
     void FolderSynced(const std::string& folder);
     // Files retired and waiting for their folder to be flushed.
     std::size_t AwaitingSync() const;
-    // A file of the folder that may be written over, or none.
-    std::optional<Reusable> Take(const std::string& folder);
+    // A file of the folder that may be written over, or none; for new content of `size`
+    // bytes, one that needs no shortening where there is one.
+    std::optional<Reusable> Take(const std::string& folder, std::uint64_t size = 0);
     // Removes every file kept.
     void RemoveAll();
 
@@ -64,7 +65,8 @@ class RetiredFiles {
         Reusable file;
         std::uint64_t device = 0;
         std::uint64_t flushMark = 0;  // file-system flushes begun before the swap
-        bool synced = false;          // the folder was flushed since the swap
+        std::uint64_t size = 0;
+        bool synced = false;  // the folder was flushed since the swap
         bool OnDisk() const;
     };
     static constexpr std::size_t kMostKept = 64;

@@ -234,7 +234,8 @@ TEST(PageWriter, OldFilesReusedForLaterPagesShowNothingOfAnotherPage) {
     TempDir dir;
     const int pages = 40;
     const auto oldText = [](int i) {
-        return "<img src=\"" + std::to_string(i) + "\" title=\"T\">" + std::string(i * 37, 'x');
+        return "<img src=\"" + std::to_string(i) + "\" title=\"T\">" +
+               std::string(1500 + i * 37, 'x');
     };
     const auto newText = [](int i) {
         return "<img src=\"" + std::to_string(i) + "\" alt=\"T\" title=\"T\">" +
