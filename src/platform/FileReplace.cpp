@@ -231,9 +231,9 @@ void RetiredFiles::RemoveAll() {
 
 namespace {
 
-// Gives a retired file the content, flushed, with the permission bits and owner of `existing`.
-// The owner is taken first, so that the old content is no longer readable by anyone who could
-// read the file before, and must be taken wholly: a new file would be ours otherwise.
+// Gives a retired file the content, unflushed, with the permission bits and owner of
+// `existing`. The owner is taken first, so that the old content is no longer readable by anyone
+// who could read the file before, and must be taken wholly: a new file would be ours otherwise.
 bool WriteOverRetired(FileHandle& file, const FileStatus& existing, std::string_view content) {
     if (!file.TakePermissionsOf(existing)) {
         return false;
