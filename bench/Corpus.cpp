@@ -1,9 +1,14 @@
 #include "Corpus.h"
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -140,6 +145,53 @@ CorpusInfo MakeCorpus(const std::string& folder, std::size_t pages, std::size_t 
         ++info.pages;
     }
     return info;
+}
+
+std::vector<std::string> PagesUnder(const std::string& folder, std::uint64_t& bytes) {
+    std::vector<std::string> pages;
+    bytes = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string extension = entry.path().extension().string();
+        if (entry.is_regular_file() && (extension == ".htm" || extension == ".html")) {
+            pages.push_back(entry.path().string());
+            bytes += entry.file_size();
+        }
+    }
+    std::sort(pages.begin(), pages.end());
+    return pages;
+}
+
+double ReadAndMemchrSeconds(const std::vector<std::string>& pages, std::uint64_t& brackets) {
+    std::vector<char> buffer;
+    brackets = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (const std::string& page : pages) {
+        const int fd = ::open(page.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        std::size_t filled = 0;
+        while (true) {
+            if (buffer.size() < filled + 65536) {
+                buffer.resize(filled + 65536 + buffer.size() / 2);
+            }
+            const ssize_t n = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+            if (n <= 0) {
+                break;
+            }
+            filled += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+        for (const char* at = buffer.data(); at != nullptr;) {
+            at = static_cast<const char*>(
+                std::memchr(at, '<', static_cast<std::size_t>(buffer.data() + filled - at)));
+            if (at != nullptr) {
+                ++brackets;
+                ++at;
+            }
+        }
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 double PeakMemoryMiB() {

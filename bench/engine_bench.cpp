@@ -3,13 +3,9 @@
 // reading the same pages and looking for '<' with memchr. Over a generated site, or over a
 // folder of real pages given with --corpus=FOLDER (searched recursively for .htm and .html).
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -59,39 +55,10 @@ void Report(const char* what, std::size_t pages, std::uint64_t bytes, double sec
                 static_cast<unsigned long long>(lines));
 }
 
-// The limit a scan is measured against: open, read whole and close each page, and find every
-// '<' with memchr. Returns the seconds taken.
+// The limit a scan is measured against. Returns the seconds taken.
 double ReadAndMemchr(const std::vector<std::string>& pages, std::uint64_t bytes) {
-    std::vector<char> buffer;
     std::uint64_t brackets = 0;
-    const auto start = std::chrono::steady_clock::now();
-    for (const std::string& page : pages) {
-        const int fd = ::open(page.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
-            continue;
-        }
-        std::size_t filled = 0;
-        while (true) {
-            if (buffer.size() < filled + 65536) {
-                buffer.resize(filled + 65536 + buffer.size() / 2);
-            }
-            const ssize_t n = ::read(fd, buffer.data() + filled, buffer.size() - filled);
-            if (n <= 0) {
-                break;
-            }
-            filled += static_cast<std::size_t>(n);
-        }
-        ::close(fd);
-        for (const char* at = buffer.data(); at != nullptr;) {
-            at = static_cast<const char*>(
-                std::memchr(at, '<', static_cast<std::size_t>(buffer.data() + filled - at)));
-            if (at != nullptr) {
-                ++brackets;
-                ++at;
-            }
-        }
-    }
-    const double seconds = Seconds(start);
+    const double seconds = bench::ReadAndMemchrSeconds(pages, brackets);
     Report("read + memchr('<')", pages.size(), bytes, seconds, brackets);
     return seconds;
 }
@@ -141,20 +108,6 @@ void MeasureScans(const std::vector<std::string>& pages, std::uint64_t bytes) {
     std::printf("scan speed as a share of read + memchr: %.2f\n", limit / scan);
 }
 
-std::vector<std::string> PagesUnder(const std::string& folder, std::uint64_t& bytes) {
-    std::vector<std::string> pages;
-    bytes = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        const std::string extension = entry.path().extension().string();
-        if (entry.is_regular_file() && (extension == ".htm" || extension == ".html")) {
-            pages.push_back(entry.path().string());
-            bytes += entry.file_size();
-        }
-    }
-    std::sort(pages.begin(), pages.end());
-    return pages;
-}
-
 std::vector<std::string> PagesOf(const std::string& folder) {
     std::vector<std::string> pages;
     for (const auto& entry : fs::directory_iterator(folder)) {
@@ -182,7 +135,7 @@ int main(int argc, char** argv) {
     }
     if (!corpusFolder.empty()) {
         std::uint64_t bytes = 0;
-        const std::vector<std::string> pages = PagesUnder(corpusFolder, bytes);
+        const std::vector<std::string> pages = bench::PagesUnder(corpusFolder, bytes);
         std::printf("corpus: %zu pages, %.1f MB in %s\n", pages.size(),
                     static_cast<double>(bytes) / 1e6, corpusFolder.c_str());
         MeasureScans(pages, bytes);

@@ -24,6 +24,8 @@ class TemplateDetector : public ScanPassHandler {
         state_.TemplateDerived = ClassifyTag(tagText) == TagKind::EditableStart;
         return state_.TemplateDerived;
     }
+    // Any other tag leaves TemplateDerived false, as it was before the pass.
+    const std::array<bool, 256>* TagsActedOn() const override { return &KindStartBytes(); }
 
   private:
     FileState& state_;

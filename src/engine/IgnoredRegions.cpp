@@ -47,9 +47,9 @@ void IgnoreTagList::BuildIgnoreTagList(const std::vector<std::string>& languageT
 void IgnoreTagList::RefreshQuickTests() {
     for (unsigned char first : firstByteList_) {
         firstBytes_[first] = false;
+        secondBytes_[first] = {};
     }
     firstByteList_.clear();
-    starts_.clear();
     for (const Entry& row : rows_) {
         const std::string& delimiter = row.tag.Inside ? row.tag.CloseTag : row.tag.OpenTag;
         for (unsigned char first : BothCases(delimiter[0])) {
@@ -57,12 +57,15 @@ void IgnoreTagList::RefreshQuickTests() {
                 firstBytes_[first] = true;
                 firstByteList_.push_back(first);
             }
+            std::array<std::uint64_t, 4>& seconds = secondBytes_[first];
+            if (delimiter.size() == 1) {
+                seconds.fill(~std::uint64_t{0});
+                continue;
+            }
+            for (unsigned char second : BothCases(delimiter[1])) {
+                seconds[second >> 6] |= std::uint64_t{1} << (second & 63);
+            }
         }
-        const bool single = delimiter.size() == 1;
-        starts_.push_back(Start{FoldAscii(static_cast<unsigned char>(delimiter[0])),
-                                single ? static_cast<unsigned char>(0)
-                                       : FoldAscii(static_cast<unsigned char>(delimiter[1])),
-                                single});
     }
     ++version_;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -48,7 +49,11 @@ class IgnoreTagList {
     // tests to spare most calls of CheckIgnoreDelimiter; they change as regions open and close.
     bool MayStartDelimiter(unsigned char c) const { return firstBytes_[c]; }
     bool MayStartDelimiterAt(const unsigned char* at, std::size_t available) const {
-        return firstBytes_[at[0]] && (available < 2 || SecondByteFits(at[0], at[1]));
+        if (!firstBytes_[at[0]]) {
+            return false;
+        }
+        const std::array<std::uint64_t, 4>& seconds = secondBytes_[at[0]];
+        return available < 2 || ((seconds[at[1] >> 6] >> (at[1] & 63)) & 1) != 0;
     }
     // The same bytes as a list, each once.
     const std::vector<unsigned char>& FirstByteList() const { return firstByteList_; }
@@ -68,30 +73,16 @@ class IgnoreTagList {
     };
 
     void RefreshQuickTests();
-    bool SecondByteFits(unsigned char firstByte, unsigned char secondByte) const {
-        const unsigned char first = FoldAscii(firstByte);
-        const unsigned char second = FoldAscii(secondByte);
-        for (const Start& start : starts_) {
-            if (start.first == first && (start.single || start.second == second)) {
-                return true;
-            }
-        }
-        return false;
-    }
 
     std::vector<Entry> rows_;
     std::size_t insideCount_ = 0;
     std::size_t longest_ = 0;
-    // The first two bytes (folded) of each delimiter that could match now.
-    struct Start {
-        unsigned char first;
-        unsigned char second;
-        bool single;  // a one-byte delimiter
-    };
 
+    // The first bytes, each case, of the delimiters that could match now; for each of them, the
+    // bytes that can follow it in one (every byte after a one-byte delimiter).
     std::array<bool, 256> firstBytes_{};
+    std::array<std::array<std::uint64_t, 4>, 256> secondBytes_{};
     std::vector<unsigned char> firstByteList_;
-    std::vector<Start> starts_;
     unsigned version_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define VANTARO_X86_SEARCH 1
@@ -101,6 +102,82 @@ __attribute__((target("avx2,popcnt,bmi"))) StopSearch FindAvx2(const StopBytes& 
 
 #endif
 
+// Which of 64 bytes are quotes, line feeds, brackets and delimiter starts, one bit per byte.
+struct ByteClasses {
+    std::uint64_t quotes = 0;
+    std::uint64_t lineFeeds = 0;
+    std::uint64_t opens = 0;
+    std::uint64_t closes = 0;
+    std::uint64_t delimiters = 0;
+};
+
+ByteClasses ClassifyBytewise(const unsigned char* at, const std::array<bool, 256>& delimiters) {
+    ByteClasses classes;
+    for (unsigned i = 0; i < 64; ++i) {
+        const unsigned char c = at[i];
+        const std::uint64_t bit = std::uint64_t{1} << i;
+        classes.quotes |= c == '"' ? bit : 0;
+        classes.lineFeeds |= c == '\n' ? bit : 0;
+        classes.opens |= c == '<' ? bit : 0;
+        classes.closes |= c == '>' ? bit : 0;
+        classes.delimiters |= delimiters[c] ? bit : 0;
+    }
+    return classes;
+}
+
+#if defined(VANTARO_X86_SEARCH)
+
+ByteClasses ClassifySse2(const unsigned char* at, const unsigned char* delimiters,
+                         std::size_t delimiterCount) {
+    ByteClasses classes;
+    const auto mask = [](__m128i hits, unsigned shift) {
+        return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(hits))) << shift;
+    };
+    for (unsigned part = 0; part < 4; ++part) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * part));
+        const unsigned shift = 16 * part;
+        classes.quotes |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('"')), shift);
+        classes.lineFeeds |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n')), shift);
+        classes.opens |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('<')), shift);
+        classes.closes |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('>')), shift);
+        __m128i hits = _mm_setzero_si128();
+        for (std::size_t k = 0; k < delimiterCount; ++k) {
+            hits = _mm_or_si128(
+                hits, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(static_cast<char>(delimiters[k]))));
+        }
+        classes.delimiters |= mask(hits, shift);
+    }
+    return classes;
+}
+
+__attribute__((target("avx2"))) std::uint64_t Mask32(__m256i hits, unsigned shift) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(hits)))
+           << shift;
+}
+
+__attribute__((target("avx2"))) ByteClasses ClassifyAvx2(const unsigned char* at,
+                                                         const unsigned char* delimiters,
+                                                         std::size_t delimiterCount) {
+    ByteClasses classes;
+    for (unsigned part = 0; part < 2; ++part) {
+        const __m256i chunk = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * part));
+        const unsigned shift = 32 * part;
+        classes.quotes |= Mask32(_mm256_cmpeq_epi8(chunk, _mm256_set1_epi8('"')), shift);
+        classes.lineFeeds |= Mask32(_mm256_cmpeq_epi8(chunk, _mm256_set1_epi8('\n')), shift);
+        classes.opens |= Mask32(_mm256_cmpeq_epi8(chunk, _mm256_set1_epi8('<')), shift);
+        classes.closes |= Mask32(_mm256_cmpeq_epi8(chunk, _mm256_set1_epi8('>')), shift);
+        __m256i hits = _mm256_setzero_si256();
+        for (std::size_t k = 0; k < delimiterCount; ++k) {
+            hits = _mm256_or_si256(
+                hits, _mm256_cmpeq_epi8(chunk, _mm256_set1_epi8(static_cast<char>(delimiters[k]))));
+        }
+        classes.delimiters |= Mask32(hits, shift);
+    }
+    return classes;
+}
+
+#endif
+
 ScanWidth DetectWidest() {
 #if defined(VANTARO_X86_SEARCH)
     __builtin_cpu_init();
@@ -151,14 +228,7 @@ void StopFinder::SetDelimiterStarts(const std::vector<unsigned char>& starts) {
         }
     }
     canPassQuotes_ = !delimiterTable_['"'] && delimiterCount_ <= kMaxWide;
-#if defined(__SSE2__)
-    // Unused compare slots repeat the quote, which never stops this search.
-    for (std::size_t k = 0; k < kMaxWide; ++k) {
-        pastQuotesWanted_[k] =
-            _mm_set1_epi8(static_cast<char>(k < delimiterCount_ ? delimiterBytes_[k] : '"'));
-    }
-    pastQuotesCompares_ = std::clamp<std::size_t>(delimiterCount_, 1, kMaxWide);
-#endif
+    block_.Valid = false;
 
     table_.fill(false);
     table_['"'] = true;
@@ -194,6 +264,34 @@ void StopFinder::SetDelimiterStarts(const std::vector<unsigned char>& starts) {
         }
 #endif
     }
+}
+
+void StopFinder::ClassifyBlock(std::size_t from) {
+    // Past the data's end the block is padded with zeros; the searches never look there.
+    alignas(32) unsigned char padded[64];
+    const unsigned char* at = data_ + from;
+    if (dataEnd_ - from < 64) {
+        std::memset(padded, 0, sizeof padded);
+        std::memcpy(padded, at, dataEnd_ - from);
+        at = padded;
+    }
+    const std::size_t delimiters = std::min(delimiterCount_, kMaxWide);
+    ByteClasses classes;
+    switch (width_) {
+#if defined(VANTARO_X86_SEARCH)
+        case ScanWidth::Avx2:
+            classes = ClassifyAvx2(at, delimiterBytes_.data(), delimiters);
+            break;
+        case ScanWidth::Sse2:
+            classes = ClassifySse2(at, delimiterBytes_.data(), delimiters);
+            break;
+#endif
+        default:
+            classes = ClassifyBytewise(at, delimiterTable_);
+            break;
+    }
+    block_ = BlockMasks{true,          from,           classes.quotes,    classes.lineFeeds,
+                        classes.opens, classes.closes, classes.delimiters};
 }
 
 StopSearch StopFinder::FindPastQuotesBytewise(const unsigned char* data, std::size_t i,

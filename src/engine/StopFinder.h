@@ -34,6 +34,11 @@ class StopFinder {
 
     StopFinder() : width_(CurrentWidth()) { SetDelimiterStarts({}); }
     StopFinder(const StopFinder&) = delete;
+    // Takes up the width tests and benchmarks may have chosen since.
+    void FollowCurrentWidth() {
+        width_ = CurrentWidth();
+        block_.Valid = false;
+    }
     StopFinder& operator=(const StopFinder&) = delete;
 
     // The first bytes of the delimiters that could match now (each may also be a quote, a
@@ -72,45 +77,57 @@ class StopFinder {
         return canPassQuotes_;
     }
 
-    // Like Find, but quotes do not stop the search: they toggle inQuote, which on return holds
-    // the state before the stop byte. The search stops at the first byte of a delimiter that
-    // could match now, or at the bracket when outside quotes. Tags are mostly quoted
-    // attributes, so this takes most of a tag in one search.
-    StopSearch FindPastQuotes(const unsigned char* data, std::size_t from, std::size_t to,
-                              Bracket bracket, bool& inQuote) const {
-        const int bracketByte = bracket == Bracket::Open    ? '<'
-                                : bracket == Bracket::Close ? '>'
-                                                            : -1;
-        std::size_t lineFeeds = 0;
-#if defined(__SSE2__)
-        if (width_ != ScanWidth::Bytewise) {
-            const __m128i bracketBytes = _mm_set1_epi8(static_cast<char>(bracketByte));
-            for (; from + 16 <= to; from += 16) {
-                const __m128i chunk =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
-                const auto quotes = static_cast<unsigned>(
-                    _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('"'))));
-                // Set where a byte lies inside quotes (a quote counting as after itself).
-                const unsigned quoted = PrefixParity16(quotes) ^ (inQuote ? 0xFFFFu : 0u);
-                const unsigned brackets =
-                    bracketByte < 0 ? 0u
-                                    : static_cast<unsigned>(
-                                          _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, bracketBytes)));
-                const unsigned stops = (DelimiterBits(chunk) & ~quotes) | (brackets & ~quoted);
-                const auto lineFeedBits = static_cast<unsigned>(
-                    _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))));
-                if (stops != 0) {
-                    const auto offset = static_cast<unsigned>(__builtin_ctz(stops));
-                    inQuote = ((quoted >> offset) & 1u) != 0;
-                    return {from + offset,
-                            lineFeeds + CountBits(lineFeedBits & ((1u << offset) - 1))};
-                }
-                inQuote = ((quoted >> 15) & 1u) != 0;
-                lineFeeds += CountBits(lineFeedBits);
-            }
+    // The data FindPastQuotes searches: readable up to `end`. Called again whenever the bytes
+    // change (a buffer refilled), since the finder keeps what it learnt of them.
+    void SetData(const unsigned char* data, std::size_t end) {
+        data_ = data;
+        dataEnd_ = end;
+        block_.Valid = false;
+    }
+
+    // Like Find over the data given to SetData, but quotes do not stop the search: they toggle
+    // inQuote, which on return holds the state before the stop byte. The search stops at the
+    // first byte of a delimiter that could match now, or at the bracket when outside quotes.
+    // Tags are mostly quoted attributes, so this takes most of a tag in one search.
+    StopSearch FindPastQuotes(std::size_t from, std::size_t to, Bracket bracket, bool& inQuote) {
+        if (width_ == ScanWidth::Bytewise) {
+            return FindPastQuotesBytewise(data_, from, to, BracketByte(bracket), inQuote, 0);
         }
-#endif
-        return FindPastQuotesBytewise(data, from, to, bracketByte, inQuote, lineFeeds);
+        // The bytes are classified 64 at a time once; each search then only combines the
+        // block's masks, as consecutive stops are mostly a few bytes apart.
+        std::size_t lineFeeds = 0;
+        while (from < to) {
+            if (!block_.Valid || from < block_.Start || from - block_.Start >= 64) {
+                ClassifyBlock(from);
+            }
+            const auto offset = static_cast<unsigned>(from - block_.Start);
+            const std::size_t span = std::min<std::size_t>(64, to - block_.Start);
+            const std::uint64_t window =
+                (span == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << span) - 1) &
+                (~std::uint64_t{0} << offset);
+            const std::uint64_t quotes = block_.Quotes & window;
+            // Set where a byte lies inside quotes (a quote counting as after itself).
+            std::uint64_t quoted = quotes == 0 ? 0 : PrefixParity64(quotes);
+            if (inQuote) {
+                quoted = ~quoted;
+            }
+            const std::uint64_t brackets = bracket == Bracket::Open    ? block_.Opens
+                                           : bracket == Bracket::Close ? block_.Closes
+                                                                       : 0;
+            const std::uint64_t stops =
+                ((block_.Delimiters & ~block_.Quotes) | (brackets & ~quoted)) & window;
+            if (stops != 0) {
+                const auto stop = static_cast<unsigned>(__builtin_ctzll(stops));
+                inQuote = ((quoted >> stop) & 1u) != 0;
+                lineFeeds +=
+                    CountBits64(block_.LineFeeds & window & ((std::uint64_t{1} << stop) - 1));
+                return {block_.Start + stop, lineFeeds};
+            }
+            inQuote = ((quoted >> (span - 1)) & 1u) != 0;
+            lineFeeds += CountBits64(block_.LineFeeds & window);
+            from = block_.Start + span;
+        }
+        return {from, lineFeeds};
     }
 
     // The widest search this processor can do, and the one new searches use (by default the
@@ -139,25 +156,40 @@ class StopFinder {
     StopSearch FindPastQuotesBytewise(const unsigned char* data, std::size_t from, std::size_t to,
                                       int bracketByte, bool& inQuote, std::size_t lineFeeds) const;
 
-#if defined(__SSE2__)
-    unsigned DelimiterBits(__m128i chunk) const {
-        __m128i hits = _mm_cmpeq_epi8(chunk, pastQuotesWanted_[0]);
-        for (std::size_t k = 1; k < pastQuotesCompares_; ++k) {
-            hits = _mm_or_si128(hits, _mm_cmpeq_epi8(chunk, pastQuotesWanted_[k]));
-        }
-        return static_cast<unsigned>(_mm_movemask_epi8(hits));
-    }
-
-#endif
-
-    // Bit i of the result is the parity of bits 0..i of a 16-bit mask.
-    static unsigned PrefixParity16(unsigned bits) {
+    // Bit i of the result is the parity of bits 0..i.
+    static std::uint64_t PrefixParity64(std::uint64_t bits) {
         bits ^= bits << 1;
         bits ^= bits << 2;
         bits ^= bits << 4;
         bits ^= bits << 8;
-        return bits & 0xFFFFu;
+        bits ^= bits << 16;
+        bits ^= bits << 32;
+        return bits;
     }
+
+    static std::size_t CountBits64(std::uint64_t bits) {
+        std::size_t count = 0;
+        for (; bits != 0; bits &= bits - 1) {
+            ++count;
+        }
+        return count;
+    }
+
+    static int BracketByte(Bracket bracket) {
+        return bracket == Bracket::Open ? '<' : bracket == Bracket::Close ? '>' : -1;
+    }
+
+    // Which of 64 bytes from Start are quotes, line feeds, brackets and delimiter starts.
+    struct BlockMasks {
+        bool Valid = false;
+        std::size_t Start = 0;
+        std::uint64_t Quotes = 0;
+        std::uint64_t LineFeeds = 0;
+        std::uint64_t Opens = 0;
+        std::uint64_t Closes = 0;
+        std::uint64_t Delimiters = 0;
+    };
+    void ClassifyBlock(std::size_t from);
 
     // Few bits are ever set: clearing them one by one beats a population count done without
     // the processor's instruction.
@@ -176,11 +208,12 @@ class StopFinder {
         __m128i Wanted[4];
     };
     std::array<FirstChunk, 3> firstChunks_{};  // by Bracket
-    __m128i pastQuotesWanted_[kMaxWide];       // the delimiter starts, for FindPastQuotes
-    std::size_t pastQuotesCompares_ = 1;
 #endif
 
     ScanWidth width_;
+    const unsigned char* data_ = nullptr;
+    std::size_t dataEnd_ = 0;
+    BlockMasks block_;
     std::array<bool, 256> table_{};
     // The delimiter starts alone, for FindPastQuotes.
     std::array<bool, 256> delimiterTable_{};

@@ -27,6 +27,19 @@ TagKind ClassifyTag(std::string_view tagText) {
     }
 }
 
+const std::array<bool, 256>& KindStartBytes() {
+    static const std::array<bool, 256> bytes = [] {
+        std::array<bool, 256> table{};
+        for (std::string_view prefix : TagPrefixes) {
+            const auto second = static_cast<unsigned char>(prefix[1]);
+            table[FoldAscii(second)] = true;
+            table[second] = true;
+        }
+        return table;
+    }();
+    return bytes;
+}
+
 std::string_view TagPrefix(TagKind kind) {
     return kind == TagKind::None ? std::string_view() : TagPrefixes[static_cast<int>(kind)];
 }

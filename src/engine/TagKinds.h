@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace vantaro {
@@ -13,6 +14,8 @@ inline constexpr std::string_view TagPrefixes[] = {
 };
 
 TagKind ClassifyTag(std::string_view tagText);
+// Which bytes after '<' can begin a tag of some kind: every other tag is of none.
+const std::array<bool, 256>& KindStartBytes();
 std::string_view TagPrefix(TagKind kind);
 
 }  // namespace vantaro

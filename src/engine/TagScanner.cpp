@@ -22,14 +22,18 @@ class Pass {
     // A pass that reads the file as it goes (content empty), or one over the page's whole
     // content already read.
     Pass(DocumentFile& file, std::string_view content, IgnoreTagList& regions, RunFlags& flags,
-         EngineHost& host, bool secondPass, ScanPassHandler& handler, std::size_t readChunk)
+         EngineHost& host, bool secondPass, ScanPassHandler& handler, std::size_t readChunk,
+         TagScanner::StopSearchState& stops)
         : file_(file),
           regions_(regions),
           flags_(flags),
           host_(host),
           secondPass_(secondPass),
           handler_(handler),
-          readChunk_(readChunk) {
+          readChunk_(readChunk),
+          stops_(stops),
+          finder_(stops.finder) {
+        finder_.FollowCurrentWidth();
         if (content.data() != nullptr) {
             data_ = reinterpret_cast<const unsigned char*>(content.data());
             end_ = content.size();
@@ -38,6 +42,7 @@ class Pass {
             buffer_.resize(readChunk + kBlockSize);
             data_ = buffer_.data();
         }
+        finder_.SetData(data_, end_);
         SyncSpecialBytes();
     }
 
@@ -77,7 +82,7 @@ class Pass {
         while (true) {
             const StopSearch found =
                 finder_.CanPassQuotes()
-                    ? finder_.FindPastQuotes(data_, pos_, limit, StructuralBracket(), inQuote_)
+                    ? finder_.FindPastQuotes(pos_, limit, StructuralBracket(), inQuote_)
                     : finder_.Find(data_, pos_, limit, WantedBracket());
             line_ += found.LineFeeds;
             Examined(found.Position - pos_);
@@ -102,11 +107,21 @@ class Pass {
             } else if (c == '"') {
                 inQuote_ = !inQuote_;
             } else if (c == '<' && structural && !inTag_) {
-                DeliverOutsideText();
                 inTag_ = true;
+                if (IsTagPassedOver()) {
+                    passedOverTagStart_ = pos_;
+                    passingOverTag_ = true;
+                } else {
+                    DeliverOutsideText();
+                }
             } else if (c == '>' && structural && inTag_) {
-                stop = DeliverTag();
-                SyncSpecialBytes();  // attribute reads may leave the regions changed
+                if (passingOverTag_) {
+                    inTag_ = false;
+                    passingOverTag_ = false;
+                } else {
+                    stop = DeliverTag();
+                    SyncSpecialBytes();  // attribute reads may leave the regions changed
+                }
             }
             ++pos_;
             if (stop) {
@@ -135,15 +150,36 @@ class Pass {
         return inTag_ ? StopFinder::Bracket::Close : StopFinder::Bracket::Open;
     }
 
+    // A tag the handler does not act on stays part of the outside text, which spares most
+    // tags a call and the handler a look at them. Whether it is one is known from the byte
+    // after '<', when that has been read.
+    bool IsTagPassedOver() const {
+        return tagsActedOn_ != nullptr && pos_ + 1 < end_ && !(*tagsActedOn_)[data_[pos_ + 1]];
+    }
+
+    // Before the segment is split (at a buffer's refill or the pass's end), a tag being passed
+    // over becomes a tag of its own again, so the handler sees it as it would any tag.
+    void EndPassingOver() {
+        if (!passingOverTag_) {
+            return;
+        }
+        passingOverTag_ = false;
+        if (passedOverTagStart_ > pieceStart_) {
+            handler_.OnOutsideText({reinterpret_cast<const char*>(data_) + pieceStart_,
+                                    passedOverTagStart_ - pieceStart_});
+        }
+        pieceStart_ = passedOverTagStart_;
+    }
+
     // The search also stops at the first bytes of the delimiters that could match in the
     // current state of the regions.
     void SyncSpecialBytes() {
-        if (specialVersion_ == regions_.Version() && specialValid_) {
+        if (stops_.regionsVersion == regions_.Version() && stops_.synced) {
             return;
         }
         finder_.SetDelimiterStarts(regions_.FirstByteList());
-        specialVersion_ = regions_.Version();
-        specialValid_ = true;
+        stops_.regionsVersion = regions_.Version();
+        stops_.synced = true;
     }
 
     // A delimiter is copied into the current segment unexamined: its bytes never count as
@@ -190,6 +226,7 @@ class Pass {
     // Hands on (outside text) or keeps (tag) the examined part of the current segment, so the
     // buffer can be reused.
     void SetAsidePiece() {
+        EndPassingOver();
         if (pos_ > pieceStart_) {
             if (inTag_) {
                 tagCarry_.append(Piece());
@@ -211,6 +248,7 @@ class Pass {
         const bool ok = file_.ReadFileBlock(buffer_.data() + kept, readChunk_, got);
         end_ = kept + got;
         atEnd_ = !ok || got < readChunk_;
+        finder_.SetData(data_, end_);
         return ok;
     }
 
@@ -255,6 +293,7 @@ class Pass {
     }
 
     void EndOfPass() {
+        EndPassingOver();
         if (inTag_) {
             tagCarry_.append(Piece());
             if (!tagCarry_.empty()) {
@@ -275,9 +314,8 @@ class Pass {
 
     std::vector<unsigned char> buffer_;
     const unsigned char* data_ = nullptr;  // the buffer, or the whole content
-    StopFinder finder_;
-    unsigned specialVersion_ = 0;
-    bool specialValid_ = false;
+    TagScanner::StopSearchState& stops_;
+    StopFinder& finder_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     std::size_t pieceStart_ = 0;
@@ -286,6 +324,9 @@ class Pass {
 
     bool inTag_ = false;
     bool inQuote_ = false;
+    const std::array<bool, 256>* const tagsActedOn_ = handler_.TagsActedOn();
+    bool passingOverTag_ = false;  // the open tag is one the handler does not act on
+    std::size_t passedOverTagStart_ = 0;
     std::uint64_t line_ = 1;
 
     std::uint64_t examined_ = 0;
@@ -300,7 +341,7 @@ bool TagScanner::ScanPass(DocumentFile& file, bool secondPass, ScanPassHandler& 
     if (!file.SeekFileStart()) {
         return false;
     }
-    Pass pass(file, {}, regions_, flags_, host_, secondPass, handler, readChunk_);
+    Pass pass(file, {}, regions_, flags_, host_, secondPass, handler, readChunk_, stops_);
     return pass.Run();
 }
 
@@ -308,7 +349,7 @@ bool TagScanner::ScanPass(DocumentFile& file, std::string_view content, bool sec
                           ScanPassHandler& handler) {
     regions_.CloseAllRegions();
     Pass pass(file, content.data() != nullptr ? content : std::string_view("", 0), regions_, flags_,
-              host_, secondPass, handler, readChunk_);
+              host_, secondPass, handler, readChunk_, stops_);
     return pass.Run();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -7,6 +8,7 @@
 #include "engine/DocumentFile.h"
 #include "engine/EngineHost.h"
 #include "engine/IgnoredRegions.h"
+#include "engine/StopFinder.h"
 
 namespace vantaro {
 
@@ -20,6 +22,10 @@ class ScanPassHandler {
     virtual bool OnTag(std::string_view tagText, std::uint64_t line) = 0;
     // An unclosed tag left at the end of a pass that no handler stopped.
     virtual void OnUnclosedTag(std::string_view /*tagText*/) {}
+    // The bytes after '<' of the tags this handler acts on, or null for every tag. Any other
+    // tag may come as part of the outside text around it, which a handler that merely passes
+    // such tags on cannot tell apart.
+    virtual const std::array<bool, 256>* TagsActedOn() const { return nullptr; }
 };
 
 // Splits a page into outside text and tags. It knows only '<', '>', the double quote and the
@@ -42,11 +48,20 @@ class TagScanner {
     bool ScanPass(DocumentFile& file, std::string_view content, bool secondPass,
                   ScanPassHandler& handler);
 
+    // The stop search with the delimiter starts it was last given: kept from pass to pass,
+    // since the regions are mostly the same at every page's start.
+    struct StopSearchState {
+        StopFinder finder;
+        unsigned regionsVersion = 0;
+        bool synced = false;
+    };
+
   private:
     IgnoreTagList& regions_;
     RunFlags& flags_;
     EngineHost& host_;
     std::size_t readChunk_ = 256 * 1024;
+    StopSearchState stops_;
 };
 
 }  // namespace vantaro

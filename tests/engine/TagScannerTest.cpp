@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 #include <string>
 #include <vector>
@@ -44,9 +45,13 @@ class SegmentRecorder : public ScanPassHandler {
     void OnUnclosedTag(std::string_view tagText) override {
         segments.push_back("U:" + std::string(tagText));
     }
+    const std::array<bool, 256>* TagsActedOn() const override {
+        return actedOn;
+    }
 
     std::vector<std::string> segments;
     std::size_t stopAt = 0;
+    const std::array<bool, 256>* actedOn = nullptr;
 };
 
 struct Split {
@@ -58,7 +63,7 @@ struct Split {
 Split SplitPage(
     const std::string& page, std::size_t chunk,
     const std::vector<std::string>& languageTags = EngineSettings::DefaultLanguageTags(),
-    std::size_t stopAt = 0) {
+    std::size_t stopAt = 0, const std::array<bool, 256>* actedOn = nullptr) {
     TempDir dir;
     const std::string path = dir.Write("p.htm", page);
     RecordingHost host;
@@ -73,6 +78,7 @@ Split SplitPage(
     EXPECT_TRUE(file.OpenDocFile(true, PageAccess::Read));
     SegmentRecorder recorder;
     recorder.stopAt = stopAt;
+    recorder.actedOn = actedOn;
     const bool result = scanner.ScanPass(file, true, recorder);
     return {recorder.segments, result, host.progress};
 }
@@ -164,7 +170,8 @@ std::string RandomPage(std::mt19937& random) {
     return page;
 }
 
-Segments SplitWhole(const std::string& page, const std::vector<std::string>& languageTags) {
+Segments SplitWhole(const std::string& page, const std::vector<std::string>& languageTags,
+                    const std::array<bool, 256>* actedOn = nullptr) {
     TempDir dir;
     const std::string path = dir.Write("p.htm", page);
     RecordingHost host;
@@ -175,13 +182,33 @@ Segments SplitWhole(const std::string& page, const std::vector<std::string>& lan
     DocumentFile file(host, path);
     EXPECT_TRUE(file.OpenDocFile(true, PageAccess::Read));
     SegmentRecorder recorder;
+    recorder.actedOn = actedOn;
     EXPECT_TRUE(scanner.ScanPass(file, page, true, recorder));
     EXPECT_EQ(host.progress, page.size());
     return recorder.segments;
 }
 
+// A handler that acts on some tags only may get any other within the outside text: the
+// segments with every such tag made outside text and outside texts joined.
+Segments WithTagsPassedOver(const Segments& segments, const std::array<bool, 256>& actedOn) {
+    Segments joined;
+    for (const std::string& segment : segments) {
+        const bool passedOver =
+            segment[0] == 'T' &&
+            !actedOn[static_cast<unsigned char>(segment[segment.find(':') + 2])];
+        const std::string_view text = std::string_view(segment).substr(segment.find(':') + 1);
+        if ((passedOver || segment[0] == 'O') && !joined.empty() && joined.back()[0] == 'O') {
+            joined.back() += text;
+        } else {
+            joined.push_back(passedOver ? Segment("O:", text) : segment);
+        }
+    }
+    return joined;
+}
+
 // Every search width and every way of reading gives what the byte-at-a-time rules give, with
-// few and with too many different delimiter starts for the wide search.
+// few and with too many different delimiter starts for the wide search, also to a handler that
+// acts on some tags only.
 TEST(TagScanner, EverySearchWidthFollowsTheByteAtATimeRules) {
     const std::vector<std::vector<std::string>> languageSets = {
         EngineSettings::DefaultLanguageTags(),
@@ -199,8 +226,18 @@ TEST(TagScanner, EverySearchWidthFollowsTheByteAtATimeRules) {
         for (ScanWidth width : {ScanWidth::Bytewise, ScanWidth::Sse2, ScanWidth::Avx2}) {
             StopFinder::UseWidth(width);
             EXPECT_EQ(SplitWhole(page, tags), expected) << "round " << round;
-            EXPECT_EQ(SplitPage(page, 1 + static_cast<std::size_t>(round) * 13, tags).segments,
-                      expected)
+            const std::size_t chunk = 1 + static_cast<std::size_t>(round) * 13;
+            EXPECT_EQ(SplitPage(page, chunk, tags).segments, expected) << "round " << round;
+
+            const Segments kindsOnly = WithTagsPassedOver(expected, KindStartBytes());
+            EXPECT_EQ(
+                WithTagsPassedOver(SplitWhole(page, tags, &KindStartBytes()), KindStartBytes()),
+                kindsOnly)
+                << "round " << round;
+            EXPECT_EQ(
+                WithTagsPassedOver(SplitPage(page, chunk, tags, 0, &KindStartBytes()).segments,
+                                   KindStartBytes()),
+                kindsOnly)
                 << "round " << round;
         }
         StopFinder::UseWidth(chosen);
