@@ -125,6 +125,11 @@ int Run(const CliOptions& options, bool escapesWork) {
         std::fprintf(stderr, "vantaro-cli: %s\n", ForMessage(problem).c_str());
     }
     InstallInterruptHandler();
+    std::vector<FolderPages> runs;
+    for (const PlannedRun& run : plan.Runs) {
+        runs.push_back(FolderPages{run.Folder, run.Pages});
+    }
+    runner.ReadAheadAcross(options.Mode, std::move(runs));
     for (const PlannedRun& run : plan.Runs) {
         if (Interrupted() || host.WasStopped() || host.OutputError() != 0) {
             break;
@@ -136,6 +141,7 @@ int Run(const CliOptions& options, bool escapesWork) {
             return kExitTrouble;
         }
     }
+    runner.EndReadAhead();
     if (options.ListRefs) {
         host.PrintFoundReferences();
     }

@@ -102,7 +102,13 @@ bool ProcessRunner::RunFolder(ScanMode mode, const FolderPages& pages) {
     flags.StopRequested.store(false);
     engine_.TotalAltCount = 0;
     engine_.TotalTitleCount = 0;
-    if (ignored_ && pages.PageNames.size() > 1) {
+    const bool readAhead = IsNextRunReadAhead(mode, pages);
+    if (!readAhead) {
+        EndReadAhead();  // the runs are not those said: what was read ahead is of no use
+    }
+    if (readAhead) {
+        RunPagesReadAhead(folder, pages.PageNames);
+    } else if (ignored_ && pages.PageNames.size() > 1) {
         RunPagesInParallel(mode, folder, pages.PageNames);
     } else {
         RunPages(mode, folder, pages.PageNames);
@@ -130,11 +136,65 @@ bool ProcessRunner::RunPages(ScanMode mode, const std::string& folder,
     return true;
 }
 
+void ProcessRunner::ReadAheadAcross(ScanMode mode, std::vector<FolderPages> runs) {
+    EndReadAhead();
+    const bool changesPages = mode != ScanMode::Scan && !engine_.Settings().PreviewMode;
+    if (Jobs <= 1 || changesPages) {
+        return;
+    }
+    const std::optional<std::vector<std::string>> ignored = host_.IgnoredReferences();
+    if (!ignored) {
+        return;
+    }
+    std::vector<std::string> paths;
+    for (const FolderPages& run : runs) {
+        const std::string folder = WithTrailingSeparator(run.Folder);
+        for (const std::string& name : run.PageNames) {
+            paths.push_back(folder + name);
+        }
+    }
+    readAhead_.emplace(ReadAhead{mode, std::move(runs), 0, 0, IgnoredSnapshot(*ignored)});
+    if (!workers_ || workers_->Threads() != Jobs) {
+        workers_ = std::make_unique<PageWorkers>(Jobs);
+    }
+    workers_->BeginBatch(engine_, readAhead_->ignored, mode, std::move(paths));
+}
+
+void ProcessRunner::EndReadAhead() {
+    if (!readAhead_) {
+        return;
+    }
+    workers_->EndBatch();
+    readAhead_.reset();
+}
+
+bool ProcessRunner::IsNextRunReadAhead(ScanMode mode, const FolderPages& pages) const {
+    if (!readAhead_ || readAhead_->mode != mode || readAhead_->nextRun >= readAhead_->runs.size()) {
+        return false;
+    }
+    const FolderPages& next = readAhead_->runs[readAhead_->nextRun];
+    return next.Folder == pages.Folder && next.PageNames == pages.PageNames;
+}
+
+bool ProcessRunner::RunPagesReadAhead(const std::string& folder,
+                                      const std::vector<std::string>& names) {
+    ReadAhead& ahead = *readAhead_;
+    const std::size_t first = ahead.nextPage;
+    ahead.nextPage += names.size();
+    ++ahead.nextRun;
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        if (!TakeAndTellPage(ahead.mode, first + index, folder + names[index])) {
+            EndReadAhead();  // nothing after a stop is read on
+            return false;
+        }
+    }
+    return true;
+}
+
 // Pages are taken in list order, each told and written in its turn, so a Stop leaves every
 // page after the one being reported unwritten, as on one thread.
 bool ProcessRunner::RunPagesInParallel(ScanMode mode, const std::string& folder,
                                        const std::vector<std::string>& names) {
-    RunFlags& flags = engine_.Flags();
     std::vector<std::string> paths;
     paths.reserve(names.size());
     for (const std::string& name : names) {
@@ -152,27 +212,32 @@ bool ProcessRunner::RunPagesInParallel(ScanMode mode, const std::string& folder,
         ~BatchEnd() { workers.EndBatch(); }
     } batchEnd{workers};
     for (std::size_t index = 0; index < names.size(); ++index) {
-        flags.AbortFile.store(false);
-        const std::string fullPath = folder + names[index];
-        host_.OnPageStart(fullPath);
-        PageOutcome outcome = workers.Take(index, [&] {
-            engine_.Host().PumpEvents();
-            if (flags.AbortFile.load()) {
-                workers.AbandonPage(index, flags.StopRequested.load());
-            }
-        });
-        if (outcome.NeedsRunThread) {
-            outcome.Page = PreparedPage();  // what a question or a large page needs is redone
-            engine_.ProcessFile(fullPath, mode);
-        } else {
-            ReplayPage(outcome, fullPath);
-        }
-        host_.OnPageEnd(fullPath);
-        if (flags.StopRequested.load()) {
+        if (!TakeAndTellPage(mode, index, folder + names[index])) {
             return false;
         }
     }
     return true;
+}
+
+bool ProcessRunner::TakeAndTellPage(ScanMode mode, std::size_t index, const std::string& fullPath) {
+    RunFlags& flags = engine_.Flags();
+    PageWorkers& workers = *workers_;
+    flags.AbortFile.store(false);
+    host_.OnPageStart(fullPath);
+    PageOutcome outcome = workers.Take(index, [&] {
+        engine_.Host().PumpEvents();
+        if (flags.AbortFile.load()) {
+            workers.AbandonPage(index, flags.StopRequested.load());
+        }
+    });
+    if (outcome.NeedsRunThread) {
+        outcome.Page = PreparedPage();  // what a question or a large page needs is redone
+        engine_.ProcessFile(fullPath, mode);
+    } else {
+        ReplayPage(outcome, fullPath);
+    }
+    host_.OnPageEnd(fullPath);
+    return !flags.StopRequested.load();
 }
 
 // Tells the page's events to the engine's host as if its passes ran here. A Stop confirmed

@@ -69,6 +69,12 @@ class ProcessRunner {
     // folder has its own heading and summary. A stop ends the whole run.
     void RunProcess(ScanMode mode, const std::vector<FolderPages>& folders);
 
+    // Says which runs come next, in order, so that with several threads the pages of later
+    // runs are read while earlier ones are told. Only runs that change no page read ahead; a
+    // run other than the next one said, or EndReadAhead, drops what was read ahead.
+    void ReadAheadAcross(ScanMode mode, std::vector<FolderPages> runs);
+    void EndReadAhead();
+
   private:
     // One folder's heading, pages and summary; false when the run was stopped.
     bool RunFolder(ScanMode mode, const FolderPages& folder);
@@ -77,6 +83,12 @@ class ProcessRunner {
     // The same, pages read ahead on other threads.
     bool RunPagesInParallel(ScanMode mode, const std::string& folder,
                             const std::vector<std::string>& names);
+    // The pages of the next run said to ReadAheadAcross, read ahead with the runs before.
+    bool RunPagesReadAhead(const std::string& folder, const std::vector<std::string>& names);
+    bool IsNextRunReadAhead(ScanMode mode, const FolderPages& pages) const;
+    // Takes the outcome of page `index` of the workers' batch and tells it; false when the
+    // run was stopped.
+    bool TakeAndTellPage(ScanMode mode, std::size_t index, const std::string& fullPath);
     void ReplayPage(PageOutcome& outcome, const std::string& fullPath);
     void ReportRecoveryFiles(const std::string& folder, const std::vector<std::string>& pageNames);
 
@@ -84,7 +96,15 @@ class ProcessRunner {
     RunHost& host_;
     bool processing_ = false;
     std::optional<IgnoredSnapshot> ignored_;  // while a run reads pages on several threads
-    std::unique_ptr<PageWorkers> workers_;    // kept from run to run
+    struct ReadAhead {
+        ScanMode mode;
+        std::vector<FolderPages> runs;  // in order; those before nextRun are done
+        std::size_t nextRun = 0;
+        std::size_t nextPage = 0;  // the batch index of the next run's first page
+        IgnoredSnapshot ignored;
+    };
+    std::optional<ReadAhead> readAhead_;
+    std::unique_ptr<PageWorkers> workers_;  // kept from run to run
 };
 
 // The total size in bytes of the pages that can be opened.

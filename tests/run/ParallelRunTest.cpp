@@ -140,6 +140,60 @@ TEST(ParallelRun, GivesWhatOneThreadGivesAtEveryThreadCountAndReadSize) {
     }
 }
 
+// Runs said ahead are read ahead with the runs before them; each run gives what it gives alone
+// on one thread, and a run other than the next one said drops what was read ahead.
+TEST(ParallelRun, RunsSaidAheadGiveWhatEachGivesAlone) {
+    TempDir site;
+    TempDir one;
+    TempDir few;
+    const std::map<std::string, std::string> pages = SitePages();
+    for (const auto& [name, content] : pages) {
+        site.Write(name, content);
+    }
+    one.Write("b.htm", "<img src=\"b.gif\" title=\"B\">\n");
+    std::vector<std::string> fewNames;
+    for (const char* name : {"c1.htm", "c2.htm", "c3.htm"}) {
+        fewNames.emplace_back(name);
+        few.Write(name, "<p>\n<img src=\"a1.gif\">\n<img src=\"c.gif\" alt=\"C\">\n");
+    }
+    const std::vector<std::string> siteNames = PageNames(pages);
+    const std::vector<FolderPages> runs = {
+        {site.Path(), siteNames}, {one.Path(), {"b.htm"}}, {few.Path(), fewNames}};
+    std::vector<FolderPages> made = runs;  // runs as made: those said, and one of other pages
+    made.push_back({site.Path(), {siteNames.begin(), siteNames.begin() + 5}});
+    const auto runInOrder = [&](ScanMode mode, int jobs, const std::vector<std::size_t>& order) {
+        RecordingHost log;
+        log.ignored = {"SKIP.gif"};
+        ThreadedRunHost host(log);
+        Engine engine(log);
+        engine.Settings().PreviewMode = true;
+        ProcessRunner runner(engine, host);
+        runner.Jobs = jobs;
+        if (jobs > 1) {
+            runner.ReadAheadAcross(mode, runs);
+        }
+        for (std::size_t run : order) {
+            runner.RunProcess(mode, made[run].Folder, made[run].PageNames);
+        }
+        runner.EndReadAhead();
+        return RunResult{log.segments, log.found, log.warningsShown, log.progress, {}};
+    };
+    for (const ScanMode mode : {ScanMode::Scan, ScanMode::AddAlt}) {
+        for (const std::vector<std::size_t>& order :
+             {std::vector<std::size_t>{0, 1, 2}, {0, 2}, {1, 2}, {3, 1, 2}}) {
+            SCOPED_TRACE(testing::Message() << "mode " << static_cast<int>(mode) << " runs "
+                                            << order.size() << " from " << order[0]);
+            const RunResult alone = runInOrder(mode, 1, order);
+            ASSERT_FALSE(alone.found.empty());
+            const RunResult ahead = runInOrder(mode, 2, order);
+            EXPECT_EQ(ahead.log, alone.log);
+            EXPECT_EQ(ahead.found, alone.found);
+            EXPECT_EQ(ahead.warnings, alone.warnings);
+            EXPECT_EQ(ahead.progress, alone.progress);
+        }
+    }
+}
+
 // A host that updates template code unasked lets other threads prepare and stage those pages
 // too, with the same result as one thread asking it page by page.
 TEST(ParallelRun, TemplateCodeUpdatedUnaskedNeedsNoTurnOfItsOwn) {
