@@ -63,7 +63,7 @@ class Pass {
                 StopExit();
                 return result;
             }
-            if (sincePump_ >= kPumpInterval) {
+            if (SincePump() >= kPumpInterval) {
                 Pump();
             }
         }
@@ -77,7 +77,7 @@ class Pass {
     // after it at a time; returns early after a delimiter (which may have read more), when the
     // page is abandoned, or true when a handler asked to stop.
     bool Step() {
-        const std::size_t budget = kPumpInterval - std::min(sincePump_, kPumpInterval);
+        const std::size_t budget = kPumpInterval - std::min(SincePump(), kPumpInterval);
         std::size_t limit = std::min(end_, pos_ + budget);
         while (true) {
             const StopSearch found =
@@ -85,7 +85,6 @@ class Pass {
                     ? finder_.FindPastQuotes(pos_, limit, StructuralBracket(), inQuote_)
                     : finder_.Find(data_, pos_, limit, WantedBracket());
             line_ += found.LineFeeds;
-            Examined(found.Position - pos_);
             pos_ = found.Position;
             if (pos_ == limit) {
                 return false;
@@ -98,7 +97,6 @@ class Pass {
                 }
                 limit -= before - pos_;  // looking ahead may have moved these bytes to the front
             }
-            Examined(1);
             const unsigned char c = data_[pos_];
             const bool structural = !inQuote_ && !regions_.InIgnoredRegion();
             bool stop = false;
@@ -192,7 +190,6 @@ class Pass {
         if (matched == 0) {
             return false;
         }
-        Examined(matched);
         pos_ += matched;
         return true;
     }
@@ -242,6 +239,7 @@ class Pass {
         SetAsidePiece();
         const std::size_t kept = end_ - pos_;
         std::memmove(buffer_.data(), buffer_.data() + pos_, kept);
+        examinedBeforeBuffer_ += pos_;
         pos_ = pieceStart_ = 0;
         end_ = kept;
         std::size_t got = 0;
@@ -263,32 +261,29 @@ class Pass {
         }
     }
 
-    void Examined(std::size_t bytes) {
-        examined_ += bytes;
-        sincePump_ += bytes;
-    }
+    // Every byte before pos_ has been examined; counting them from the position, rather than
+    // one by one, keeps the loop's state in registers.
+    std::uint64_t Examined() const { return examinedBeforeBuffer_ + pos_; }
+    std::uint64_t SincePump() const { return Examined() - examinedAtPump_; }
 
-    void FlushProgress() {
-        if (secondPass_ && examined_ > reported_) {
-            host_.AdvanceProgress(examined_ - reported_);
-            reported_ = examined_;
+    void FlushProgress(std::uint64_t examined) {
+        if (secondPass_ && examined > reported_) {
+            host_.AdvanceProgress(examined - reported_);
+            reported_ = examined;
         }
     }
+    void FlushProgress() { FlushProgress(Examined()); }
 
     void Pump() {
         FlushProgress();
-        sincePump_ = 0;
+        examinedAtPump_ = Examined();
         host_.PumpEvents();
     }
 
     // A handler stopped the pass: count the rest of the file as done, keep no leftover.
     void StopExit() {
         if (secondPass_) {
-            const std::uint64_t size = file_.FileSize();
-            if (size > examined_) {
-                examined_ = size;
-            }
-            FlushProgress();
+            FlushProgress(std::max(file_.FileSize(), Examined()));
         }
     }
 
@@ -329,9 +324,9 @@ class Pass {
     std::size_t passedOverTagStart_ = 0;
     std::uint64_t line_ = 1;
 
-    std::uint64_t examined_ = 0;
+    std::uint64_t examinedBeforeBuffer_ = 0;  // of the bytes moved out of the buffer
+    std::uint64_t examinedAtPump_ = 0;
     std::uint64_t reported_ = 0;
-    std::size_t sincePump_ = 0;
 };
 
 }  // namespace
