@@ -34,12 +34,13 @@ class StopFinder {
 
     StopFinder() : width_(CurrentWidth()) { SetDelimiterStarts({}); }
     StopFinder(const StopFinder&) = delete;
+    StopFinder& operator=(const StopFinder&) = delete;
+
     // Takes up the width tests and benchmarks may have chosen since.
     void FollowCurrentWidth() {
         width_ = CurrentWidth();
         block_.Valid = false;
     }
-    StopFinder& operator=(const StopFinder&) = delete;
 
     // The first bytes of the delimiters that could match now (each may also be a quote, a
     // bracket or a line feed).
@@ -120,11 +121,11 @@ class StopFinder {
                 const auto stop = static_cast<unsigned>(__builtin_ctzll(stops));
                 inQuote = ((quoted >> stop) & 1u) != 0;
                 lineFeeds +=
-                    CountBits64(block_.LineFeeds & window & ((std::uint64_t{1} << stop) - 1));
+                    CountBits(block_.LineFeeds & window & ((std::uint64_t{1} << stop) - 1));
                 return {block_.Start + stop, lineFeeds};
             }
             inQuote = ((quoted >> (span - 1)) & 1u) != 0;
-            lineFeeds += CountBits64(block_.LineFeeds & window);
+            lineFeeds += CountBits(block_.LineFeeds & window);
             from = block_.Start + span;
         }
         return {from, lineFeeds};
@@ -167,14 +168,6 @@ class StopFinder {
         return bits;
     }
 
-    static std::size_t CountBits64(std::uint64_t bits) {
-        std::size_t count = 0;
-        for (; bits != 0; bits &= bits - 1) {
-            ++count;
-        }
-        return count;
-    }
-
     static int BracketByte(Bracket bracket) {
         return bracket == Bracket::Open ? '<' : bracket == Bracket::Close ? '>' : -1;
     }
@@ -193,7 +186,7 @@ class StopFinder {
 
     // Few bits are ever set: clearing them one by one beats a population count done without
     // the processor's instruction.
-    static std::size_t CountBits(unsigned bits) {
+    static std::size_t CountBits(std::uint64_t bits) {
         std::size_t count = 0;
         for (; bits != 0; bits &= bits - 1) {
             ++count;

@@ -102,16 +102,15 @@ bool ProcessRunner::RunFolder(ScanMode mode, const FolderPages& pages) {
     flags.StopRequested.store(false);
     engine_.TotalAltCount = 0;
     engine_.TotalTitleCount = 0;
-    const bool readAhead = IsNextRunReadAhead(mode, pages);
-    if (!readAhead) {
-        EndReadAhead();  // the runs are not those said: what was read ahead is of no use
-    }
-    if (readAhead) {
+    if (IsNextRunReadAhead(mode, pages)) {
         RunPagesReadAhead(folder, pages.PageNames);
-    } else if (ignored_ && pages.PageNames.size() > 1) {
-        RunPagesInParallel(mode, folder, pages.PageNames);
     } else {
-        RunPages(mode, folder, pages.PageNames);
+        EndReadAhead();  // the runs are not those said: what was read ahead is of no use
+        if (ignored_ && pages.PageNames.size() > 1) {
+            RunPagesInParallel(mode, folder, pages.PageNames);
+        } else {
+            RunPages(mode, folder, pages.PageNames);
+        }
     }
     engine_.SyncSavedPages();
     const std::string ended = host_.TimeStamp();
