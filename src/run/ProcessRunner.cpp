@@ -79,10 +79,19 @@ void ProcessRunner::RunProcess(ScanMode mode, const std::vector<FolderPages>& fo
             ignored_.emplace(*ignored);
         }
     }
+    // The pages of later folders are read while earlier ones are told, unless the caller has
+    // said runs ahead itself.
+    const bool readAheadHere = folders.size() > 1 && !readAhead_;
+    if (readAheadHere) {
+        ReadAheadAcross(mode, folders);
+    }
     for (const FolderPages& folder : folders) {
         if (!RunFolder(mode, folder)) {
             break;
         }
+    }
+    if (readAheadHere) {
+        EndReadAhead();
     }
     ignored_.reset();
 }

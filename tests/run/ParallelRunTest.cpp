@@ -146,7 +146,8 @@ TEST(ParallelRun, GivesWhatOneThreadGivesAtEveryThreadCountAndReadSize) {
 }
 
 // Runs said ahead are read ahead with the runs before them; each run gives what it gives alone
-// on one thread, and a run other than the next one said drops what was read ahead.
+// on one thread, and a run other than the next one said drops what was read ahead. One run
+// over several folders gives what it gives on one thread too.
 TEST(ParallelRun, RunsSaidAheadGiveWhatEachGivesAlone) {
     TempDir site;
     TempDir one;
@@ -166,7 +167,8 @@ TEST(ParallelRun, RunsSaidAheadGiveWhatEachGivesAlone) {
         {site.Path(), siteNames}, {one.Path(), {"b.htm"}}, {few.Path(), fewNames}};
     std::vector<FolderPages> made = runs;  // runs as made: those said, and one of other pages
     made.push_back({site.Path(), {siteNames.begin(), siteNames.begin() + 5}});
-    const auto runInOrder = [&](ScanMode mode, int jobs, const std::vector<std::size_t>& order) {
+    const auto runInOrder = [&](ScanMode mode, int jobs, const std::vector<std::size_t>& order,
+                                bool asOneRun = false) {
         RecordingHost log;
         log.ignored = {"SKIP.gif"};
         ThreadedRunHost host(log);
@@ -174,13 +176,21 @@ TEST(ParallelRun, RunsSaidAheadGiveWhatEachGivesAlone) {
         engine.Settings().PreviewMode = true;
         ProcessRunner runner(engine, host);
         runner.Jobs = jobs;
-        if (jobs > 1) {
-            runner.ReadAheadAcross(mode, runs);
+        if (asOneRun) {
+            std::vector<FolderPages> folders;
+            for (std::size_t run : order) {
+                folders.push_back(made[run]);
+            }
+            runner.RunProcess(mode, folders);
+        } else {
+            if (jobs > 1) {
+                runner.ReadAheadAcross(mode, runs);
+            }
+            for (std::size_t run : order) {
+                runner.RunProcess(mode, made[run].Folder, made[run].PageNames);
+            }
+            runner.EndReadAhead();
         }
-        for (std::size_t run : order) {
-            runner.RunProcess(mode, made[run].Folder, made[run].PageNames);
-        }
-        runner.EndReadAhead();
         return RunResult{log.segments, log.found, log.warningsShown, log.progress, {}};
     };
     for (const ScanMode mode : {ScanMode::Scan, ScanMode::AddAlt}) {
@@ -193,6 +203,8 @@ TEST(ParallelRun, RunsSaidAheadGiveWhatEachGivesAlone) {
             const RunResult ahead = runInOrder(mode, 2, order);
             ExpectSameOutcome(ahead, alone);
             EXPECT_EQ(ahead.warnings, alone.warnings);
+            // One run over several folders reads ahead across them of itself.
+            ExpectSameOutcome(runInOrder(mode, 2, order, true), runInOrder(mode, 1, order, true));
         }
     }
 }
