@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -94,41 +95,22 @@ class StopFinder {
         if (width_ == ScanWidth::Bytewise) {
             return FindPastQuotesBytewise(data_, from, to, BracketByte(bracket), inQuote, 0);
         }
-        // The bytes are classified 64 at a time once; each search then only combines the
-        // block's masks, as consecutive stops are mostly a few bytes apart.
-        std::size_t lineFeeds = 0;
-        while (from < to) {
-            if (!block_.Valid || from < block_.Start || from - block_.Start >= 64) {
-                ClassifyBlock(from);
-            }
-            const auto offset = static_cast<unsigned>(from - block_.Start);
-            const std::size_t span = std::min<std::size_t>(64, to - block_.Start);
-            const std::uint64_t window =
-                (span == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << span) - 1) &
-                (~std::uint64_t{0} << offset);
-            const std::uint64_t quotes = block_.Quotes & window;
-            // Set where a byte lies inside quotes (a quote counting as after itself).
-            std::uint64_t quoted = quotes == 0 ? 0 : PrefixParity64(quotes);
-            if (inQuote) {
-                quoted = ~quoted;
-            }
-            const std::uint64_t brackets = bracket == Bracket::Open    ? block_.Opens
-                                           : bracket == Bracket::Close ? block_.Closes
-                                                                       : 0;
-            const std::uint64_t stops =
-                ((block_.Delimiters & ~block_.Quotes) | (brackets & ~quoted)) & window;
-            if (stops != 0) {
-                const auto stop = static_cast<unsigned>(__builtin_ctzll(stops));
-                inQuote = ((quoted >> stop) & 1u) != 0;
-                lineFeeds +=
-                    CountBits(block_.LineFeeds & window & ((std::uint64_t{1} << stop) - 1));
-                return {block_.Start + stop, lineFeeds};
-            }
-            inQuote = ((quoted >> (span - 1)) & 1u) != 0;
-            lineFeeds += CountBits(block_.LineFeeds & window);
-            from = block_.Start + span;
-        }
-        return {from, lineFeeds};
+        return SearchBlocks(from, to, bracket, inQuote, nullptr);
+    }
+
+    // Whether FindPastTagEnd can be used: as FindPastQuotes, and in wide steps.
+    bool CanPassTagEnds() const {
+        return canPassQuotes_ && width_ != ScanWidth::Bytewise;
+    }
+
+    // Like FindPastQuotes from inside a tag whose own end matters only as the point after
+    // which '<' can open the next tag: the search does not stop at that end (the first '>'
+    // outside quotes, whose position goes to tagEnd), but at the first byte of a delimiter
+    // that could match now, or, once past the end, at a '<' outside quotes. Most tags are
+    // passed over this way, and this halves the stops they cost.
+    StopSearch FindPastTagEnd(std::size_t from, std::size_t to, bool& inQuote,
+                              std::optional<std::size_t>& tagEnd) {
+        return SearchBlocks(from, to, Bracket::Close, inQuote, &tagEnd);
     }
 
     // The widest search this processor can do, and the one new searches use (by default the
@@ -156,6 +138,68 @@ class StopFinder {
 
     StopSearch FindPastQuotesBytewise(const unsigned char* data, std::size_t from, std::size_t to,
                                       int bracketByte, bool& inQuote, std::size_t lineFeeds) const;
+
+    // FindPastQuotes in wide steps, or FindPastTagEnd when tagEnd is given. The bytes are
+    // classified 64 at a time once; each search then only combines the block's masks, as
+    // consecutive stops are mostly a few bytes apart.
+    StopSearch SearchBlocks(std::size_t from, std::size_t to, Bracket bracket, bool& inQuote,
+                            std::optional<std::size_t>* tagEnd) {
+        std::size_t lineFeeds = 0;
+        while (from < to) {
+            if (!block_.Valid || from < block_.Start || from - block_.Start >= 64) {
+                ClassifyBlock(from);
+            }
+            const auto offset = static_cast<unsigned>(from - block_.Start);
+            const std::size_t span = std::min<std::size_t>(64, to - block_.Start);
+            const std::uint64_t window =
+                (span == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << span) - 1) &
+                (~std::uint64_t{0} << offset);
+            const std::uint64_t quotes = block_.Quotes & window;
+            // Set where a byte lies inside quotes (a quote counting as after itself).
+            std::uint64_t quoted = quotes == 0 ? 0 : PrefixParity64(quotes);
+            if (inQuote) {
+                quoted = ~quoted;
+            }
+            const std::uint64_t delimiters = block_.Delimiters & ~block_.Quotes & window;
+            const std::uint64_t stops =
+                delimiters | (tagEnd != nullptr ? PastTagEnd(window, quoted, delimiters, *tagEnd)
+                                                : BracketBits(bracket) & ~quoted & window);
+            if (stops != 0) {
+                const auto stop = static_cast<unsigned>(__builtin_ctzll(stops));
+                inQuote = ((quoted >> stop) & 1u) != 0;
+                lineFeeds +=
+                    CountBits(block_.LineFeeds & window & ((std::uint64_t{1} << stop) - 1));
+                return {block_.Start + stop, lineFeeds};
+            }
+            inQuote = ((quoted >> (span - 1)) & 1u) != 0;
+            lineFeeds += CountBits(block_.LineFeeds & window);
+            from = block_.Start + span;
+        }
+        return {from, lineFeeds};
+    }
+
+    std::uint64_t BracketBits(Bracket bracket) const {
+        return bracket == Bracket::Open    ? block_.Opens
+               : bracket == Bracket::Close ? block_.Closes
+                                           : 0;
+    }
+
+    // The '<' outside quotes after the tag's end, noting the end when it lies in this block
+    // before the first delimiter.
+    std::uint64_t PastTagEnd(std::uint64_t window, std::uint64_t quoted, std::uint64_t delimiters,
+                             std::optional<std::size_t>& tagEnd) const {
+        const std::uint64_t opens = block_.Opens & ~quoted & window;
+        if (tagEnd) {
+            return opens;
+        }
+        const std::uint64_t ends = block_.Closes & ~quoted & window;
+        const std::uint64_t end = ends & (0 - ends);
+        if (end == 0 || (delimiters != 0 && end >= (delimiters & (0 - delimiters)))) {
+            return 0;
+        }
+        tagEnd = block_.Start + static_cast<std::size_t>(__builtin_ctzll(end));
+        return opens & ~((end << 1) - 1);
+    }
 
     // Bit i of the result is the parity of bits 0..i.
     static std::uint64_t PrefixParity64(std::uint64_t bits) {

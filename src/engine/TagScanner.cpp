@@ -80,10 +80,7 @@ class Pass {
         const std::size_t budget = kPumpInterval - std::min(SincePump(), kPumpInterval);
         std::size_t limit = std::min(end_, pos_ + budget);
         while (true) {
-            const StopSearch found =
-                finder_.CanPassQuotes()
-                    ? finder_.FindPastQuotes(pos_, limit, StructuralBracket(), inQuote_)
-                    : finder_.Find(data_, pos_, limit, WantedBracket());
+            const StopSearch found = FindNextStop(limit);
             line_ += found.LineFeeds;
             pos_ = found.Position;
             if (pos_ == limit) {
@@ -129,6 +126,23 @@ class Pass {
                 return false;
             }
         }
+    }
+
+    // The next byte Step must look at. A tag passed over ends where the search finds it, with
+    // no stop of its own.
+    StopSearch FindNextStop(std::size_t limit) {
+        if (passingOverTag_ && finder_.CanPassTagEnds() && !regions_.InIgnoredRegion()) {
+            std::optional<std::size_t> tagEnd;
+            const StopSearch found = finder_.FindPastTagEnd(pos_, limit, inQuote_, tagEnd);
+            if (tagEnd) {
+                inTag_ = false;
+                passingOverTag_ = false;
+            }
+            return found;
+        }
+        return finder_.CanPassQuotes()
+                   ? finder_.FindPastQuotes(pos_, limit, StructuralBracket(), inQuote_)
+                   : finder_.Find(data_, pos_, limit, WantedBracket());
     }
 
     // Inside quotes and language regions no bracket counts; otherwise only the one that would

@@ -160,7 +160,7 @@ std::string RandomPage(std::mt19937& random) {
     static const std::vector<std::string> specials = {
         "<",        ">",  "\"",      "\n",        "\r\n", "<%", "%>",
         "<?php",    "?>", "<script", "</script>", "{",    "}",  "<img src=\"a\">",
-        "\xC3\xA9", "/",  "!",       "-"};
+        "\xC3\xA9", "/",  "!",       "-",         ">>",   "<<"};
     std::string page;
     const std::size_t parts = random() % 120;
     for (std::size_t i = 0; i < parts; ++i) {
@@ -214,6 +214,7 @@ TEST(TagScanner, EverySearchWidthFollowsTheByteAtATimeRules) {
         EngineSettings::DefaultLanguageTags(),
         {},
         {"Lines", "\n", "!", "Quotes", "\"x", "-", "Braces", "{", "}"},
+        {"Arrows", ">>", "<<"},
         {"A", "a", "b", "B", "c", "d", "C", "e", "f", "D", "g", "h", "E", "/", "-", "F", "<%",
          "%>"},
     };
