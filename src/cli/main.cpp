@@ -125,11 +125,13 @@ int Run(const CliOptions& options, bool escapesWork) {
         std::fprintf(stderr, "vantaro-cli: %s\n", ForMessage(problem).c_str());
     }
     InstallInterruptHandler();
-    std::vector<FolderPages> runs;
-    for (const PlannedRun& run : plan.Runs) {
-        runs.push_back(FolderPages{run.Folder, run.Pages});
+    if (plan.Runs.size() > 1) {
+        std::vector<FolderPages> runs;
+        for (const PlannedRun& run : plan.Runs) {
+            runs.push_back(FolderPages{run.Folder, run.Pages});
+        }
+        runner.ReadAheadAcross(options.Mode, std::move(runs));
     }
-    runner.ReadAheadAcross(options.Mode, std::move(runs));
     for (const PlannedRun& run : plan.Runs) {
         if (Interrupted() || host.WasStopped() || host.OutputError() != 0) {
             break;

@@ -146,8 +146,9 @@ bool ProcessRunner::RunPages(ScanMode mode, const std::string& folder,
 
 void ProcessRunner::ReadAheadAcross(ScanMode mode, std::vector<FolderPages> runs) {
     EndReadAhead();
+    // One run reads its own pages ahead as it is; only several gain from this.
     const bool changesPages = mode != ScanMode::Scan && !engine_.Settings().PreviewMode;
-    if (Jobs <= 1 || changesPages) {
+    if (Jobs <= 1 || changesPages || runs.size() < 2) {
         return;
     }
     const std::optional<std::vector<std::string>> ignored = host_.IgnoredReferences();
