@@ -42,20 +42,16 @@ TEST_F(MainWindowTest, LogLinesAreWrittenInSegmentsAtTheEnd) {
         Span("...", C::LogDarkGrey, true, FontStyle::Bold),
     };
     EXPECT_EQ(view->Runs(), expected);
-    const QTextCursor caret = view->textCursor();
-    EXPECT_TRUE(caret.atEnd());
-    EXPECT_FALSE(caret.hasSelection());
+    EXPECT_TRUE(view->CaretAtEnd());
+    EXPECT_FALSE(view->HasSelectedText());
     EXPECT_EQ(w.focusWidget(), view);
 
     // A selection made in between does not take the next line elsewhere.
-    QTextCursor start = view->textCursor();
-    start.movePosition(QTextCursor::Start);
-    start.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);
-    view->setTextCursor(start);
+    view->SetSelection({0, 0}, {0, 4});
     view->AddLogLine("Process ended", C::LogDarkGrey, true, {});
     EXPECT_EQ(view->Runs().back(), Span("Process ended", C::LogDarkGrey, true));
-    EXPECT_TRUE(view->textCursor().atEnd());
-    EXPECT_FALSE(view->textCursor().hasSelection());
+    EXPECT_TRUE(view->CaretAtEnd());
+    EXPECT_FALSE(view->HasSelectedText());
 }
 
 TEST_F(MainWindowTest, CopyAndClearFollowTheLogInEveryPlace) {

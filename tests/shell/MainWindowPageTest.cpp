@@ -50,41 +50,40 @@ class MainWindowPageTest : public MainWindowTest {
         ui.Action("SelectAll1")->trigger();
         ui.Action("Scan1")->trigger();
         Settle();
-        ASSERT_TRUE(LogLine("long.htm : Line 150 : ").isValid());
+        ASSERT_GE(LogLine("long.htm : Line 150 : "), 0);
     }
 
     std::string PagePath() { return dir.File("pages/long.htm"); }
 
     // The log's line that starts with the text.
-    QTextBlock LogLine(const QString& start) {
-        for (QTextBlock line = ui.LogRichEdit()->document()->begin(); line.isValid();
-             line = line.next()) {
-            if (line.text().startsWith(start)) {
+    int LogLine(const QString& start) {
+        TLogView* log = ui.LogRichEdit();
+        for (int line = 0; line < log->LineCount(); ++line) {
+            if (log->LineText(line).startsWith(start)) {
                 return line;
             }
         }
         ADD_FAILURE() << "no log line starts with " << start.toStdString();
-        return {};
+        return -1;
     }
 
-    QPoint PointOf(const QTextBlock& line) {
-        if (!line.isValid()) {
+    QPoint PointOf(int line) {
+        if (line < 0) {
             throw std::logic_error("no such line in the log");
         }
         TLogView* log = ui.LogRichEdit();
-        QTextCursor cursor(line);
-        log->setTextCursor(cursor);
-        log->ensureCursorVisible();
-        return log->cursorRect(cursor).center() + QPoint(4, 0);
+        const LogPosition start{static_cast<std::size_t>(line), 0};
+        log->SetSelection(start, start);
+        return log->LineRect(line).topLeft() + QPoint(8, log->LineRect(line).height() / 2);
     }
 
-    void DoubleClick(const QTextBlock& line) {
+    void DoubleClick(int line) {
         QTest::mouseDClick(ui.LogRichEdit()->viewport(), Qt::LeftButton, {}, PointOf(line));
         Settle();
     }
 
     // Opens the log's context menu on the line as a right click does; the menu that opens.
-    QMenu* ContextMenuOn(const QTextBlock& line) {
+    QMenu* ContextMenuOn(int line) {
         QWidget* viewport = ui.LogRichEdit()->viewport();
         const QPoint at = PointOf(line);
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
@@ -130,12 +129,13 @@ class MainWindowPageTest : public MainWindowTest {
 
 TEST_F(MainWindowPageTest, DoubleClickOrEnterOnAFindingShowsThePageThere) {
     ASSERT_NO_FATAL_FAILURE(ScanSite());
-    const QTextBlock finding = LogLine("long.htm : Line 150 : <img : logo.gif : alt missing");
+    const int finding = LogLine("long.htm : Line 150 : <img : logo.gif : alt missing");
     DoubleClick(finding);
     ASSERT_NO_FATAL_FAILURE(ExpectShownAtTheFinding());
     Viewer()->close();
 
-    ui.LogRichEdit()->setTextCursor(QTextCursor(finding));
+    ui.LogRichEdit()->SetSelection({static_cast<std::size_t>(finding), 0},
+                                   {static_cast<std::size_t>(finding), 0});
     QTest::keyClick(ui.LogRichEdit(), Qt::Key_Return);
     ASSERT_NO_FATAL_FAILURE(ExpectShownAtTheFinding());
     EXPECT_TRUE(prompter.messages.empty());
@@ -143,13 +143,14 @@ TEST_F(MainWindowPageTest, DoubleClickOrEnterOnAFindingShowsThePageThere) {
 
 TEST_F(MainWindowPageTest, LinesWithoutAPageDoNothing) {
     ASSERT_NO_FATAL_FAILURE(ScanSite());
-    const QTextBlock finding = LogLine("long.htm : Line 150 : <img");
+    const int finding = LogLine("long.htm : Line 150 : <img");
     for (const char* start :
          {"Scan for missing", "Path : ", "plain.htm : No changes", "Missing alt attributes"}) {
         ContextMenuOn(finding)->close();  // enables the items
-        const QTextBlock line = LogLine(QString::fromLatin1(start));
+        const int line = LogLine(QString::fromLatin1(start));
         DoubleClick(line);
-        ui.LogRichEdit()->setTextCursor(QTextCursor(line));
+        ui.LogRichEdit()->SetSelection({static_cast<std::size_t>(line), 0},
+                                       {static_cast<std::size_t>(line), 0});
         QTest::keyClick(ui.LogRichEdit(), Qt::Key_Return);
         QMenu* menu = ContextMenuOn(line);
         ASSERT_NE(menu, nullptr);
@@ -163,7 +164,7 @@ TEST_F(MainWindowPageTest, LinesWithoutAPageDoNothing) {
 
 TEST_F(MainWindowPageTest, TheContextMenuCopiesThePathAndShowsThePage) {
     ASSERT_NO_FATAL_FAILURE(ScanSite());
-    const QTextBlock finding = LogLine("long.htm : Line 150 : ");
+    const int finding = LogLine("long.htm : Line 150 : ");
     QApplication::clipboard()->clear();
     QMenu* menu = ContextMenuOn(finding);
     ASSERT_NE(menu, nullptr);

@@ -7,7 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
-#include <QTextBlock>
+#include <QTextDocument>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -17,6 +18,7 @@
 #include "log/RtfReader.h"
 #include "log/RtfWriter.h"
 #include "shell/Prompter.h"
+#include "shell/log/LogDocument.h"
 #include "shell/log/LogPrinting.h"
 #include "shell/log/LogView.h"
 
@@ -54,11 +56,10 @@ std::string_view BytesOf(const QByteArray& bytes) {
 // again from that.
 void ReadBackPages(TLogView& view, int fromLine) {
     LogPageLocationReader reader;
-    for (QTextBlock line = view.document()->findBlockByNumber(fromLine); line.isValid();
-         line = line.next()) {
-        const QByteArray text = line.text().toUtf8();
+    for (int line = fromLine; line < view.LineCount(); ++line) {
+        const QByteArray text = view.LineText(line).toUtf8();
         if (std::optional<PageLocation> page = reader.Next(BytesOf(text))) {
-            TLogView::SetPageOfLine(line, std::move(*page));
+            view.SetPageOfLine(line, std::move(*page));
         }
     }
 }
@@ -75,8 +76,8 @@ TLogCommands::TLogCommands(TLogView& view, Hooks hooks, QObject* parent)
     view_.addAction(copyToClipboard1_);
 
     // The view's selection changes while a drag is still going on, so Copy follows it.
-    connect(&view_, &QPlainTextEdit::textChanged, this, &TLogCommands::UpdateLogCommands);
-    connect(&view_, &QPlainTextEdit::selectionChanged, this, &TLogCommands::UpdateLogCommands);
+    connect(&view_, &TLogView::textChanged, this, &TLogCommands::UpdateLogCommands);
+    connect(&view_, &TLogView::selectionChanged, this, &TLogCommands::UpdateLogCommands);
     UpdateLogCommands();
 }
 
@@ -108,7 +109,7 @@ void TLogCommands::OpenLogToolButtonClick() {
         ShowError(DialogParent(), QStringLiteral("Cannot open file %1").arg(Shown(fileName)));
         return;
     }
-    const int firstLoadedLine = view_.document()->blockCount() - 1;
+    const int firstLoadedLine = view_.LineCount() - 1;
     AppendLoadedText(content);
     ReadBackPages(view_, firstLoadedLine);
 }
@@ -199,7 +200,8 @@ void TLogCommands::PrintLogToolButtonClick() {
     if (!CurrentPrompter().ChoosePrinter(DialogParent(), printer)) {
         return;
     }
-    if (!PrintDocument(*view_.document(), printer, QStringLiteral("Vantaro Log"))) {
+    const std::unique_ptr<QTextDocument> document = LogDocument(view_.Runs(), view_.font());
+    if (!PrintDocument(*document, printer, QStringLiteral("Vantaro Log"))) {
         ShowError(DialogParent(), QStringLiteral("Cannot print the log"));
     }
 }

@@ -4,27 +4,24 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTextDocument>
-#include <memory>
 
 namespace vantaro {
 
-bool PrintDocument(const QTextDocument& document, QPrinter& printer, const QString& title) {
+bool PrintDocument(QTextDocument& document, QPrinter& printer, const QString& title) {
     printer.setDocName(title);
     QPainter painter;
     if (!painter.begin(&printer)) {
         return false;
     }
-    // A copy laid out for the printer, so the view keeps its own layout.
-    const std::unique_ptr<QTextDocument> copy(document.clone());
-    copy->documentLayout()->setPaintDevice(&printer);
-    copy->setDocumentMargin(0);
-    QTextOption option = copy->defaultTextOption();
+    document.documentLayout()->setPaintDevice(&printer);
+    document.setDocumentMargin(0);
+    QTextOption option = document.defaultTextOption();
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    copy->setDefaultTextOption(option);
+    document.setDefaultTextOption(option);
     const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
-    copy->setPageSize(page);
+    document.setPageSize(page);
 
-    const int pages = copy->pageCount();
+    const int pages = document.pageCount();
     for (int index = 0; index < pages; ++index) {
         if (index > 0 && !printer.newPage()) {
             return false;
@@ -32,7 +29,7 @@ bool PrintDocument(const QTextDocument& document, QPrinter& printer, const QStri
         const QRectF area(QPointF(0, index * page.height()), page);
         painter.save();
         painter.translate(0, -area.top());
-        copy->drawContents(&painter, area);
+        document.drawContents(&painter, area);
         painter.restore();
     }
     return painter.end();

@@ -8,7 +8,6 @@
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTextBlock>
 #include <QVBoxLayout>
 
 #include "ScriptedPrompter.h"
@@ -71,11 +70,7 @@ class LogCommandsTest : public testing::Test {
         view->AddLogLine("...", C::LogDarkGrey, true, FontStyle::Bold);
     }
 
-    void SelectAll() {
-        QTextCursor cursor = view->textCursor();
-        cursor.select(QTextCursor::Document);
-        view->setTextCursor(cursor);
-    }
+    void SelectAll() { view->selectAll(); }
 
     bool processing = false;
     bool showClearLogPrompt = true;
@@ -109,7 +104,7 @@ TEST_F(LogCommandsTest, SaveWritesTheLogAsRtfAndOpenAppendsItFormatted) {
     commands.OpenLogToolButtonClick();
     EXPECT_EQ(view->Runs(), Join({log, Notice(path), log, {Span("", C::LogGrey, true)}}));
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_TRUE(view->textCursor().atEnd());
+    EXPECT_TRUE(view->CaretAtEnd());
     EXPECT_FALSE(commands.CopyEnabled());
     EXPECT_TRUE(commands.ClearEnabled());
 
@@ -185,11 +180,10 @@ TEST_F(LogCommandsTest, ALongLogComesInInPartsSayingHowFar) {
     std::vector<std::pair<std::size_t, std::size_t>> progress;
     std::vector<int> linesShownAtEachPart;
     TLogCommands reporting{
-        *view,
-        TLogCommands::Hooks{{}, {}, {}, [&](std::size_t done, std::size_t total) {
-                                progress.emplace_back(done, total);
-                                linesShownAtEachPart.push_back(view->document()->blockCount());
-                            }}};
+        *view, TLogCommands::Hooks{{}, {}, {}, [&](std::size_t done, std::size_t total) {
+                                       progress.emplace_back(done, total);
+                                       linesShownAtEachPart.push_back(view->LineCount());
+                                   }}};
     LogRuns log = {Span("Process started 01/02/2024 10:00", C::LogDarkGrey, true),
                    Span("Path : /site/", C::LogGrey, true)};
     for (int line = 1; line <= 10000; ++line) {
@@ -210,10 +204,7 @@ TEST_F(LogCommandsTest, ALongLogComesInInPartsSayingHowFar) {
     EXPECT_GT(linesShownAtEachPart[0], 4000);
     EXPECT_GT(linesShownAtEachPart[1], linesShownAtEachPart[0] + 4000);
     // The lines of every part still name their pages.
-    const QTextBlock last = view->document()->findBlockByNumber(3 + 2 + 9999);
-    const PageLocation* page = TLogView::PageOf(last);
-    ASSERT_NE(page, nullptr);
-    EXPECT_EQ(*page, (PageLocation{"/site/a.htm", 10000, TagKind::Img}));
+    EXPECT_EQ(view->PageOfLine(3 + 2 + 9999), (PageLocation{"/site/a.htm", 10000, TagKind::Img}));
 
     // A short log says nothing.
     progress.clear();
@@ -364,9 +355,7 @@ TEST_F(LogCommandsTest, CopyFollowsTheSelectionAndClearTheContent) {
     ASSERT_FALSE(updates.isEmpty());
     EXPECT_EQ(updates.last(), (QVariantList{true, true}));
 
-    QTextCursor cursor = view->textCursor();
-    cursor.clearSelection();
-    view->setTextCursor(cursor);
+    view->SetSelection(view->Caret(), view->Caret());
     EXPECT_FALSE(copyButton.isEnabled());
     EXPECT_FALSE(commands.CopyToClipboard1()->isEnabled());
 }
@@ -374,7 +363,7 @@ TEST_F(LogCommandsTest, CopyFollowsTheSelectionAndClearTheContent) {
 TEST_F(LogCommandsTest, SelectingWithTheMouseEnablesCopyDuringTheDrag) {
     view->AddLogLine("some text to select with the mouse", C::LogGrey, true, FontStyle::Plain());
     QWidget* area = view->viewport();
-    const QPoint start = view->cursorRect(QTextCursor(view->document())).center();
+    const QPoint start(4, view->LineRect(0).center().y());
     QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, start);
     EXPECT_FALSE(copyButton.isEnabled());
     QTest::mouseMove(area, start + QPoint(60, 0));
