@@ -42,7 +42,7 @@ class TagChecker : public ScanPassHandler {
         return HandleTag(tagText, line);
     }
     void OnUnclosedTag(std::string_view tagText) override { Append(tagText); }
-    const std::array<bool, 256>* TagsActedOn() const override { return &KindStartBytes(); }
+    const TagStartPairs* TagsActedOn() const override { return &KindStartPairs(); }
 
     bool HandleTag(std::string_view tagText, std::uint64_t line);
 

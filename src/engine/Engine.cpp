@@ -25,7 +25,7 @@ class TemplateDetector : public ScanPassHandler {
         return state_.TemplateDerived;
     }
     // Any other tag leaves TemplateDerived false, as it was before the pass.
-    const std::array<bool, 256>* TagsActedOn() const override { return &KindStartBytes(); }
+    const TagStartPairs* TagsActedOn() const override { return &KindStartPairs(); }
 
   private:
     FileState& state_;

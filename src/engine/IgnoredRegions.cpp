@@ -1,6 +1,7 @@
 #include "engine/IgnoredRegions.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/ByteText.h"
 
@@ -50,6 +51,10 @@ void IgnoreTagList::RefreshQuickTests() {
         secondBytes_[first] = {};
     }
     firstByteList_.clear();
+    for (unsigned char second : secondByteList_) {
+        thirdBytes_[second] = {};
+    }
+    secondByteList_.clear();
     for (const Entry& row : rows_) {
         const std::string& delimiter = row.tag.Inside ? row.tag.CloseTag : row.tag.OpenTag;
         for (unsigned char first : BothCases(delimiter[0])) {
@@ -60,14 +65,34 @@ void IgnoreTagList::RefreshQuickTests() {
             std::array<std::uint64_t, 4>& seconds = secondBytes_[first];
             if (delimiter.size() == 1) {
                 seconds.fill(~std::uint64_t{0});
+                for (unsigned second = 0; second < 256; ++second) {
+                    AllowThirdBytes(static_cast<unsigned char>(second), std::nullopt);
+                }
                 continue;
             }
             for (unsigned char second : BothCases(delimiter[1])) {
                 seconds[second >> 6] |= std::uint64_t{1} << (second & 63);
+                AllowThirdBytes(second, delimiter.size() == 2 ? std::nullopt
+                                                              : std::optional<char>(delimiter[2]));
             }
         }
     }
     ++version_;
+}
+
+// Lets the third byte (each case), or any byte when there is none, follow the second.
+void IgnoreTagList::AllowThirdBytes(unsigned char second, std::optional<char> third) {
+    std::array<std::uint64_t, 4>& thirds = thirdBytes_[second];
+    if (thirds == std::array<std::uint64_t, 4>{}) {
+        secondByteList_.push_back(second);
+    }
+    if (!third) {
+        thirds.fill(~std::uint64_t{0});
+        return;
+    }
+    for (unsigned char c : BothCases(*third)) {
+        thirds[c >> 6] |= std::uint64_t{1} << (c & 63);
+    }
 }
 
 void IgnoreTagList::ClearIgnoreTags() {

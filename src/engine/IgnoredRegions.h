@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,12 +49,19 @@ class IgnoreTagList {
     // the open delimiter of any other) begins with byte c, or with the bytes at `at`. Quick
     // tests to spare most calls of CheckIgnoreDelimiter; they change as regions open and close.
     bool MayStartDelimiter(unsigned char c) const { return firstBytes_[c]; }
+    // The bytes at `at` are tried up to the third; a third byte is tried against every
+    // delimiter with that second byte, whatever its first.
     bool MayStartDelimiterAt(const unsigned char* at, std::size_t available) const {
         if (!firstBytes_[at[0]]) {
             return false;
         }
-        const std::array<std::uint64_t, 4>& seconds = secondBytes_[at[0]];
-        return available < 2 || ((seconds[at[1] >> 6] >> (at[1] & 63)) & 1) != 0;
+        if (available < 2) {
+            return true;
+        }
+        if (!HasBit(secondBytes_[at[0]], at[1])) {
+            return false;
+        }
+        return available < 3 || HasBit(thirdBytes_[at[1]], at[2]);
     }
     // The same bytes as a list, each once.
     const std::vector<unsigned char>& FirstByteList() const { return firstByteList_; }
@@ -73,6 +81,10 @@ class IgnoreTagList {
     };
 
     void RefreshQuickTests();
+    void AllowThirdBytes(unsigned char second, std::optional<char> third);
+    static bool HasBit(const std::array<std::uint64_t, 4>& bits, unsigned char c) {
+        return ((bits[c >> 6] >> (c & 63)) & 1) != 0;
+    }
 
     std::vector<Entry> rows_;
     std::size_t insideCount_ = 0;
@@ -83,6 +95,10 @@ class IgnoreTagList {
     std::array<bool, 256> firstBytes_{};
     std::array<std::array<std::uint64_t, 4>, 256> secondBytes_{};
     std::vector<unsigned char> firstByteList_;
+    // For each second byte, the bytes that can follow it (every byte after a delimiter of two
+    // bytes or fewer); a link's "<a" or a "<span" is told from "<script" by them.
+    std::array<std::array<std::uint64_t, 4>, 256> thirdBytes_{};
+    std::vector<unsigned char> secondByteList_;
     unsigned version_ = 0;
 };
 

@@ -309,6 +309,41 @@ StopSearch StopFinder::FindPastQuotesBytewise(const unsigned char* data, std::si
     return {i, lineFeeds};
 }
 
+StopSearch StopFinder::FindPastTags(std::size_t from, std::size_t to, bool& inQuote, PassedTag& tag,
+                                    const TagStartPairs& actedOn, const IgnoreTagList& regions) {
+    std::size_t lineFeeds = 0;
+    while (from < to) {
+        const BlockWindow block = EnterBlock(from, to, inQuote);
+        const std::uint64_t opens = block_.Opens & ~block.quoted & block.window;
+        const std::uint64_t closes = block_.Closes & ~block.quoted & block.window;
+        std::uint64_t ahead = block.window;  // the bytes not yet gone past
+        while (true) {
+            const std::uint64_t events = (block.delimiters | (tag.Open ? closes : opens)) & ahead;
+            if (events == 0) {
+                break;
+            }
+            const auto bit = static_cast<unsigned>(__builtin_ctzll(events));
+            const std::uint64_t here = std::uint64_t{1} << bit;
+            const std::size_t at = block_.Start + bit;
+            if ((block.delimiters & here) != 0 &&
+                regions.MayStartDelimiterAt(data_ + at, dataEnd_ - at)) {
+                return StopAt(block, bit, inQuote, lineFeeds);
+            }
+            if (tag.Open) {
+                tag.Open = (closes & here) == 0;
+            } else if ((opens & here) != 0) {
+                if (at + 2 >= dataEnd_ || actedOn.Has(data_[at + 1], data_[at + 2])) {
+                    return StopAt(block, bit, inQuote, lineFeeds);
+                }
+                tag = PassedTag{true, at};
+            }
+            ahead &= ~((here << 1) - 1);
+        }
+        from = LeaveBlock(block, inQuote, lineFeeds);
+    }
+    return {from, lineFeeds};
+}
+
 StopSearch StopFinder::FindWide(const unsigned char* data, std::size_t from, std::size_t to,
                                 Bracket bracket, std::size_t lineFeeds) const {
     const StopBytes& stops = sets_[static_cast<std::size_t>(bracket)];

@@ -4,12 +4,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "engine/IgnoredRegions.h"
+#include "engine/TagKinds.h"
 
 namespace vantaro {
 
@@ -95,23 +97,28 @@ class StopFinder {
         if (width_ == ScanWidth::Bytewise) {
             return FindPastQuotesBytewise(data_, from, to, BracketByte(bracket), inQuote, 0);
         }
-        return SearchBlocks(from, to, bracket, inQuote, nullptr);
+        return SearchBlocks(from, to, bracket, inQuote);
     }
 
-    // Whether FindPastTagEnd can be used: as FindPastQuotes, and in wide steps.
+    // Whether FindPastTags can be used: as FindPastQuotes, and in wide steps.
     bool CanPassTagEnds() const {
         return canPassQuotes_ && width_ != ScanWidth::Bytewise;
     }
 
-    // Like FindPastQuotes from inside a tag whose own end matters only as the point after
-    // which '<' can open the next tag: the search does not stop at that end (the first '>'
-    // outside quotes, whose position goes to tagEnd), but at the first byte of a delimiter
-    // that could match now, or, once past the end, at a '<' outside quotes. Most tags are
-    // passed over this way, and this halves the stops they cost.
-    StopSearch FindPastTagEnd(std::size_t from, std::size_t to, bool& inQuote,
-                              std::optional<std::size_t>& tagEnd) {
-        return SearchBlocks(from, to, Bracket::Close, inQuote, &tagEnd);
-    }
+    // A tag the search passes over: whether one is open, and where its '<' is.
+    struct PassedTag {
+        bool Open = false;
+        std::size_t Start = 0;
+    };
+
+    // Like FindPastQuotes outside tags (or inside one passed over), but passing over every tag
+    // no one acts on: a '<' outside quotes whose next two bytes are not in actedOn opens such
+    // a tag, and its first '>' outside quotes closes it. The search stops at a byte that may
+    // begin a delimiter (by the regions' quick test), or at the '<' of a tag acted on (or one
+    // whose next two bytes are not read yet). Most tags are passed over this way, without a
+    // stop of their own.
+    StopSearch FindPastTags(std::size_t from, std::size_t to, bool& inQuote, PassedTag& tag,
+                            const TagStartPairs& actedOn, const IgnoreTagList& regions);
 
     // The widest search this processor can do, and the one new searches use (by default the
     // quickest on real pages, which need not be the widest).
@@ -139,66 +146,62 @@ class StopFinder {
     StopSearch FindPastQuotesBytewise(const unsigned char* data, std::size_t from, std::size_t to,
                                       int bracketByte, bool& inQuote, std::size_t lineFeeds) const;
 
-    // FindPastQuotes in wide steps, or FindPastTagEnd when tagEnd is given. The bytes are
-    // classified 64 at a time once; each search then only combines the block's masks, as
-    // consecutive stops are mostly a few bytes apart.
-    StopSearch SearchBlocks(std::size_t from, std::size_t to, Bracket bracket, bool& inQuote,
-                            std::optional<std::size_t>* tagEnd) {
+    // FindPastQuotes in wide steps. The bytes are classified 64 at a time once; each search
+    // then only combines the block's masks, as consecutive stops are mostly a few bytes apart.
+    StopSearch SearchBlocks(std::size_t from, std::size_t to, Bracket bracket, bool& inQuote) {
         std::size_t lineFeeds = 0;
         while (from < to) {
-            if (!block_.Valid || from < block_.Start || from - block_.Start >= 64) {
-                ClassifyBlock(from);
-            }
-            const auto offset = static_cast<unsigned>(from - block_.Start);
-            const std::size_t span = std::min<std::size_t>(64, to - block_.Start);
-            const std::uint64_t window =
-                (span == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << span) - 1) &
-                (~std::uint64_t{0} << offset);
-            const std::uint64_t quotes = block_.Quotes & window;
-            // Set where a byte lies inside quotes (a quote counting as after itself).
-            std::uint64_t quoted = quotes == 0 ? 0 : PrefixParity64(quotes);
-            if (inQuote) {
-                quoted = ~quoted;
-            }
-            const std::uint64_t delimiters = block_.Delimiters & ~block_.Quotes & window;
+            const BlockWindow block = EnterBlock(from, to, inQuote);
             const std::uint64_t stops =
-                delimiters | (tagEnd != nullptr ? PastTagEnd(window, quoted, delimiters, *tagEnd)
-                                                : BracketBits(bracket) & ~quoted & window);
+                block.delimiters | (BracketBits(bracket) & ~block.quoted & block.window);
             if (stops != 0) {
-                const auto stop = static_cast<unsigned>(__builtin_ctzll(stops));
-                inQuote = ((quoted >> stop) & 1u) != 0;
-                lineFeeds +=
-                    CountBits(block_.LineFeeds & window & ((std::uint64_t{1} << stop) - 1));
-                return {block_.Start + stop, lineFeeds};
+                return StopAt(block, static_cast<unsigned>(__builtin_ctzll(stops)), inQuote,
+                              lineFeeds);
             }
-            inQuote = ((quoted >> (span - 1)) & 1u) != 0;
-            lineFeeds += CountBits(block_.LineFeeds & window);
-            from = block_.Start + span;
+            from = LeaveBlock(block, inQuote, lineFeeds);
         }
         return {from, lineFeeds};
+    }
+
+    // The block holding `from`, seen from there up to `to`.
+    struct BlockWindow {
+        std::uint64_t window;      // the bytes from `from` up to `to` within the block
+        std::uint64_t quoted;      // inside quotes (a quote counting as after itself)
+        std::uint64_t delimiters;  // that are not quotes
+        std::size_t span;          // bytes of the block before `to`
+    };
+    BlockWindow EnterBlock(std::size_t from, std::size_t to, bool inQuote) {
+        if (!block_.Valid || from < block_.Start || from - block_.Start >= 64) {
+            ClassifyBlock(from);
+        }
+        const auto offset = static_cast<unsigned>(from - block_.Start);
+        const std::size_t span = std::min<std::size_t>(64, to - block_.Start);
+        const std::uint64_t window =
+            (span == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << span) - 1) &
+            (~std::uint64_t{0} << offset);
+        const std::uint64_t quotes = block_.Quotes & window;
+        std::uint64_t quoted = quotes == 0 ? 0 : PrefixParity64(quotes);
+        if (inQuote) {
+            quoted = ~quoted;
+        }
+        return {window, quoted, block_.Delimiters & ~block_.Quotes & window, span};
+    }
+    StopSearch StopAt(const BlockWindow& block, unsigned stop, bool& inQuote,
+                      std::size_t lineFeeds) const {
+        inQuote = ((block.quoted >> stop) & 1u) != 0;
+        lineFeeds += CountBits(block_.LineFeeds & block.window & ((std::uint64_t{1} << stop) - 1));
+        return {block_.Start + stop, lineFeeds};
+    }
+    std::size_t LeaveBlock(const BlockWindow& block, bool& inQuote, std::size_t& lineFeeds) const {
+        inQuote = ((block.quoted >> (block.span - 1)) & 1u) != 0;
+        lineFeeds += CountBits(block_.LineFeeds & block.window);
+        return block_.Start + block.span;
     }
 
     std::uint64_t BracketBits(Bracket bracket) const {
         return bracket == Bracket::Open    ? block_.Opens
                : bracket == Bracket::Close ? block_.Closes
                                            : 0;
-    }
-
-    // The '<' outside quotes after the tag's end, noting the end when it lies in this block
-    // before the first delimiter.
-    std::uint64_t PastTagEnd(std::uint64_t window, std::uint64_t quoted, std::uint64_t delimiters,
-                             std::optional<std::size_t>& tagEnd) const {
-        const std::uint64_t opens = block_.Opens & ~quoted & window;
-        if (tagEnd) {
-            return opens;
-        }
-        const std::uint64_t ends = block_.Closes & ~quoted & window;
-        const std::uint64_t end = ends & (0 - ends);
-        if (end == 0 || (delimiters != 0 && end >= (delimiters & (0 - delimiters)))) {
-            return 0;
-        }
-        tagEnd = block_.Start + static_cast<std::size_t>(__builtin_ctzll(end));
-        return opens & ~((end << 1) - 1);
     }
 
     // Bit i of the result is the parity of bits 0..i.

@@ -1,5 +1,7 @@
 #include "engine/TagKinds.h"
 
+#include <array>
+
 #include "engine/ByteText.h"
 
 namespace vantaro {
@@ -27,17 +29,25 @@ TagKind ClassifyTag(std::string_view tagText) {
     }
 }
 
-const std::array<bool, 256>& KindStartBytes() {
-    static const std::array<bool, 256> bytes = [] {
-        std::array<bool, 256> table{};
+const TagStartPairs& KindStartPairs() {
+    static const TagStartPairs pairs = [] {
+        const auto cases = [](char byte) {
+            const auto c = static_cast<unsigned char>(byte);
+            const auto lower =
+                (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+            return std::array<unsigned char, 2>{FoldAscii(c), lower};
+        };
+        TagStartPairs table;
         for (std::string_view prefix : TagPrefixes) {
-            const auto second = static_cast<unsigned char>(prefix[1]);
-            table[FoldAscii(second)] = true;
-            table[second] = true;
+            for (const unsigned char first : cases(prefix[1])) {
+                for (const unsigned char second : cases(prefix[2])) {
+                    table.Add(first, second);
+                }
+            }
         }
         return table;
     }();
-    return bytes;
+    return pairs;
 }
 
 std::string_view TagPrefix(TagKind kind) {

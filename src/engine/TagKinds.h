@@ -1,6 +1,7 @@
 #pragma once
 
-#include <array>
+#include <bitset>
+#include <cstddef>
 #include <string_view>
 
 namespace vantaro {
@@ -14,8 +15,25 @@ inline constexpr std::string_view TagPrefixes[] = {
 };
 
 TagKind ClassifyTag(std::string_view tagText);
-// Which bytes after '<' can begin a tag of some kind: every other tag is of none.
-const std::array<bool, 256>& KindStartBytes();
+
+// Pairs of bytes that can follow '<' in a tag someone acts on.
+class TagStartPairs {
+  public:
+    void Add(unsigned char first, unsigned char second) { pairs_[Index(first, second)] = true; }
+    bool Has(unsigned char first, unsigned char second) const {
+        return pairs_[Index(first, second)];
+    }
+
+  private:
+    static std::size_t Index(unsigned char first, unsigned char second) {
+        return (std::size_t{first} << 8) | second;
+    }
+    std::bitset<65536> pairs_;
+};
+
+// Which two bytes after '<' can begin a tag of some kind: every other tag is of none. Two
+// bytes tell a link ("<a ") from an image map's area ("<ar").
+const TagStartPairs& KindStartPairs();
 std::string_view TagPrefix(TagKind kind);
 
 }  // namespace vantaro

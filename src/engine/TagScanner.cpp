@@ -128,16 +128,16 @@ class Pass {
         }
     }
 
-    // The next byte Step must look at. A tag passed over ends where the search finds it, with
-    // no stop of its own.
+    // The next byte Step must look at. Outside tags, the tags the handler does not act on are
+    // passed over by the search itself, with no stop of their own.
     StopSearch FindNextStop(std::size_t limit) {
-        if (passingOverTag_ && finder_.CanPassTagEnds() && !regions_.InIgnoredRegion()) {
-            std::optional<std::size_t> tagEnd;
-            const StopSearch found = finder_.FindPastTagEnd(pos_, limit, inQuote_, tagEnd);
-            if (tagEnd) {
-                inTag_ = false;
-                passingOverTag_ = false;
-            }
+        if (tagsActedOn_ != nullptr && (!inTag_ || passingOverTag_) && finder_.CanPassTagEnds() &&
+            !regions_.InIgnoredRegion()) {
+            StopFinder::PassedTag tag{passingOverTag_, passedOverTagStart_};
+            const StopSearch found =
+                finder_.FindPastTags(pos_, limit, inQuote_, tag, *tagsActedOn_, regions_);
+            inTag_ = passingOverTag_ = tag.Open;
+            passedOverTagStart_ = tag.Start;
             return found;
         }
         return finder_.CanPassQuotes()
@@ -163,10 +163,11 @@ class Pass {
     }
 
     // A tag the handler does not act on stays part of the outside text, which spares most
-    // tags a call and the handler a look at them. Whether it is one is known from the byte
-    // after '<', when that has been read.
+    // tags a call and the handler a look at them. Whether it is one is known from the two
+    // bytes after '<', when they have been read.
     bool IsTagPassedOver() const {
-        return tagsActedOn_ != nullptr && pos_ + 1 < end_ && !(*tagsActedOn_)[data_[pos_ + 1]];
+        return tagsActedOn_ != nullptr && pos_ + 2 < end_ &&
+               !tagsActedOn_->Has(data_[pos_ + 1], data_[pos_ + 2]);
     }
 
     // Before the segment is split (at a buffer's refill or the pass's end), a tag being passed
@@ -333,7 +334,7 @@ class Pass {
 
     bool inTag_ = false;
     bool inQuote_ = false;
-    const std::array<bool, 256>* const tagsActedOn_ = handler_.TagsActedOn();
+    const TagStartPairs* const tagsActedOn_ = handler_.TagsActedOn();
     bool passingOverTag_ = false;  // the open tag is one the handler does not act on
     std::size_t passedOverTagStart_ = 0;
     std::uint64_t line_ = 1;

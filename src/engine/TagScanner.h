@@ -9,6 +9,7 @@
 #include "engine/EngineHost.h"
 #include "engine/IgnoredRegions.h"
 #include "engine/StopFinder.h"
+#include "engine/TagKinds.h"
 
 namespace vantaro {
 
@@ -22,10 +23,10 @@ class ScanPassHandler {
     virtual bool OnTag(std::string_view tagText, std::uint64_t line) = 0;
     // An unclosed tag left at the end of a pass that no handler stopped.
     virtual void OnUnclosedTag(std::string_view /*tagText*/) {}
-    // The bytes after '<' of the tags this handler acts on, or null for every tag. Any other
-    // tag may come as part of the outside text around it, which a handler that merely passes
-    // such tags on cannot tell apart.
-    virtual const std::array<bool, 256>* TagsActedOn() const { return nullptr; }
+    // The two bytes after '<' of the tags this handler acts on, or null for every tag. Any
+    // other tag may come as part of the outside text around it, which a handler that merely
+    // passes such tags on cannot tell apart.
+    virtual const TagStartPairs* TagsActedOn() const { return nullptr; }
 };
 
 // Splits a page into outside text and tags. It knows only '<', '>', the double quote and the
