@@ -42,7 +42,31 @@ void IgnoreTagList::BuildIgnoreTagList(const std::vector<std::string>& languageT
         rows_.push_back(Entry{languageTags[i], TTagToIgnore(openTag, closeTag)});
         longest_ = std::max({longest_, openTag.size(), closeTag.size()});
     }
+    ++rowsVersion_;
     RefreshQuickTests();
+}
+
+void IgnoreTagList::AddOpenDelimiterPairsAfterBracket(TagStartPairs& pairs) const {
+    for (const Entry& row : rows_) {
+        const std::string& open = row.tag.OpenTag;
+        if (open[0] != '<') {
+            continue;
+        }
+        for (unsigned first = 0; first < 256; ++first) {
+            const auto byte = static_cast<unsigned char>(first);
+            if (open.size() > 1 &&
+                FoldAscii(byte) != FoldAscii(static_cast<unsigned char>(open[1]))) {
+                continue;
+            }
+            for (unsigned second = 0; second < 256; ++second) {
+                const auto next = static_cast<unsigned char>(second);
+                if (open.size() <= 2 ||
+                    FoldAscii(next) == FoldAscii(static_cast<unsigned char>(open[2]))) {
+                    pairs.Add(byte, next);
+                }
+            }
+        }
+    }
 }
 
 void IgnoreTagList::RefreshQuickTests() {
@@ -97,6 +121,7 @@ void IgnoreTagList::AllowThirdBytes(unsigned char second, std::optional<char> th
 
 void IgnoreTagList::ClearIgnoreTags() {
     rows_.clear();
+    ++rowsVersion_;
     insideCount_ = 0;
     longest_ = 0;
     RefreshQuickTests();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/ByteText.h"
+#include "engine/TagKinds.h"
 
 namespace vantaro {
 
@@ -67,6 +68,11 @@ class IgnoreTagList {
     const std::vector<unsigned char>& FirstByteList() const { return firstByteList_; }
     // Changes whenever the quick tests change.
     unsigned Version() const { return version_; }
+    // Changes whenever the rows change (not as regions open and close).
+    unsigned RowsVersion() const { return rowsVersion_; }
+    // Adds the two bytes after '<' with which an open delimiter can begin (every pair for a
+    // delimiter of "<" alone, and every second byte for one of two bytes).
+    void AddOpenDelimiterPairsAfterBracket(TagStartPairs& pairs) const;
     // The length of the longest delimiter of any row.
     std::size_t LongestDelimiter() const { return longest_; }
 
@@ -100,6 +106,7 @@ class IgnoreTagList {
     std::array<std::array<std::uint64_t, 4>, 256> thirdBytes_{};
     std::vector<unsigned char> secondByteList_;
     unsigned version_ = 0;
+    unsigned rowsVersion_ = 0;
 };
 
 // True when the `length` bytes at `at` equal the delimiter with ASCII letters folded.

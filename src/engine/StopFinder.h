@@ -111,17 +111,18 @@ class StopFinder {
         std::size_t Start = 0;
     };
 
-    // Like FindPastQuotes outside tags (or inside one passed over), but passing over every tag
-    // no one acts on: a '<' outside quotes whose next two bytes are not in actedOn opens such
-    // a tag, and its first '>' outside quotes closes it. The search stops at a byte that may
-    // begin a delimiter (by the regions' quick test), or at the '<' of a tag acted on (or one
-    // whose next two bytes are not read yet). Most tags are passed over this way, without a
-    // stop of their own.
+    // Like FindPastQuotes outside regions and outside tags (or inside one passed over), but
+    // passing over every tag no one acts on: a '<' outside quotes whose next two bytes are not
+    // in openStops opens such a tag, and its first '>' outside quotes closes it. openStops
+    // holds the pairs of the tags acted on and those an open delimiter can begin with. The
+    // search stops at such a '<' (or one whose next two bytes are not read yet), and at any
+    // other byte that may begin a delimiter by the regions' quick test. Most tags are passed
+    // over this way, without a stop of their own.
     StopSearch FindPastTags(std::size_t from, std::size_t to, bool& inQuote, PassedTag& tag,
-                            const TagStartPairs& actedOn, const IgnoreTagList& regions);
+                            const TagStartPairs& openStops, const IgnoreTagList& regions);
 
     // The widest search this processor can do, and the one new searches use (by default the
-    // quickest on real pages, which need not be the widest).
+    // widest).
     static ScanWidth WidestAvailable();
     static ScanWidth CurrentWidth();
     // For tests and benchmarks: a narrower search than the widest (a wider one than the
@@ -259,6 +260,9 @@ class StopFinder {
     std::array<bool, 256> delimiterTable_{};
     std::array<unsigned char, kMaxWide> delimiterBytes_{};
     std::size_t delimiterCount_ = 0;
+    // The delimiter starts the wide classification compares (the others it knows already).
+    std::array<unsigned char, kMaxWide> otherDelimiterBytes_{};
+    std::size_t otherDelimiterCount_ = 0;
     bool canPassQuotes_ = false;
     std::array<StopBytes, 3> sets_{};  // by Bracket
 };

@@ -135,7 +135,7 @@ class Pass {
             !regions_.InIgnoredRegion()) {
             StopFinder::PassedTag tag{passingOverTag_, passedOverTagStart_};
             const StopSearch found =
-                finder_.FindPastTags(pos_, limit, inQuote_, tag, *tagsActedOn_, regions_);
+                finder_.FindPastTags(pos_, limit, inQuote_, tag, OpenStops(), regions_);
             inTag_ = passingOverTag_ = tag.Open;
             passedOverTagStart_ = tag.Start;
             return found;
@@ -143,6 +143,19 @@ class Pass {
         return finder_.CanPassQuotes()
                    ? finder_.FindPastQuotes(pos_, limit, StructuralBracket(), inQuote_)
                    : finder_.Find(data_, pos_, limit, WantedBracket());
+    }
+
+    // Made once for the handler's tags and the regions' rows, and kept from page to page.
+    const TagStartPairs& OpenStops() {
+        if (!stops_.openStopsMade || stops_.openStopsActedOn != tagsActedOn_ ||
+            stops_.openStopsRows != regions_.RowsVersion()) {
+            stops_.openStops = *tagsActedOn_;
+            regions_.AddOpenDelimiterPairsAfterBracket(stops_.openStops);
+            stops_.openStopsActedOn = tagsActedOn_;
+            stops_.openStopsRows = regions_.RowsVersion();
+            stops_.openStopsMade = true;
+        }
+        return stops_.openStops;
     }
 
     // Inside quotes and language regions no bracket counts; otherwise only the one that would

@@ -55,6 +55,12 @@ class TagScanner {
         StopFinder finder;
         unsigned regionsVersion = 0;
         bool synced = false;
+        // The pairs of bytes after '<' at which the search stops outside regions: those of the
+        // tags acted on and those an open delimiter can begin with.
+        TagStartPairs openStops;
+        const TagStartPairs* openStopsActedOn = nullptr;
+        unsigned openStopsRows = 0;
+        bool openStopsMade = false;
     };
 
   private:
