@@ -1,5 +1,7 @@
 #include "shell/log/LogView.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -56,9 +58,46 @@ QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// What assistive tools read of the log: a read-only text whose value is the caret's line, so
+// that moving through the log reads it line by line.
+class LogViewAccessible : public QAccessibleWidget {
+  public:
+    explicit LogViewAccessible(TLogView* view)
+        : QAccessibleWidget(view, QAccessible::EditableText) {}
+
+    QString text(QAccessible::Text kind) const override {
+        const auto* view = static_cast<const TLogView*>(widget());
+        if (kind == QAccessible::Value) {
+            return view->LineText(static_cast<int>(view->Caret().line));
+        }
+        if (kind == QAccessible::Name) {
+            return QStringLiteral("Log");
+        }
+        return QAccessibleWidget::text(kind);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        state.multiLine = true;
+        state.selectableText = true;
+        return state;
+    }
+};
+
+QAccessibleInterface* LogViewAccessibleFactory(const QString& /*className*/, QObject* object) {
+    auto* view = qobject_cast<TLogView*>(object);
+    return view != nullptr ? new LogViewAccessible(view) : nullptr;
+}
+
 }  // namespace
 
 TLogView::TLogView(QWidget* parent) : QAbstractScrollArea(parent) {
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(LogViewAccessibleFactory);
+        return true;
+    }();
+    (void)accessibleInstalled;
     setObjectName(QStringLiteral("LogRichEdit"));
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
@@ -453,6 +492,10 @@ void TLogView::SelectionChanged(LogPosition oldAnchor, LogPosition oldCaret) {
         return;
     }
     viewport()->update();
+    if (oldCaret.line != caret_.line && QAccessible::isActive()) {
+        QAccessibleValueChangeEvent change(this, LineText(static_cast<int>(caret_.line)));
+        QAccessible::updateAccessibility(&change);
+    }
     const bool hadSelection = oldAnchor != oldCaret;
     if (hadSelection || HasSelectedText()) {
         emit selectionChanged();
@@ -498,6 +541,18 @@ void TLogView::SelectWordAt(LogPosition position) {
 void TLogView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    const bool tripleClick =
+        doubleClicked_.isValid() &&
+        doubleClicked_.elapsed() < QApplication::doubleClickInterval() &&
+        (point - doubleClickPoint_).manhattanLength() < QApplication::startDragDistance();
+    doubleClicked_.invalidate();
+    if (tripleClick) {  // the whole line
+        const std::size_t line = PositionAt(point).line;
+        SetSelection(LogPosition{line, 0}, LogPosition{line, store_.Text(line).size()});
+        ShareSelection();
         return;
     }
     const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
@@ -549,6 +604,8 @@ void TLogView::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     const LogPosition at = PositionAt(event->position().toPoint());
+    doubleClicked_.start();
+    doubleClickPoint_ = event->position().toPoint();
     SelectWordAt(at);
     selecting_ = false;
     ShareSelection();

@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QElapsedTimer>
 #include <QTextCharFormat>
 #include <QTextLayout>
 #include <cstdint>
@@ -148,6 +149,8 @@ class TLogView : public QAbstractScrollArea, public LogSink {
     bool selecting_ = false;  // a drag with the left button
     QPoint lastDragPoint_;
     QBasicTimer dragScroll_;
+    QElapsedTimer doubleClicked_;  // a click soon after, in the same place, selects the line
+    QPoint doubleClickPoint_;
     std::optional<PendingPage> pendingPage_;
 };
 

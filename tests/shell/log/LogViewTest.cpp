@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -293,6 +294,8 @@ TEST_F(LogViewTest, TheMouseAndTheKeysSelectWholeCharactersAcrossLines) {
 
     QTest::mouseDClick(area, Qt::LeftButton, {}, PointAt({0, 1}));
     EXPECT_EQ(PlainTextOf(view->SelectedRuns()), "first");
+    QTest::mouseClick(area, Qt::LeftButton, {}, PointAt({0, 1}));  // a third click
+    EXPECT_EQ(PlainTextOf(view->SelectedRuns()), "first line");
 
     Select({1, 0}, {1, 0});
     Key(Qt::Key_Right, Qt::ShiftModifier);
@@ -341,6 +344,18 @@ TEST_F(LogViewTest, LinesInSightArePaintedInTheirColours) {
         red += pixel.red() > 200 && pixel.green() < 80 && pixel.blue() < 80 ? 1 : 0;
     }
     EXPECT_GT(red, 4);
+}
+
+// Assistive tools read the log line by line: its value is the caret's line, read-only.
+TEST_F(LogViewTest, AssistiveToolsReadTheCaretsLine) {
+    view->AddLogLine("first", C::LogGrey, true, {});
+    view->AddLogLine("second", C::LogRed, false, {});
+    QAccessibleInterface* log = QAccessible::queryAccessibleInterface(view);
+    ASSERT_NE(log, nullptr);
+    EXPECT_EQ(log->text(QAccessible::Value), "second");
+    EXPECT_TRUE(log->state().readOnly);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(log->text(QAccessible::Value), "first");
 }
 
 }  // namespace
