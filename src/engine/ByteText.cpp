@@ -1,7 +1,13 @@
 #include "engine/ByteText.h"
 
+#include "engine/StopFinder.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define VANTARO_X86_AVX2_CONTAINS 1
+#include <immintrin.h>
 #endif
 
 namespace vantaro {
@@ -59,6 +65,39 @@ struct WideAnchor {
 };
 #endif
 
+#if defined(VANTARO_X86_AVX2_CONTAINS)
+// One byte of the needle as a 32-byte test, as WideAnchor.
+__attribute__((target("avx2"))) __m256i Anchor32(const char* at, std::string_view needle,
+                                                 std::size_t offset) {
+    const auto c = static_cast<unsigned char>(needle[offset]);
+    const bool letter = IsAsciiLetter(c);
+    const __m256i chunk = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + offset));
+    return _mm256_cmpeq_epi8(_mm256_or_si256(chunk, _mm256_set1_epi8(letter ? 0x20 : 0)),
+                             _mm256_set1_epi8(static_cast<char>(letter ? (c | 0x20) : c)));
+}
+
+// Where the needle (three bytes or more) starts, 32 positions at a time, from position i on
+// while 32 whole positions are left; i ends where the narrower search goes on.
+__attribute__((target("avx2"))) bool ContainsAvx2(std::string_view text, std::string_view needle,
+                                                  std::size_t& i) {
+    const std::size_t last = text.size() - needle.size();
+    for (; i + 32 <= last + 1; i += 32) {
+        const char* at = text.data() + i;
+        const __m256i fits =
+            _mm256_and_si256(_mm256_and_si256(Anchor32(at, needle, 0), Anchor32(at, needle, 1)),
+                             Anchor32(at, needle, needle.size() - 2));
+        for (auto mask = static_cast<unsigned>(_mm256_movemask_epi8(fits)); mask != 0;
+             mask &= mask - 1) {
+            const std::size_t start = i + static_cast<std::size_t>(__builtin_ctz(mask));
+            if (StartsWithIgnoreAsciiCase(text.substr(start), needle)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+#endif
+
 }  // namespace
 
 bool ContainsIgnoreAsciiCase(std::string_view text, std::string_view needle) {
@@ -74,6 +113,11 @@ bool ContainsIgnoreAsciiCase(std::string_view text, std::string_view needle) {
         const WideAnchor late(needle, needle.size() - 2);
         const std::size_t last = text.size() - needle.size();  // the last possible start
         std::size_t i = 0;
+#if defined(VANTARO_X86_AVX2_CONTAINS)
+        if (StopFinder::CurrentWidth() == ScanWidth::Avx2 && ContainsAvx2(text, needle, i)) {
+            return true;
+        }
+#endif
         for (; i + 16 <= last + 1; i += 16) {
             const char* at = text.data() + i;
             const __m128i fits =
