@@ -174,17 +174,24 @@ void CliHost::PumpEvents() {
 
 void CliHost::LineSink::AddLogLine(std::string_view text, LogColour colour, bool endLine,
                                    FontStyle style) {
+    // A run prints tens of thousands of lines: the pieces' room is used again line after line.
     if (!text.empty()) {
-        pending_.push_back(Piece{std::string(text), colour, style});
+        if (used_ == pending_.size()) {
+            pending_.emplace_back();
+        }
+        Piece& piece = pending_[used_++];
+        piece.text.assign(text);
+        piece.colour = colour;
+        piece.style = style;
     }
     if (endLine) {
-        std::vector<Piece> line;
-        line.swap(pending_);
-        host_.PrintLine(line);
+        const std::size_t count = used_;
+        used_ = 0;
+        host_.PrintLine(std::span<const Piece>(pending_.data(), count));
     }
 }
 
-void CliHost::PrintLine(const std::vector<LineSink::Piece>& pieces) {
+void CliHost::PrintLine(std::span<const LineSink::Piece> pieces) {
     if (Sarif()) {
         return;  // the SARIF log holds findings only
     }
@@ -196,9 +203,14 @@ void CliHost::PrintLine(const std::vector<LineSink::Piece>& pieces) {
         runLines_.push_back(DecodeForDisplay(text));
         return;
     }
-    std::string text;
+    std::string& text = lineText_;
+    text.clear();
     for (const LineSink::Piece& piece : pieces) {
         // The common case, printable ASCII, has nothing to decode or replace.
+        if (IsPlainPrintable(piece.text) && !colour_) {
+            text += piece.text;
+            continue;
+        }
         const std::string shown =
             IsPlainPrintable(piece.text) ? piece.text : ForOutput(DecodeForDisplay(piece.text));
         text += colour_ ? AnsiStyled(shown, piece.colour, piece.style) : shown;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 
 #include "cli/CliOptions.h"
@@ -91,10 +92,12 @@ class CliHost : public EngineHost, public RunHost {
 
       private:
         CliHost& host_;
+        // The line's pieces so far: the first `used_`, the rest kept only for their room.
         std::vector<Piece> pending_;
+        std::size_t used_ = 0;
     };
 
-    void PrintLine(const std::vector<LineSink::Piece>& pieces);
+    void PrintLine(std::span<const LineSink::Piece> pieces);
     void EmitFinding(const Finding& finding);
     void WriteOut(const std::string& text);
     bool Jsonl() const { return options_.Format == OutputFormat::Jsonl; }
@@ -124,6 +127,7 @@ class CliHost : public EngineHost, public RunHost {
     int pageUnresolved_ = 0;
     std::string runFolder_;
     std::vector<std::string> runLines_;
+    std::string lineText_;  // the line being printed, its room used again
 
     int failures_ = 0;
     int unresolved_ = 0;
