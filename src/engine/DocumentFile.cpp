@@ -96,7 +96,8 @@ bool DocumentFile::ReadWhole(std::vector<char>& buffer, std::string_view& conten
 }
 
 bool DocumentFile::CloseDocFile() {
-    if (file_.Close()) {
+    // A page replaced by its new content may have handed its file over to be reused.
+    if (!file_.IsOpen() || file_.Close()) {
         return true;
     }
     ReportFailure(PageEventKind::CloseFailed);

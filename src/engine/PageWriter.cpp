@@ -90,13 +90,13 @@ PageSaveResult WriteInPlace(const std::string& target, FileHandle& page, const F
 
 }  // namespace
 
-void UnsyncedFolders::Add(const std::string& folder) {
+void UnsyncedFolders::Add(const std::string& folder, bool flushesComing) {
     if (pending_ && folder != folder_) {
         SyncAll();
     }
     folder_ = folder;
     pending_ = true;
-    if (retired_.AwaitingSync() >= kRetiredPerSync) {
+    if (!flushesComing && retired_.AwaitingSync() >= kRetiredPerSync) {
         SyncAll();
     }
 }
@@ -118,6 +118,10 @@ PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openP
     if (staged != nullptr) {
         ahead = std::move(*staged);
     }
+    // A flush may take long, so the page is looked at after it, just before the move.
+    if (ahead.Ready() && !ahead.Flush()) {
+        return Result(PageSave::Failed, errno);
+    }
     const PageFile file = PageFileOf(fullPath);
     const std::string& target = file.path;
     const std::optional<FileStatus>& page = file.status;
@@ -134,17 +138,17 @@ PageSaveResult ReplacePageContent(const std::string& fullPath, FileHandle& openP
     const FolderSync folderSync = unsynced != nullptr ? FolderSync::Later : FolderSync::Now;
     std::optional<FileReuse> reuse;
     if (unsynced != nullptr) {
-        reuse.emplace(FileReuse{unsynced->Retired(), openPage});
+        reuse.emplace(FileReuse{unsynced->Retired(), openPage, *page});
     }
     const FileReuse* reusing = reuse ? &*reuse : nullptr;
+    const bool stagedHere = ahead.Ready() && ahead.Target() == target;
     const ReplaceOutcome replaced =
-        ahead.Ready() && ahead.Target() == target
-            ? ReplaceStaged(ahead, &asRead, folderSync, reusing)
-            : ReplaceByRename(target, newText, &*page, &asRead, folderSync, reusing);
+        stagedHere ? ReplaceStaged(ahead, nullptr, folderSync, reusing)  // checked just above
+                   : ReplaceByRename(target, newText, &*page, &asRead, folderSync, reusing);
     switch (replaced) {
         case ReplaceOutcome::Replaced:
             if (unsynced != nullptr) {
-                unsynced->Add(FolderOf(target));
+                unsynced->Add(FolderOf(target), stagedHere && StagingFlushesInGroups());
             }
             return Result(PageSave::Saved);
         case ReplaceOutcome::TargetChanged:

@@ -33,8 +33,9 @@ class UnsyncedFolders {
     ~UnsyncedFolders() { SyncAll(); }
 
     // Flushes the folder noted before when it is another one, and this one when enough old
-    // files wait for it before they can be reused.
-    void Add(const std::string& folder);
+    // files wait for it before they can be reused, unless flushes of the whole file system
+    // are coming anyway (flushesComing): staged pages wait for those.
+    void Add(const std::string& folder, bool flushesComing = false);
     void SyncAll();
     RetiredFiles& Retired() { return retired_; }
 

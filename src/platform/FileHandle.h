@@ -24,10 +24,13 @@ class FileHandle {
   public:
     FileHandle() = default;
     ~FileHandle();
-    FileHandle(FileHandle&& other) noexcept : native_(std::exchange(other.native_, -1)) {}
+    FileHandle(FileHandle&& other) noexcept
+        : native_(std::exchange(other.native_, -1)),
+          reusable_(std::exchange(other.reusable_, false)) {}
     FileHandle& operator=(FileHandle&& other) noexcept {
         if (this != &other) {
             FileHandle gone(std::exchange(native_, std::exchange(other.native_, -1)));
+            reusable_ = std::exchange(other.reusable_, false);
         }
         return *this;
     }
@@ -65,18 +68,19 @@ class FileHandle {
     bool TakePermissionsOf(const FileStatus& status);
     bool Close();
 
-    // A second handle on the same open file.
-    FileHandle Duplicate() const;
-    // Whether the file may be written over as another file's new content once it has lost its
-    // name: it is open for reading and writing here and by no other open anywhere, it has no
-    // other name, and it carries nothing that would pass to that content but its permission
-    // bits and owner (no extended attributes, such as access lists). Never on Windows.
-    bool HeldOnlyHere() const;
+    // Whether the file, whose status is `status`, may be written over as another file's new
+    // content once it has lost its name: it was opened here with OpenFor::ReadWrite and is open
+    // by no other open anywhere, it has no other name, and it carries nothing that would pass
+    // to that content but its permission bits and owner (no extended attributes, such as access
+    // lists). Never on Windows.
+    bool HeldOnlyHere(const FileStatus& status) const;
 
   private:
     explicit FileHandle(std::intptr_t native) : native_(native) {}
 
     std::intptr_t native_ = -1;  // a descriptor, or a Windows handle
+    // Open for reading and writing, and ready to tell whether another open refers to the file.
+    bool reusable_ = false;
 };
 
 }  // namespace vantaro

@@ -23,10 +23,10 @@ bool WriteTemporary(FileHandle& file, const FileStatus* existing, std::string_vi
 
 // When a written temporary file is flushed: at once, or together with the files written
 // beside it, just before it takes its target's place.
-enum class Flush { Now, InGroup };
+enum class FlushTime { Now, InGroup };
 
-bool Finish(FileHandle& file, Flush flush) {
-    return flush == Flush::InGroup || (file.Sync() && file.Close());
+bool Finish(FileHandle& file, FlushTime flush) {
+    return flush == FlushTime::InGroup || (file.Sync() && file.Close());
 }
 
 // Files whose content is to reach the disk together: one flush of a file system covers every
@@ -149,22 +149,16 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
     }
 }
 
-void RetiredFiles::Retire(const std::string& tempPath, const FileHandle& replaced) {
-    // The name was checked just before the swap, but another program may have put a file
-    // there since: only the file held open is kept.
-    const std::optional<FileStatus> atPath = StatusOf(tempPath, Links::DontFollow);
-    const std::optional<FileStatus> held = replaced.Status();
-    if (atPath && held && atPath->identity.device == held->identity.device &&
-        atPath->identity.file == held->identity.file && replaced.HeldOnlyHere()) {
-        FileHandle file = replaced.Duplicate();
-        const std::uint64_t mark = GroupFlush::Instance().Mark();  // a later flush covers the swap
+// Whether it is still safe to write is told only when the file is taken: that is the moment it
+// matters, and the run's thread, which retires files, need not wait for the checks.
+void RetiredFiles::Retire(const std::string& tempPath, FileHandle& replaced,
+                          const FileStatus& status) {
+    const std::uint64_t mark = GroupFlush::Instance().Mark();  // a later flush covers the swap
+    {
         const std::lock_guard lock(mutex_);
-        if (file.IsOpen() && entries_.size() < kMostKept) {
-            entries_.push_back({FolderOf(tempPath),
-                                {tempPath, std::move(file)},
-                                atPath->identity.device,
-                                mark,
-                                held->size});
+        if (entries_.size() < kMostKept) {
+            entries_.push_back(
+                {FolderOf(tempPath), {tempPath, std::move(replaced)}, status.identity, mark});
             return;
         }
     }
@@ -182,7 +176,7 @@ void RetiredFiles::FolderSynced(const std::string& folder) {
 
 // A flush of the whole file system since the swap counts as much as one of the folder.
 bool RetiredFiles::Entry::OnDisk() const {
-    return synced || GroupFlush::Instance().Covers(device, flushMark);
+    return synced || GroupFlush::Instance().Covers(identity.device, flushMark);
 }
 
 std::size_t RetiredFiles::AwaitingSync() const {
@@ -193,6 +187,21 @@ std::size_t RetiredFiles::AwaitingSync() const {
 
 std::optional<RetiredFiles::Reusable> RetiredFiles::Take(const std::string& folder,
                                                          std::uint64_t size) {
+    for (;;) {
+        std::optional<Entry> taken = TakeBestFit(folder, size);
+        if (!taken) {
+            return std::nullopt;
+        }
+        if (StillReusable(*taken)) {
+            return std::move(taken->file);
+        }
+        taken->file.file.Close();
+        RemoveFile(taken->file.path);
+    }
+}
+
+std::optional<RetiredFiles::Entry> RetiredFiles::TakeBestFit(const std::string& folder,
+                                                             std::uint64_t size) {
     const std::lock_guard lock(mutex_);
     // The largest file no longer than size needs no shortening; failing that, the shortest.
     auto best = entries_.end();
@@ -200,9 +209,11 @@ std::optional<RetiredFiles::Reusable> RetiredFiles::Take(const std::string& fold
         if (best == entries_.end()) {
             return true;
         }
-        const bool fits = entry.size <= size;
-        const bool bestFits = best->size <= size;
-        return fits != bestFits ? fits : (fits ? entry.size > best->size : entry.size < best->size);
+        const std::uint64_t length = entry.identity.size;
+        const std::uint64_t bestLength = best->identity.size;
+        const bool fits = length <= size;
+        const bool bestFits = bestLength <= size;
+        return fits != bestFits ? fits : (fits ? length > bestLength : length < bestLength);
     };
     for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
         if (entry->folder == folder && entry->OnDisk() && better(*entry)) {
@@ -212,9 +223,17 @@ std::optional<RetiredFiles::Reusable> RetiredFiles::Take(const std::string& fold
     if (best == entries_.end()) {
         return std::nullopt;
     }
-    Reusable taken = std::move(best->file);
+    std::optional<Entry> taken = std::move(*best);
     entries_.erase(best);
     return taken;
+}
+
+// The temporary name must still be the file held open (another program may have put a file
+// there since the swap), and nothing else may hold or mark the file.
+bool RetiredFiles::StillReusable(const Entry& entry) {
+    const std::optional<FileStatus> atPath = StatusOf(entry.file.path, Links::DontFollow);
+    return atPath && atPath->identity.device == entry.identity.device &&
+           atPath->identity.file == entry.identity.file && entry.file.file.HeldOnlyHere(*atPath);
 }
 
 void RetiredFiles::RemoveAll() {
@@ -235,12 +254,20 @@ namespace {
 // `existing`. The owner is taken first, so that the old content is no longer readable by anyone
 // who could read the file before, and must be taken wholly: a new file would be ours otherwise.
 bool WriteOverRetired(FileHandle& file, const FileStatus& existing, std::string_view content) {
-    if (!file.TakePermissionsOf(existing)) {
+    std::optional<FileStatus> now = file.Status();
+    if (!now) {
         return false;
     }
-    const std::optional<FileStatus> now = file.Status();
-    if (!now || now->owner != existing.owner || now->group != existing.group) {
-        return false;
+    // Pages of one folder mostly share owner and permissions, which then need not be set.
+    const auto permissions = [](const FileStatus& status) { return status.mode & 07777; };
+    if (now->owner != existing.owner || now->group != existing.group ||
+        permissions(*now) != permissions(existing)) {
+        if (!file.TakePermissionsOf(existing) || !(now = file.Status())) {
+            return false;
+        }
+        if (now->owner != existing.owner || now->group != existing.group) {
+            return false;
+        }
     }
     // Shortening a file frees its blocks, which costs more than the write; it is done only
     // where the old content was longer.
@@ -249,12 +276,12 @@ bool WriteOverRetired(FileHandle& file, const FileStatus& existing, std::string_
 }
 
 // Writes content to a temporary file beside target (tempPath): a retired file of the folder
-// where there is one, a new file otherwise. With Flush::InGroup the file is left open and
+// where there is one, a new file otherwise. With FlushTime::InGroup the file is left open and
 // unflushed in `unflushed`. On a failure nothing is left behind, `failure` says which, and
 // errno why.
 bool WriteBeside(const std::string& target, std::string_view content, const FileStatus* existing,
                  std::string& tempPath, ReplaceOutcome& failure, RetiredFiles* retired,
-                 Flush flush = Flush::Now, FileHandle* unflushed = nullptr) {
+                 FlushTime flush = FlushTime::Now, FileHandle* unflushed = nullptr) {
     FileHandle file;
     if (retired != nullptr && existing != nullptr) {
         if (std::optional<RetiredFiles::Reusable> reused =
@@ -283,7 +310,7 @@ bool WriteBeside(const std::string& target, std::string_view content, const File
             return false;
         }
     }
-    if (unflushed != nullptr && flush == Flush::InGroup) {
+    if (unflushed != nullptr && flush == FlushTime::InGroup) {
         *unflushed = std::move(file);
     }
     return true;
@@ -297,7 +324,7 @@ bool SwapIntoPlace(const std::string& tempPath, const std::string& target, const
     }
     switch (ExchangeFiles(tempPath, target)) {
         case ExchangeOutcome::Exchanged:
-            reuse.retired.Retire(tempPath, reuse.replaced);
+            reuse.retired.Retire(tempPath, reuse.replaced, reuse.replacedStatus);
             return true;
         case ExchangeOutcome::Unsupported:
             reuse.retired.SwappingUnsupported();
@@ -382,7 +409,7 @@ StagedContent StagedContent::Stage(const std::string& target, std::string_view c
     StagedContent staged;
     std::string tempPath;
     ReplaceOutcome failure = ReplaceOutcome::Failed;
-    const Flush flush = GroupFlush::Instance().Works() ? Flush::InGroup : Flush::Now;
+    const FlushTime flush = GroupFlush::Instance().Works() ? FlushTime::InGroup : FlushTime::Now;
     if (!WriteBeside(target, content, &existing, tempPath, failure, retired, flush,
                      &staged.unflushed_)) {
         return staged;
@@ -402,22 +429,29 @@ void StagedContent::Discard() {
     }
 }
 
+bool StagedContent::Flush() {
+    if (!unflushed_.IsOpen()) {
+        return Ready();
+    }
+    const bool flushed = GroupFlush::Instance().Flush(unflushed_, device_, mark_);
+    int error = errno;
+    const bool closed = unflushed_.Close();
+    if (flushed && !closed) {
+        error = errno;
+    }
+    if (!flushed || !closed) {
+        Discard();
+        errno = error;
+        return false;
+    }
+    return true;
+}
+
 ReplaceOutcome ReplaceStaged(StagedContent& staged, const FileIdentity* expected,
                              FolderSync folderSync, const FileReuse* reuse) {
     StagedContent taken = std::move(staged);  // removed on a failure
-    if (taken.unflushed_.IsOpen()) {
-        const bool flushed =
-            GroupFlush::Instance().Flush(taken.unflushed_, taken.device_, taken.mark_);
-        int error = errno;
-        const bool closed = taken.unflushed_.Close();
-        if (flushed && !closed) {
-            error = errno;
-        }
-        if (!flushed || !closed) {
-            taken.Discard();
-            errno = error;
-            return ReplaceOutcome::Failed;
-        }
+    if (!taken.Flush()) {
+        return ReplaceOutcome::Failed;
     }
     const std::string tempPath = std::move(taken.tempPath_);
     taken.tempPath_.clear();

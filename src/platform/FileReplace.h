@@ -46,15 +46,17 @@ class RetiredFiles {
     bool SwapsNames() const { return swapsNames_.load(); }
     void SwappingUnsupported() { swapsNames_.store(false); }
 
-    // Keeps the file now at tempPath, which `replaced` holds open, where it may be reused and
-    // there is room; otherwise removes it.
-    void Retire(const std::string& tempPath, const FileHandle& replaced);
+    // Keeps the file now at tempPath, which `replaced` holds open and whose status before it
+    // lost its name was `status`, where there is room, taking `replaced` over; otherwise
+    // removes it and leaves `replaced` alone.
+    void Retire(const std::string& tempPath, FileHandle& replaced, const FileStatus& status);
     // The folder's entries reached the disk: the files retired there so far may be reused.
     void FolderSynced(const std::string& folder);
     // Files retired and waiting for their folder to be flushed.
     std::size_t AwaitingSync() const;
     // A file of the folder that may be written over, or none; for new content of `size`
-    // bytes, one that needs no shortening where there is one.
+    // bytes, one that needs no shortening where there is one. Files found unfit on the way,
+    // as HeldOnlyHere tells, are removed.
     std::optional<Reusable> Take(const std::string& folder, std::uint64_t size = 0);
     // Removes every file kept.
     void RemoveAll();
@@ -63,12 +65,13 @@ class RetiredFiles {
     struct Entry {
         std::string folder;
         Reusable file;
-        std::uint64_t device = 0;
+        FileIdentity identity;        // before the swap
         std::uint64_t flushMark = 0;  // file-system flushes begun before the swap
-        std::uint64_t size = 0;
-        bool synced = false;  // the folder was flushed since the swap
+        bool synced = false;          // the folder was flushed since the swap
         bool OnDisk() const;
     };
+    std::optional<Entry> TakeBestFit(const std::string& folder, std::uint64_t size);
+    static bool StillReusable(const Entry& entry);
     static constexpr std::size_t kMostKept = 64;
 
     mutable std::mutex mutex_;
@@ -92,10 +95,11 @@ enum class ReplaceOutcome {
 // way, so the target is wholly old or wholly new whenever the system stops.
 //
 // With `reuse`, a file retired there may take the content instead of a new file, and the file
-// replaced, which reuse.replaced holds open, is retired there.
+// replaced, which reuse.replaced holds open, is retired there, taking that handle over.
 struct FileReuse {
     RetiredFiles& retired;
-    const FileHandle& replaced;
+    FileHandle& replaced;
+    const FileStatus& replacedStatus;  // taken just before the replacement
 };
 ReplaceOutcome ReplaceByRename(const std::string& target, std::string_view content,
                                const FileStatus* existing, const FileIdentity* expected = nullptr,
@@ -126,6 +130,10 @@ class StagedContent {
                                const FileStatus& existing, RetiredFiles* retired = nullptr);
 
     bool Ready() const { return !tempPath_.empty(); }
+    // Whether the content is written but not yet known to be on disk.
+    bool AwaitsFlush() const { return unflushed_.IsOpen(); }
+    // Brings the content to disk where it is not yet; on a failure (errno) it is removed.
+    bool Flush();
     const std::string& Target() const { return target_; }
     void Discard();
 

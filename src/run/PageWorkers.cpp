@@ -13,6 +13,7 @@ namespace {
 // much more than a few of these each.
 constexpr std::uint64_t kLargestPreparedPage = 4 << 20;
 constexpr int kPagesAheadPerThread = 32;
+constexpr std::size_t kPagesToResume = 8;
 constexpr auto kPumpInterval = std::chrono::milliseconds(20);
 
 }  // namespace
@@ -126,6 +127,7 @@ PageWorkers::~PageWorkers() {
     }
     roomAhead_.notify_all();
     stagingWanted_.notify_all();
+    flushWanted_.notify_all();
     for (std::thread& thread : threads_) {
         thread.join();
     }
@@ -168,6 +170,11 @@ void PageWorkers::EndBatch() {
         --staging_;
     }
     toStage_.clear();
+    for (std::size_t index : toFlush_) {
+        SlotOf(index).staging = false;
+        --staging_;
+    }
+    toFlush_.clear();
     allIdle_.wait(lock, [&] { return preparing_ == 0 && staging_ == 0; });
     for (Slot& slot : slots_) {
         slot.outcome.reset();
@@ -215,8 +222,18 @@ void PageWorkers::QueueStaging(std::size_t index) {
         for (int i = 0; i < threads; ++i) {
             stagers_.emplace_back([this] { StagingLoop(); });
         }
+        stagers_.emplace_back([this] { FlushLoop(); });
     }
     stagingWanted_.notify_one();
+}
+
+void PageWorkers::StagingEnded(Slot& slot) {
+    slot.staging = false;
+    --staging_;
+    pageReady_.notify_all();
+    if (preparing_ == 0 && staging_ == 0) {
+        allIdle_.notify_all();
+    }
 }
 
 void PageWorkers::StagingLoop() {
@@ -234,25 +251,61 @@ void PageWorkers::StagingLoop() {
         page.Staged = StagePageContent(page.File->FullPath(), page.File->IdentityAtOpen(),
                                        page.OutputText, retired_);
         lock.lock();
-        slot.staging = false;
-        --staging_;
-        pageReady_.notify_all();
-        if (preparing_ == 0 && staging_ == 0) {
-            allIdle_.notify_all();
+        if (page.Staged.AwaitsFlush()) {
+            toFlush_.push_back(index);
+            if (FlushDue()) {
+                flushWanted_.notify_one();
+            }
+        } else {
+            StagingEnded(slot);
         }
     }
 }
 
+// One flush of the file system brings every page staged before it to disk. Flushing here, while
+// the run's thread writes earlier pages, keeps it from waiting for the disk.
+void PageWorkers::FlushLoop() {
+    std::unique_lock lock(mutex_);
+    std::vector<std::size_t> flushing;
+    for (;;) {
+        flushWanted_.wait(lock, [&] { return closing_ || FlushDue(); });
+        if (toFlush_.empty()) {
+            return;
+        }
+        flushing.swap(toFlush_);
+        lock.unlock();
+        for (std::size_t index : flushing) {
+            // A page whose flush failed is written again, with a flush of its own, in its turn.
+            SlotOf(index).outcome->Page.Staged.Flush();
+        }
+        lock.lock();
+        for (std::size_t index : flushing) {
+            StagingEnded(SlotOf(index));
+        }
+        flushing.clear();
+    }
+}
+
+// A thread that ran out of room waits for room for several pages, rather than being woken
+// for each page taken.
 void PageWorkers::WorkLoop(Worker& worker) {
     std::unique_lock lock(mutex_);
     for (;;) {
-        roomAhead_.wait(lock, [&] { return closing_ || RoomAhead(); });
+        roomAhead_.wait(lock, [&] { return closing_ || RoomAhead(kPagesToResume); });
+        while (!closing_ && RoomAhead()) {
+            PrepareNext(lock, worker);
+            pageReady_.notify_one();
+        }
         if (closing_) {
             return;
         }
-        PrepareNext(lock, worker);
-        pageReady_.notify_one();
     }
+}
+
+// Flushes wait for a few pages to take, unless the run's thread wants one of them now.
+bool PageWorkers::FlushDue() const {
+    return toFlush_.size() >= slots_.size() / 4 ||
+           std::find(toFlush_.begin(), toFlush_.end(), nextToTake_) != toFlush_.end();
 }
 
 // Pages the run's thread prepares while it waits are small (larger ones are left to it anyway),
@@ -279,8 +332,15 @@ PageOutcome PageWorkers::Take(std::size_t index, const std::function<void()>& wh
     PageOutcome outcome = std::move(*slot.outcome);
     slot.outcome.reset();
     nextToTake_ = index + 1;
+    const bool roomAhead = RoomAhead(kPagesToResume);
+    const bool flushDue = FlushDue();  // the next page may be waiting for a flush
     lock.unlock();
-    roomAhead_.notify_all();
+    if (roomAhead) {
+        roomAhead_.notify_all();
+    }
+    if (flushDue) {
+        flushWanted_.notify_one();
+    }
     return outcome;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -80,7 +81,7 @@ class PageWorkers {
     struct Slot {
         std::optional<PageOutcome> outcome;
         Worker* preparing = nullptr;
-        bool staging = false;  // its new text is being written beside it
+        bool staging = false;  // its new text is being written beside it, or flushed
     };
     Slot& SlotOf(std::size_t index) { return slots_[index % slots_.size()]; }
 
@@ -88,10 +89,17 @@ class PageWorkers {
     static bool WantsStaging(const PageOutcome& outcome);
     void QueueStaging(std::size_t index);
     void StagingLoop();
-    bool RoomAhead() const {
-        return inBatch_ && nextToPrepare_ < pagePaths_.size() &&
-               nextToPrepare_ < nextToTake_ + slots_.size();
+    void FlushLoop();
+    void StagingEnded(Slot& slot);
+    // Whether the next `pages` pages, or all that are left where fewer, may be prepared now.
+    bool RoomAhead(std::size_t pages = 1) const {
+        if (!inBatch_ || nextToPrepare_ >= pagePaths_.size()) {
+            return false;
+        }
+        const std::size_t wanted = std::min(pages, pagePaths_.size() - nextToPrepare_);
+        return nextToPrepare_ + wanted <= nextToTake_ + slots_.size();
     }
+    bool FlushDue() const;
     // Prepares the next page with the worker; called and returns with the lock held.
     void PrepareNext(std::unique_lock<std::mutex>& lock, Worker& worker);
 
@@ -100,20 +108,23 @@ class PageWorkers {
     std::condition_variable roomAhead_;
     std::condition_variable allIdle_;
     std::condition_variable stagingWanted_;
+    std::condition_variable flushWanted_;
     ScanMode mode_ = ScanMode::Scan;
     std::vector<std::string> pagePaths_;
     std::vector<Slot> slots_;  // a ring: the page taken next and those ahead of it
     std::size_t nextToPrepare_ = 0;
     std::size_t nextToTake_ = 0;
     int preparing_ = 0;  // workers busy with a page
-    int staging_ = 0;    // pages queued for staging or being staged
+    int staging_ = 0;    // pages queued for staging, being staged or waiting for their flush
     std::deque<std::size_t> toStage_;
+    std::vector<std::size_t> toFlush_;  // staged pages whose text is not yet on disk
     RetiredFiles* retired_ = nullptr;
     bool inBatch_ = false;
     bool closing_ = false;
     std::vector<std::unique_ptr<Worker>> workers_;  // the first is the run's thread's
     std::vector<std::thread> threads_;
-    std::vector<std::thread> stagers_;  // started when a run first changes a page
+    std::vector<std::thread> stagers_;  // started when a run first changes a page, with the
+                                        // thread that flushes what they staged
 };
 
 // The number of threads a run uses by default: one per processor.

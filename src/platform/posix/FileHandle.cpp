@@ -48,7 +48,18 @@ FileHandle::~FileHandle() {
 FileHandle FileHandle::Open(const std::string& path, OpenFor purpose) {
     // Non-blocking so that a FIFO or device posing as a file cannot hang the program; for a
     // regular file the flag changes nothing.
-    return FileHandle(::open(path.c_str(), OpenFlags(purpose) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    FileHandle file(::open(path.c_str(), OpenFlags(purpose) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+#ifdef __linux__
+    // A page opened to be changed may be reused once replaced (see HeldOnlyHere), which takes
+    // a lease; a break of one is told with SIGURG, which is ignored, instead of SIGIO, which
+    // would end the program. Set here, on the thread that reads the page.
+    if (file.IsOpen() && purpose == OpenFor::ReadWrite) {
+        const int error = errno;
+        file.reusable_ = ::fcntl(Descriptor(file.native_), F_SETSIG, SIGURG) == 0;
+        errno = error;
+    }
+#endif
+    return file;
 }
 
 FileHandle FileHandle::CreateNew(const std::string& path, bool ownerOnly) {
@@ -179,25 +190,18 @@ bool FileHandle::Close() {
     return fd >= 0 && ::close(fd) == 0;
 }
 
-FileHandle FileHandle::Duplicate() const {
-    return FileHandle(::fcntl(Descriptor(native_), F_DUPFD_CLOEXEC, 0));
-}
-
-bool FileHandle::HeldOnlyHere() const {
+bool FileHandle::HeldOnlyHere([[maybe_unused]] const FileStatus& status) const {
 #ifdef __linux__
     const int fd = Descriptor(native_);
-    struct stat info {};
-    if ((::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDWR || ::fstat(fd, &info) != 0 ||
-        !S_ISREG(info.st_mode) || info.st_nlink != 1) {
+    if (!reusable_ || status.kind != FileKind::Regular || status.links != 1) {
         return false;
     }
     const ssize_t attributeNames = ::flistxattr(fd, nullptr, 0);
     if (attributeNames > 0 || (attributeNames < 0 && errno != ENOTSUP)) {
         return false;
     }
-    // The system grants a write lease only while no other open refers to the file. A break
-    // of the lease in the moment it is held is told with SIGURG, which is ignored.
-    if (::fcntl(fd, F_SETSIG, SIGURG) != 0 || ::fcntl(fd, F_SETLEASE, F_WRLCK) != 0) {
+    // The system grants a write lease only while no other open refers to the file.
+    if (::fcntl(fd, F_SETLEASE, F_WRLCK) != 0) {
         return false;
     }
     ::fcntl(fd, F_SETLEASE, F_UNLCK);

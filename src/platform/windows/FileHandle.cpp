@@ -195,13 +195,8 @@ bool FileHandle::CanSyncFileSystem() {
     return false;
 }
 
-// Files are never reused on Windows (see HeldOnlyHere), so no second handle is needed.
-FileHandle FileHandle::Duplicate() const {
-    errno = ENOSYS;
-    return FileHandle();
-}
-
-bool FileHandle::HeldOnlyHere() const {
+// Files are never reused on Windows.
+bool FileHandle::HeldOnlyHere(const FileStatus&) const {
     return false;
 }
 
