@@ -148,6 +148,11 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]).rfind("--corpus=", 0) == 0) {
         return MeasureCorpus(std::string(argv[1]).substr(9));
     }
+    if (argc > 1 && argv[1][0] == '-') {  // the folder is made and filled: never take an option
+        std::fprintf(stderr, "usage: %s [FOLDER [PAGES [PAGE_BYTES]]] | --corpus=FOLDER\n",
+                     argv[0]);
+        return 2;
+    }
     const std::string folder = argc > 1 ? argv[1] : "/tmp/vantaro-bench-100k";
     const std::size_t pages = argc > 2 ? std::stoul(argv[2]) : 100000;
     const std::size_t pageBytes = argc > 3 ? std::stoul(argv[3]) : 6144;

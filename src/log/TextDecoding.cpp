@@ -12,10 +12,6 @@ constexpr std::array<char16_t, 32> kHigh1252 = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-bool IsContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
 // The length of the well-formed character at pos, or 0 when there is none.
 std::size_t CharacterLength(std::string_view text, std::size_t pos) {
     const auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
@@ -43,7 +39,7 @@ std::size_t CharacterLength(std::string_view text, std::size_t pos) {
         return 0;
     }
     for (std::size_t i = 2; i < length; ++i) {
-        if (!IsContinuation(at(i))) {
+        if (!IsUtf8Continuation(text[pos + i])) {
             return 0;
         }
     }

@@ -8,6 +8,11 @@ namespace vantaro {
 
 inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 
+// A byte that continues a UTF-8 character rather than starting one.
+inline bool IsUtf8Continuation(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0u) == 0x80u;
+}
+
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view bytes);
 

@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "log/PageText.h"
+#include "log/TextDecoding.h"
 #include "shell/log/LogDocument.h"
 
 namespace vantaro {
@@ -26,15 +27,11 @@ constexpr int kDefaultPointSize = 10;
 constexpr int kMargin = 4;  // around the text, in pixels
 constexpr int kDragScrollMs = 50;
 
-bool IsContinuationByte(char byte) {
-    return (static_cast<unsigned char>(byte) & 0xC0u) == 0x80u;
-}
-
 // The store keeps UTF-8 while Qt counts UTF-16 units; the text is always well-formed UTF-8.
 int Utf16Length(std::string_view text) {
     int units = 0;
     for (const char byte : text) {
-        if (!IsContinuationByte(byte)) {
+        if (!IsUtf8Continuation(byte)) {
             units += static_cast<unsigned char>(byte) >= 0xF0u ? 2 : 1;
         }
     }
@@ -47,7 +44,7 @@ std::size_t ByteOffsetOf(std::string_view text, int utf16Index) {
     while (offset < text.size() && units < utf16Index) {
         units += static_cast<unsigned char>(text[offset]) >= 0xF0u ? 2 : 1;
         ++offset;
-        while (offset < text.size() && IsContinuationByte(text[offset])) {
+        while (offset < text.size() && IsUtf8Continuation(text[offset])) {
             ++offset;
         }
     }
