@@ -122,7 +122,7 @@ CliHost::CliHost(const CliOptions& options, bool colour, bool progress, Question
       sarif_(WorkingFolder()) {}
 
 // Standard output is buffered as the C library chooses (by line on a terminal); it is flushed
-// before every page and question and at the end. Once writing it has failed nothing more is
+// before every page a run may change, before every question and at the end. Once writing it has failed nothing more is
 // written, and the run stops as after a confirmed Stop.
 void CliHost::WriteOut(const std::string& text) {
     if (outputError_ != 0) {
@@ -265,9 +265,11 @@ void CliHost::EmitFinding(const Finding& finding) {
 }
 
 void CliHost::OnPageStart(const std::string& fullPath) {
-    // The header and the last page's lines show at once, whatever the buffering, and a failing
-    // output stops the run before this page can be changed.
-    FlushOut();
+    // Before a page can be changed, the lines so far are out and a failing output has stopped
+    // the run. A run that changes nothing leaves them to the buffering.
+    if (options_.Mode != ScanMode::Scan && !options_.Preview) {
+        FlushOut();
+    }
     page_ = fullPath;
     pageResultRank_ = kNoResult;
     pageReason_.clear();
