@@ -66,26 +66,38 @@ struct WideAnchor {
 #endif
 
 #if defined(VANTARO_X86_AVX2_CONTAINS)
-// One byte of the needle as a 32-byte test, as WideAnchor.
-__attribute__((target("avx2"))) __m256i Anchor32(const char* at, std::string_view needle,
-                                                 std::size_t offset) {
-    const auto c = static_cast<unsigned char>(needle[offset]);
-    const bool letter = IsAsciiLetter(c);
-    const __m256i chunk = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + offset));
-    return _mm256_cmpeq_epi8(_mm256_or_si256(chunk, _mm256_set1_epi8(letter ? 0x20 : 0)),
-                             _mm256_set1_epi8(static_cast<char>(letter ? (c | 0x20) : c)));
-}
+// One byte of the needle as a 32-byte test, as WideAnchor; made once per search.
+struct WideAnchor32 {
+    std::size_t offset;
+    __m256i fold;
+    __m256i value;
+
+    __attribute__((target("avx2"))) WideAnchor32(std::string_view needle, std::size_t at)
+        : offset(at) {
+        const auto c = static_cast<unsigned char>(needle[at]);
+        const bool letter = IsAsciiLetter(c);
+        fold = _mm256_set1_epi8(letter ? 0x20 : 0);
+        value = _mm256_set1_epi8(static_cast<char>(letter ? (c | 0x20) : c));
+    }
+
+    __attribute__((target("avx2"))) __m256i Test(const char* at) const {
+        const __m256i chunk = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + offset));
+        return _mm256_cmpeq_epi8(_mm256_or_si256(chunk, fold), value);
+    }
+};
 
 // Where the needle (three bytes or more) starts, 32 positions at a time, from position i on
 // while 32 whole positions are left; i ends where the narrower search goes on.
 __attribute__((target("avx2"))) bool ContainsAvx2(std::string_view text, std::string_view needle,
                                                   std::size_t& i) {
+    const WideAnchor32 first(needle, 0);
+    const WideAnchor32 second(needle, 1);
+    const WideAnchor32 late(needle, needle.size() - 2);
     const std::size_t last = text.size() - needle.size();
     for (; i + 32 <= last + 1; i += 32) {
         const char* at = text.data() + i;
         const __m256i fits =
-            _mm256_and_si256(_mm256_and_si256(Anchor32(at, needle, 0), Anchor32(at, needle, 1)),
-                             Anchor32(at, needle, needle.size() - 2));
+            _mm256_and_si256(_mm256_and_si256(first.Test(at), second.Test(at)), late.Test(at));
         for (auto mask = static_cast<unsigned>(_mm256_movemask_epi8(fits)); mask != 0;
              mask &= mask - 1) {
             const std::size_t start = i + static_cast<std::size_t>(__builtin_ctz(mask));
