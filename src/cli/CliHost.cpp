@@ -122,8 +122,8 @@ CliHost::CliHost(const CliOptions& options, bool colour, bool progress, Question
       sarif_(WorkingFolder()) {}
 
 // Standard output is buffered as the C library chooses (by line on a terminal); it is flushed
-// before every page a run may change, before every question and at the end. Once writing it has failed nothing more is
-// written, and the run stops as after a confirmed Stop.
+// before every page a run may change, before every question and at the end. Once writing it
+// has failed nothing more is written, and the run stops as after a confirmed Stop.
 void CliHost::WriteOut(const std::string& text) {
     if (outputError_ != 0) {
         return;
