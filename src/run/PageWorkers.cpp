@@ -251,7 +251,8 @@ void PageWorkers::StagingLoop() {
         page.Staged = StagePageContent(page.File->FullPath(), page.File->IdentityAtOpen(),
                                        page.OutputText, retired_);
         lock.lock();
-        if (page.Staged.AwaitsFlush()) {
+        // A batch that ended meanwhile drops the page unwritten: its flush is not waited for.
+        if (inBatch_ && page.Staged.AwaitsFlush()) {
             toFlush_.push_back(index);
             if (FlushDue()) {
                 flushWanted_.notify_one();

@@ -276,5 +276,42 @@ TEST(ParallelRun, AStopLeavesThePageBeingReportedAndAllAfterItUnwritten) {
     EXPECT_EQ(log.Lines().size(), 3 + 9 + 31 * 2 + 3u);
 }
 
+// Pages written ahead are dropped wherever a stop falls, also while threads are writing or
+// flushing them, and the run ends rather than waiting for them.
+TEST(ParallelRun, AStopAtAnyPageDropsWhatWasWrittenAheadAndEnds) {
+    TempDir dir;
+    std::vector<std::string> names;
+    const std::string page = "<img src=\"a.gif\" title=\"A\">\n";
+    for (int i = 0; i < 80; ++i) {
+        std::string name = "p";
+        name += std::to_string(100 + i);
+        name += ".htm";
+        names.push_back(name);
+    }
+    for (std::size_t stopAt = 1; stopAt <= 24; ++stopAt) {
+        for (const std::string& name : names) {
+            dir.Write(name, page);
+        }
+        RecordingHost log;
+        ThreadedRunHost host(log);
+        Engine engine(log);
+        engine.Settings().PreviewMode = false;
+        log.flags = &engine.Flags();
+        log.onPump = [&](RecordingHost& h) {
+            if (host.started.size() == stopAt) {
+                h.flags->SetBoth(true);
+            }
+        };
+        ProcessRunner runner(engine, host);
+        runner.Jobs = 2;
+        runner.RunProcess(ScanMode::AddAlt, dir.Path(), names);
+        ASSERT_EQ(host.started.size(), stopAt);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            ASSERT_EQ(dir.Read(names[i]) == page, i + 1 >= stopAt) << stopAt << " " << names[i];
+        }
+        ASSERT_EQ(NamesIn(dir.Path()), names) << stopAt;
+    }
+}
+
 }  // namespace
 }  // namespace vantaro
