@@ -17,8 +17,9 @@ namespace {
 
 class Planner {
   public:
-    Planner(bool recursive, const std::vector<std::string>& extensions)
-        : recursive_(recursive), extensions_(extensions) {}
+    // Pages can be named twice only by two paths given: a folder's listing names each once.
+    Planner(bool recursive, const std::vector<std::string>& extensions, bool severalPaths)
+        : recursive_(recursive), extensions_(extensions), severalPaths_(severalPaths) {}
 
     void AddPath(const std::string& path) {
         const std::optional<FileStatus> status = StatusOf(path);
@@ -78,13 +79,14 @@ class Planner {
     }
 
     void AddPage(PlannedRun& run, const std::string& name) {
-        if (pagesSeen_.insert(run.Folder + name).second) {
+        if (!severalPaths_ || pagesSeen_.insert(run.Folder + name).second) {
             run.Pages.push_back(name);
         }
     }
 
     bool recursive_;
     const std::vector<std::string>& extensions_;
+    bool severalPaths_;
     RunPlan plan_;
     std::unordered_map<std::string, std::size_t> runIndex_;
     std::unordered_set<std::string> pagesSeen_;
@@ -94,7 +96,7 @@ class Planner {
 
 RunPlan PlanRuns(const std::vector<std::string>& paths, bool recursive,
                  const std::vector<std::string>& extensions) {
-    Planner planner(recursive, extensions);
+    Planner planner(recursive, extensions, paths.size() > 1);
     for (const std::string& path : paths) {
         planner.AddPath(path);
     }
