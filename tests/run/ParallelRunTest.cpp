@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "log/LogFormatter.h"
@@ -221,18 +222,29 @@ TEST(ParallelRun, TemplateCodeUpdatedUnaskedNeedsNoTurnOfItsOwn) {
     ExpectSameOutcome(threaded, alone);
 }
 
-// Stop confirmed while a page is being told ends the run after it; that page and every page
-// after it keep their old text, though other threads had read them already.
-TEST(ParallelRun, AStopLeavesThePageBeingReportedAndAllAfterItUnwritten) {
-    TempDir dir;
+// A page with one image whose title gives its alt.
+constexpr std::string_view kPageToAddTo = "<img src=\"a.gif\" title=\"A\">\n";
+
+// Names that sort as they are numbered: p100.htm, p101.htm and on.
+std::vector<std::string> NumberedPageNames(int count) {
     std::vector<std::string> names;
-    const std::string page = "<img src=\"a.gif\" title=\"A\">\n";
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < count; ++i) {
         std::string name = "p";
         name += std::to_string(100 + i);
         name += ".htm";
         names.push_back(name);
-        dir.Write(names.back(), page);
+    }
+    return names;
+}
+
+// Stop confirmed while a page is being told ends the run after it; that page and every page
+// after it keep their old text, though other threads had read them already.
+TEST(ParallelRun, AStopLeavesThePageBeingReportedAndAllAfterItUnwritten) {
+    TempDir dir;
+    const std::vector<std::string> names = NumberedPageNames(40);
+    const std::string page(kPageToAddTo);
+    for (const std::string& name : names) {
+        dir.Write(name, page);
     }
     RecordingHost log;
     ThreadedRunHost host(log);
@@ -280,14 +292,8 @@ TEST(ParallelRun, AStopLeavesThePageBeingReportedAndAllAfterItUnwritten) {
 // flushing them, and the run ends rather than waiting for them.
 TEST(ParallelRun, AStopAtAnyPageDropsWhatWasWrittenAheadAndEnds) {
     TempDir dir;
-    std::vector<std::string> names;
-    const std::string page = "<img src=\"a.gif\" title=\"A\">\n";
-    for (int i = 0; i < 80; ++i) {
-        std::string name = "p";
-        name += std::to_string(100 + i);
-        name += ".htm";
-        names.push_back(name);
-    }
+    const std::vector<std::string> names = NumberedPageNames(80);
+    const std::string page(kPageToAddTo);
     for (std::size_t stopAt = 1; stopAt <= 24; ++stopAt) {
         for (const std::string& name : names) {
             dir.Write(name, page);
